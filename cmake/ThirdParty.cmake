@@ -1,0 +1,13 @@
+# CLI11 is header-only (Debian libcli11-dev). A cross build cannot put the host's /usr/include on
+# its include path, so the CLI folder alone is linked into a folder of the build tree.
+find_path(CLI11_HOST_INCLUDE CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
+if(NOT CLI11_HOST_INCLUDE)
+  message(FATAL_ERROR "CLI11 not found: install libcli11-dev")
+endif()
+set(_cli11_dir ${CMAKE_BINARY_DIR}/third_party/include)
+if(NOT EXISTS ${_cli11_dir}/CLI)
+  file(MAKE_DIRECTORY ${_cli11_dir})
+  file(CREATE_LINK ${CLI11_HOST_INCLUDE}/CLI ${_cli11_dir}/CLI SYMBOLIC)
+endif()
+add_library(quorvel_cli11 INTERFACE)
+target_include_directories(quorvel_cli11 SYSTEM INTERFACE ${_cli11_dir})

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "pages/page_text.h"
+
+namespace quorvel::cli {
+
+/// Exit statuses of quorvel-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotRecognized = 3;
+inline constexpr int kExitSendFailed = 4;
+
+/// Adds the positional page argument ("dot-matrix" or "pcl") to `command`.
+CLI::Option* AddPageArgument(CLI::App& command, std::string& page);
+
+/// The composer for a page name accepted by AddPageArgument.
+PageComposer ComposerFor(const std::string& page);
+
+/// The job as it goes to the printer: the page and its closing form feed.
+PageText ComposeJob(PageComposer composer);
+
+// Each command binds its options and, when chosen, runs and stores its exit status.
+void AddDumpCommand(CLI::App& app, int& exitCode);
+
+}  // namespace quorvel::cli

@@ -1,0 +1,17 @@
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
+  app.require_subcommand(1);
+  int exitCode = quorvel::cli::kExitOk;
+  quorvel::cli::AddDumpCommand(app, exitCode);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int parseStatus = app.exit(e, std::cout, std::cerr);
+    return parseStatus == 0 ? quorvel::cli::kExitOk : quorvel::cli::kExitUsage;
+  }
+  return exitCode;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/combo_box.h"
+#include "app/printers.h"
+#include "common/messages.h"
+#include "pages/page_text.h"
+#include "printing/spooler.h"
+
+namespace quorvel {
+
+/// The name every test job carries in the queue.
+inline constexpr std::string_view kDocumentName = "Command Print";
+
+/// How a test print ended; the user has already been told.
+enum class PrintOutcome { kExecuted, kNotRecognized, kSendFailed };
+
+/// What the test-print flow works with.
+struct PrintContext {
+  Printers& printers;
+  const ComboBox& combo;
+  Spooler& spooler;
+  MessageBox& messages;
+};
+
+/// Sends the page built by `composer` as one raw job of one page (page plus one form feed, in one
+/// write) to the printer named by the combo box's text, puts the previously current printer back
+/// and tells the user how it went.
+PrintOutcome PrintTestPage(PrintContext context, PageComposer composer);
+
+}  // namespace quorvel
