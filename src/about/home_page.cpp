@@ -7,7 +7,7 @@
 namespace quorvel {
 
 bool OpenHomePage(const std::string& address, Browser& preferred, Browser* fallback,
-                  MessageBox& messages) {
+                  MessageDisplay& messages) {
   try {
     preferred.Navigate(address);
     return true;

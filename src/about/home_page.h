@@ -9,6 +9,6 @@ namespace quorvel {
 /// and when that fails through `fallback` (the desktop's default browser). When both fail the user
 /// is told why and the program goes on. Returns true when a browser took the address.
 bool OpenHomePage(const std::string& address, Browser& preferred, Browser* fallback,
-                  MessageBox& messages);
+                  MessageDisplay& messages);
 
 }  // namespace quorvel

@@ -81,7 +81,7 @@ void StartSysInfo(SysInfoContext context) {
 }
 
 void StartSysInfoFrom(const std::vector<SysInfoTool>& candidates, FileLookup& files,
-                      ProcessStarter& processes, MessageBox& messages) {
+                      ProcessStarter& processes, MessageDisplay& messages) {
   try {
     for (const SysInfoTool& tool : candidates) {
       if (files.HasNormalFile(tool.program)) {

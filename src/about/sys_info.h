@@ -30,7 +30,7 @@ struct SysInfoContext {
   Registry& registry;
   FileLookup& files;
   ProcessStarter& processes;
-  MessageBox& messages;
+  MessageDisplay& messages;
 };
 
 /// Finds the Windows system information tool through the registry and starts it; every failure
@@ -46,6 +46,6 @@ struct SysInfoTool {
 /// Starts the first of `candidates` whose program is installed; none installed, or a failed
 /// start, ends in kSysInfoUnavailable.
 void StartSysInfoFrom(const std::vector<SysInfoTool>& candidates, FileLookup& files,
-                      ProcessStarter& processes, MessageBox& messages);
+                      ProcessStarter& processes, MessageDisplay& messages);
 
 }  // namespace quorvel

@@ -16,7 +16,7 @@ std::string DescribeUntrappedError(std::string_view action, const std::exception
 /// Runs `handler`; any exception it lets out is shown in a message box instead of ending the
 /// program. Returns false when the handler failed.
 template <typename Handler>
-bool RunHandler(std::string_view action, MessageBox& messages, Handler&& handler) noexcept {
+bool RunHandler(std::string_view action, MessageDisplay& messages, Handler&& handler) noexcept {
   try {
     handler();
     return true;

@@ -16,9 +16,9 @@ inline constexpr std::string_view kSysInfoUnavailable =
 
 /// Shows a message to the user: a modal box with OK only and no icon, titled kAppTitle, on the
 /// desktop; a line on a stream on the command line. Returns when the user has seen it.
-class MessageBox {
+class MessageDisplay {
  public:
-  virtual ~MessageBox() = default;
+  virtual ~MessageDisplay() = default;
   virtual void Show(std::string_view text) = 0;
 };
 

@@ -27,34 +27,94 @@ struct BarcodeBlock {
 constexpr std::array<BarcodeBlock, 6> kBlocks{{
     {"ESC-Sequence: ESC SYN A BS NUL SOH NUL ACK SOH SOH SOH SOH ESC SYN B BS 1234567@:", "",
      "Barcode EAN8, 0.5 Zoll high, smallest width, plaintext LQ",
-     "\x1B\x10" "A" "\x08\x00\x01\x00\x06\x01\x01\x01\x01"
-     "\x1B\x10" "B" "\x08" "1234567@" "\r\n"sv,
-     "\x1B" "k" "\x7E" "\r\n", 5},
-    {"ESC-Sequence: ESC SYN A BS SOH NUL STX EOT BEL SOH SOH NUL ESC SYN B DC2", "12345678901@:",
-     "Barcode EAN13, 1 Zoll high, middle width, small plaintext",
-     "\x1B\x10" "A" "\x08\x01\x00\x02\x04\x07\x01\x01\x00"
-     "\x1B\x10" "B" "\x0C" "12345678901@" "\r\n"sv,
-     "\x1B" "k" "\x01" "\r\n", 12},
+     "\x1B\x10"
+     "A"
+     "\x08\x00\x01\x00\x06\x01\x01\x01\x01"
+     "\x1B\x10"
+     "B"
+     "\x08"
+     "1234567@"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x7E"
+     "\r\n",
+     5},
+    {"ESC-Sequence: ESC SYN A BS SOH NUL STX EOT BEL SOH SOH NUL ESC SYN B DC2",
+     "12345678901@:", "Barcode EAN13, 1 Zoll high, middle width, small plaintext",
+     "\x1B\x10"
+     "A"
+     "\x08\x01\x00\x02\x04\x07\x01\x01\x00"
+     "\x1B\x10"
+     "B"
+     "\x0C"
+     "12345678901@"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x01"
+     "\r\n",
+     12},
     {"ESC-Sequence: ESC SYN A BS SOH EOT NUL STX STX SOH SOH SOH ESC SYN B ACK 123456:", "",
      "Barcode UPC-E, 1/6 Zoll high, small width, plaintext LQ",
-     "\x1B\x10" "A" "\x08\x01\x04\x00\x02\x02\x01\x01\x01"
-     "\x1B\x10" "B" "\x06" "123456" "\r\n"sv,
-     "\x1B" "k" "\x7E" "\r\n", 3},
+     "\x1B\x10"
+     "A"
+     "\x08\x01\x04\x00\x02\x02\x01\x01\x01"
+     "\x1B\x10"
+     "B"
+     "\x06"
+     "123456"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x7E"
+     "\r\n",
+     3},
     {"ESC-Sequence: ESC SYN A BS STX NUL NUL ACK STX STX STX SOH ESC SYN B CAN PLJ",
      "BARCODE DRUCK@:", "Barcode Code 39, 0.5 Zoll high, middle width, plaintext LQ",
-     "\x1B\x10" "A" "\x08\x02\x00\x00\x06\x02\x02\x02\x01"
-     "\x1B\x10" "B" "\x12" "PLJ BARCODE DRUCK@" "\r\n"sv,
-     "\x1B" "k" "\x7E" "\r\n", 4},
+     "\x1B\x10"
+     "A"
+     "\x08\x02\x00\x00\x06\x02\x02\x02\x01"
+     "\x1B\x10"
+     "B"
+     "\x12"
+     "PLJ BARCODE DRUCK@"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x7E"
+     "\r\n",
+     4},
     {"ESC-Sequence: ESC SYN A BS ETX NUL SOH STX EOT EOT EOT NUL ESC SYN B EOT 123@:", "",
      "Barcode Interleaved 2/5, 1 Zoll high, large width, small plaintext",
-     "\x1B\x10" "A" "\x08\x03\x00\x01\x02\x04\x04\x04\x00"
-     "\x1B\x10" "B" "\x04" "123@" "\r\n"sv,
-     "\x1B" "k" "\x7E" "\r\n", 7},
+     "\x1B\x10"
+     "A"
+     "\x08\x03\x00\x01\x02\x04\x04\x04\x00"
+     "\x1B\x10"
+     "B"
+     "\x04"
+     "123@"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x7E"
+     "\r\n",
+     7},
     {"ESC-Sequence: ESC SYN A BS EOT NUL NUL ACK SOH SOH ESC SYN B FF A0123456789g:", "",
      "Barcode 128 Set A, 0.5 Zoll high, smallest width, plaintext LQ",
-     "\x1B\x10" "A" "\x08\x04\x00\x00\x06\x01\x01\x01\x01"
-     "\x1B\x10" "B" "\x0C" "A0123456789g" "\r\n"sv,
-     "\x1B" "k" "\x7E" "\r\n", 0},
+     "\x1B\x10"
+     "A"
+     "\x08\x04\x00\x00\x06\x01\x01\x01\x01"
+     "\x1B\x10"
+     "B"
+     "\x0C"
+     "A0123456789g"
+     "\r\n"sv,
+     "\x1B"
+     "k"
+     "\x7E"
+     "\r\n",
+     0},
 }};
 
 void AppendLine(PageText& page, std::string_view text) {

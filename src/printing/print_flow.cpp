@@ -26,7 +26,7 @@ void SendJob(Spooler& spooler, PageComposer composer, bool& jobStarted) {
   spooler.EndDocument();
 }
 
-PrintOutcome ReportSendFailure(MessageBox& messages, const std::exception& error) {
+PrintOutcome ReportSendFailure(MessageDisplay& messages, const std::exception& error) {
   messages.Show(std::string(kSendFailed) + "\n" + error.what());
   return PrintOutcome::kSendFailed;
 }

@@ -19,7 +19,7 @@ struct PrintContext {
   Printers& printers;
   const ComboBox& combo;
   Spooler& spooler;
-  MessageBox& messages;
+  MessageDisplay& messages;
 };
 
 /// Sends the page built by `composer` as one raw job of one page (page plus one form feed, in one

@@ -8,7 +8,7 @@ namespace quorvel {
 namespace {
 
 using testing::FakeBrowser;
-using testing::RecordingMessageBox;
+using testing::RecordingMessageDisplay;
 
 TEST(OpenHomePage, FallsBackToTheDefaultBrowserAndReportsWhenBothFail) {
   const std::string address = "https://quorvel.example.org/";
@@ -18,12 +18,11 @@ TEST(OpenHomePage, FallsBackToTheDefaultBrowserAndReportsWhenBothFail) {
     bool opened;
     std::size_t fallbackCalls;
   };
-  const Case cases[] = {
-      {false, false, true, 0}, {true, false, true, 1}, {true, true, false, 1}};
+  const Case cases[] = {{false, false, true, 0}, {true, false, true, 1}, {true, true, false, 1}};
   for (const Case& c : cases) {
     FakeBrowser preferred(c.preferredFails);
     FakeBrowser fallback(c.fallbackFails);
-    RecordingMessageBox messages;
+    RecordingMessageDisplay messages;
     EXPECT_EQ(OpenHomePage(address, preferred, &fallback, messages), c.opened);
     EXPECT_EQ(preferred.navigated, std::vector<std::string>{address});
     EXPECT_EQ(fallback.navigated.size(), c.fallbackCalls);

@@ -12,12 +12,14 @@ namespace {
 using testing::FakeFileLookup;
 using testing::FakeProcessStarter;
 using testing::FakeRegistry;
-using testing::RecordingMessageBox;
+using testing::RecordingMessageDisplay;
 
 const std::string kPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH";
 const std::string kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO";
 
-RegistryData Data(std::uint32_t type, std::string bytes) { return {type, std::move(bytes)}; }
+RegistryData Data(std::uint32_t type, std::string bytes) {
+  return {type, std::move(bytes)};
+}
 
 TEST(GetKeyValue, ConvertsEachValueType) {
   struct Case {
@@ -39,8 +41,8 @@ TEST(GetKeyValue, ConvertsEachValueType) {
     registry.environment["ProgramFiles"] = "C:\\Program Files";
     registry.values[kPathKey] = c.data;
     std::string keyVal = "unchanged";
-    EXPECT_TRUE(GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                            "PATH", keyVal));
+    EXPECT_TRUE(GetKeyValue(registry, kHkeyLocalMachine,
+                            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", keyVal));
     EXPECT_EQ(keyVal, c.expected);
     EXPECT_EQ(registry.lastCapacity, 1024u);
   }
@@ -72,12 +74,13 @@ struct SysInfoFixture {
   FakeRegistry registry;
   FakeFileLookup files;
   FakeProcessStarter processes;
-  RecordingMessageBox messages;
+  RecordingMessageDisplay messages;
   void Run() { StartSysInfo({registry, files, processes, messages}); }
 };
 
 TEST(StartSysInfo, FindsTheToolThroughEitherKey) {
-  const std::string program = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe";
+  const std::string program =
+      "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe";
   const std::string folder = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo";
 
   SysInfoFixture byPath;  // the first key is started as it stands, without looking for the file
@@ -129,10 +132,11 @@ TEST(StartSysInfoFrom, StartsTheFirstInstalledTool) {
                                        {"/usr/bin/gnome-control-center", "info-overview"}};
   FakeFileLookup files;
   FakeProcessStarter processes;
-  RecordingMessageBox messages;
+  RecordingMessageDisplay messages;
   files.normalFiles.insert("/usr/bin/gnome-control-center");
   StartSysInfoFrom(tools, files, processes, messages);
-  EXPECT_EQ(processes.started, std::vector<std::string>{"/usr/bin/gnome-control-center info-overview"});
+  EXPECT_EQ(processes.started,
+            std::vector<std::string>{"/usr/bin/gnome-control-center info-overview"});
   EXPECT_TRUE(messages.shown.empty());
 
   FakeFileLookup none;

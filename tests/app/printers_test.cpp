@@ -27,8 +27,8 @@ TEST(GetPrinters, LeavesTheTextAloneWhenNothingMatches) {
     std::optional<std::string> current;
   };
   const Case cases[] = {
-      {{}, "Virtual"},                  // no printers at all
-      {{"Zebra"}, std::nullopt},        // no default printer
+      {{}, "Virtual"},                       // no printers at all
+      {{"Zebra"}, std::nullopt},             // no default printer
       {{"virtual", "Virtual "}, "Virtual"},  // case and blanks count
   };
   for (const Case& c : cases) {
@@ -56,9 +56,10 @@ TEST(SelectPrinter, MatchesDeviceNamesExactly) {
     bool found;
   };
   const Case cases[] = {
-      {"Virtual", true},  {"virtual", false}, {"Virtual ", false}, {" Virtual", false},
-      {"", false},        {"Virt", false},    {"Zebra", true},
-      {std::string("Virtual\0x", 9), false},  // bytes after a NUL still count
+      {"Virtual", true},   {"virtual", false},
+      {"Virtual ", false}, {" Virtual", false},
+      {"", false},         {"Virt", false},
+      {"Zebra", true},     {std::string("Virtual\0x", 9), false},  // bytes after a NUL still count
   };
   for (const Case& c : cases) {
     FakePrinterList list({"Zebra", "Virtual"}, "Zebra");

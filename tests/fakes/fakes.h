@@ -50,7 +50,7 @@ class FakeComboBox : public ComboBox {
   std::string text = "Combo1";
 };
 
-class RecordingMessageBox : public MessageBox {
+class RecordingMessageDisplay : public MessageDisplay {
  public:
   void Show(std::string_view text) override { shown.emplace_back(text); }
   std::vector<std::string> shown;
@@ -107,8 +107,7 @@ class RecordingSpooler : public Spooler {
 class FakeRegistry : public Registry {
  public:
   std::optional<RegistryData> Query(std::uint32_t keyRoot, const std::string& keyName,
-                                    const std::string& valueName,
-                                    std::uint32_t capacity) override {
+                                    const std::string& valueName, std::uint32_t capacity) override {
     queries.push_back(keyName + "|" + valueName);
     lastCapacity = capacity;
     if (keyRoot != kHkeyLocalMachine) {

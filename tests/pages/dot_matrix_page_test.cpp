@@ -27,43 +27,51 @@ std::vector<std::string> ExpectedLines() {
       Hex("1B 6B 7E"),
   };
   lines.insert(lines.end(), 5, blank);
-  lines.insert(lines.end(), {
-      "ESC-Sequence: ESC SYN A BS SOH NUL STX EOT BEL SOH SOH NUL ESC SYN B DC2",
-      "12345678901@:",
-      "Barcode EAN13, 1 Zoll high, middle width, small plaintext",
-      Hex("1B 10 41 08 01 00 02 04 07 01 01 00 1B 10 42 0C 31 32 33 34 35 36 37 38 39 30 31 40"),
-      Hex("1B 6B 01"),
-  });
+  lines.insert(lines.end(),
+               {
+                   "ESC-Sequence: ESC SYN A BS SOH NUL STX EOT BEL SOH SOH NUL ESC SYN B DC2",
+                   "12345678901@:",
+                   "Barcode EAN13, 1 Zoll high, middle width, small plaintext",
+                   Hex("1B 10 41 08 01 00 02 04 07 01 01 00 1B 10 42 0C 31 32 33 34 35 36 37 38 39 "
+                       "30 31 40"),
+                   Hex("1B 6B 01"),
+               });
   lines.insert(lines.end(), 12, blank);
-  lines.insert(lines.end(), {
-      "ESC-Sequence: ESC SYN A BS SOH EOT NUL STX STX SOH SOH SOH ESC SYN B ACK 123456:",
-      "Barcode UPC-E, 1/6 Zoll high, small width, plaintext LQ",
-      Hex("1B 10 41 08 01 04 00 02 02 01 01 01 1B 10 42 06 31 32 33 34 35 36"),
-      Hex("1B 6B 7E"),
-  });
+  lines.insert(
+      lines.end(),
+      {
+          "ESC-Sequence: ESC SYN A BS SOH EOT NUL STX STX SOH SOH SOH ESC SYN B ACK 123456:",
+          "Barcode UPC-E, 1/6 Zoll high, small width, plaintext LQ",
+          Hex("1B 10 41 08 01 04 00 02 02 01 01 01 1B 10 42 06 31 32 33 34 35 36"),
+          Hex("1B 6B 7E"),
+      });
   lines.insert(lines.end(), 3, blank);
-  lines.insert(lines.end(), {
-      "ESC-Sequence: ESC SYN A BS STX NUL NUL ACK STX STX STX SOH ESC SYN B CAN PLJ",
-      "BARCODE DRUCK@:",
-      "Barcode Code 39, 0.5 Zoll high, middle width, plaintext LQ",
-      Hex("1B 10 41 08 02 00 00 06 02 02 02 01 1B 10 42 12 "
-          "50 4C 4A 20 42 41 52 43 4F 44 45 20 44 52 55 43 4B 40"),
-      Hex("1B 6B 7E"),
-  });
+  lines.insert(lines.end(),
+               {
+                   "ESC-Sequence: ESC SYN A BS STX NUL NUL ACK STX STX STX SOH ESC SYN B CAN PLJ",
+                   "BARCODE DRUCK@:",
+                   "Barcode Code 39, 0.5 Zoll high, middle width, plaintext LQ",
+                   Hex("1B 10 41 08 02 00 00 06 02 02 02 01 1B 10 42 12 "
+                       "50 4C 4A 20 42 41 52 43 4F 44 45 20 44 52 55 43 4B 40"),
+                   Hex("1B 6B 7E"),
+               });
   lines.insert(lines.end(), 4, blank);
-  lines.insert(lines.end(), {
-      "ESC-Sequence: ESC SYN A BS ETX NUL SOH STX EOT EOT EOT NUL ESC SYN B EOT 123@:",
-      "Barcode Interleaved 2/5, 1 Zoll high, large width, small plaintext",
-      Hex("1B 10 41 08 03 00 01 02 04 04 04 00 1B 10 42 04 31 32 33 40"),
-      Hex("1B 6B 7E"),
-  });
+  lines.insert(lines.end(),
+               {
+                   "ESC-Sequence: ESC SYN A BS ETX NUL SOH STX EOT EOT EOT NUL ESC SYN B EOT 123@:",
+                   "Barcode Interleaved 2/5, 1 Zoll high, large width, small plaintext",
+                   Hex("1B 10 41 08 03 00 01 02 04 04 04 00 1B 10 42 04 31 32 33 40"),
+                   Hex("1B 6B 7E"),
+               });
   lines.insert(lines.end(), 7, blank);
-  lines.insert(lines.end(), {
-      "ESC-Sequence: ESC SYN A BS EOT NUL NUL ACK SOH SOH ESC SYN B FF A0123456789g:",
-      "Barcode 128 Set A, 0.5 Zoll high, smallest width, plaintext LQ",
-      Hex("1B 10 41 08 04 00 00 06 01 01 01 01 1B 10 42 0C 41 30 31 32 33 34 35 36 37 38 39 67"),
-      Hex("1B 6B 7E"),
-  });
+  lines.insert(lines.end(),
+               {
+                   "ESC-Sequence: ESC SYN A BS EOT NUL NUL ACK SOH SOH ESC SYN B FF A0123456789g:",
+                   "Barcode 128 Set A, 0.5 Zoll high, smallest width, plaintext LQ",
+                   Hex("1B 10 41 08 04 00 00 06 01 01 01 01 1B 10 42 0C 41 30 31 32 33 34 35 36 37 "
+                       "38 39 67"),
+                   Hex("1B 6B 7E"),
+               });
   return lines;
 }
 
@@ -108,11 +116,16 @@ TEST(DotMatrixPage, KeepsItsElevenNulBytesAmongTheParameters) {
   }
   ASSERT_EQ(nulOffsets.size(), 11u);
   // The first NUL is P2 of block 1: the fifth byte of line 6.
-  const std::size_t line6 = page.find("\x1B\x10" "A");
+  const std::size_t line6 = page.find(
+      "\x1B\x10"
+      "A");
   EXPECT_EQ(nulOffsets.front(), line6 + 4);
   // Every NUL lies between an ESC DLE "A" and the following ESC DLE "B".
   for (std::size_t offset : nulOffsets) {
-    const std::size_t parameters = page.rfind("\x1B\x10" "A", offset);
+    const std::size_t parameters = page.rfind(
+        "\x1B\x10"
+        "A",
+        offset);
     ASSERT_NE(parameters, std::string::npos);
     EXPECT_LT(offset, parameters + 12) << "NUL at " << offset << " outside P1..P9";
   }
@@ -121,8 +134,14 @@ TEST(DotMatrixPage, KeepsItsElevenNulBytesAmongTheParameters) {
 TEST(DotMatrixPage, CommandsAreWellFormed) {
   const PageText page = ComposeDotMatrixPage();
   EXPECT_EQ(CountOf(page, "\r\n"), 60u);
-  EXPECT_EQ(CountOf(page, "\x1B\x10" "A"), 6u);
-  EXPECT_EQ(CountOf(page, "\x1B\x10" "B"), 6u);
+  EXPECT_EQ(CountOf(page,
+                    "\x1B\x10"
+                    "A"),
+            6u);
+  EXPECT_EQ(CountOf(page,
+                    "\x1B\x10"
+                    "B"),
+            6u);
   EXPECT_EQ(CountOf(page, "\x1B"), 18u);
   EXPECT_EQ(std::count(page.begin(), page.end(), '\x16'), 0) << "no SYN is ever sent";
   EXPECT_TRUE(std::all_of(page.begin(), page.end(), [](char c) { return c >= 0 && c <= 126; }));
@@ -137,8 +156,11 @@ TEST(DotMatrixPage, CommandsAreWellFormed) {
 
   // Each data command's length byte equals the data up to its CR LF.
   std::vector<int> lengths;
-  for (std::size_t at = page.find("\x1B\x10" "B"); at != std::string::npos;
-       at = page.find("\x1B\x10" "B", at + 1)) {
+  for (std::size_t at = page.find("\x1B\x10"
+                                  "B");
+       at != std::string::npos; at = page.find("\x1B\x10"
+                                               "B",
+                                               at + 1)) {
     const int length = static_cast<unsigned char>(page[at + 3]);
     const std::size_t end = page.find("\r\n", at);
     EXPECT_EQ(static_cast<std::size_t>(length), end - (at + 4)) << "data command at " << at;

@@ -27,21 +27,35 @@ std::vector<PclLine> ExpectedLines() {
   std::vector<PclLine> lines{
       {0, "Quorvelprint"},
       {14, "(Just for test, not scannable!)"},
-      {47, ""}, {49, ""}, {51, ""},
+      {47, ""},
+      {49, ""},
+      {51, ""},
       {53, Hex("0F") + "Barcode 3 of 9: ESC(0Y"},
       {78, Hex("0E 1B 29 30 59") + alphabet},
       {111, Hex("0F") + alphabet},
-      {140, ""}, {142, ""}, {144, ""}, {146, ""},
+      {140, ""},
+      {142, ""},
+      {144, ""},
+      {146, ""},
       {148, "Barcode 2 of 5: ESC(10U"},
       {173, Hex("0E 1B 28 31 30 55") + digits},
       {191, Hex("0F") + digits},
-      {204, ""}, {206, ""}, {208, ""}, {210, ""},
+      {204, ""},
+      {206, ""},
+      {208, ""},
+      {210, ""},
       {212, "Barcode EAN/UPC: ESC(8Y"},
       {237, Hex("0E 1B 29 38 59") + both},
       {280, Hex("0F") + both},
-      {319, ""}, {321, ""}, {323, ""}, {325, ""},
+      {319, ""},
+      {321, ""},
+      {323, ""},
+      {325, ""},
       {327, "Barcode ZIP: ESC(15Y"},
-      {349, ""}, {351, ""}, {353, ""}, {355, ""},
+      {349, ""},
+      {351, ""},
+      {353, ""},
+      {355, ""},
       {357, Hex("0E 1B 29 31 35 59") + both},
       {401, Hex("0F") + both},
   };
@@ -82,8 +96,7 @@ TEST(PclPage, ControlCharactersAndDesignations) {
   EXPECT_EQ(count('\r'), 33);
   EXPECT_EQ(count('\n'), 33);
   EXPECT_EQ(count('\0'), 0);
-  EXPECT_TRUE(std::all_of(page.begin(), page.end(),
-                          [](char c) { return c >= 10 && c <= 127; }));
+  EXPECT_TRUE(std::all_of(page.begin(), page.end(), [](char c) { return c >= 10 && c <= 127; }));
   // One primary designation (ESC "(" 10U, line 14); three secondary ones.
   EXPECT_EQ(page.find("\x1B("), 174u);
   EXPECT_EQ(page.find("\x1B(", 175), std::string::npos);

@@ -14,7 +14,7 @@ namespace {
 
 using testing::FakeComboBox;
 using testing::FakePrinterList;
-using testing::RecordingMessageBox;
+using testing::RecordingMessageDisplay;
 using testing::RecordingSpooler;
 using Calls = std::vector<std::string>;
 
@@ -23,7 +23,7 @@ struct FlowFixture {
   Printers printers{list};
   FakeComboBox combo;
   RecordingSpooler spooler;
-  RecordingMessageBox messages;
+  RecordingMessageDisplay messages;
 
   PrintOutcome Print(const std::string& typed, PageComposer composer = &ComposeDotMatrixPage) {
     combo.text = typed;
@@ -70,7 +70,7 @@ TEST(PrintTestPage, NoCurrentPrinterAtAllBehavesLikeNoMatch) {
   Printers printers(list);
   FakeComboBox combo;
   RecordingSpooler spooler;
-  RecordingMessageBox messages;
+  RecordingMessageDisplay messages;
   EXPECT_EQ(PrintTestPage({printers, combo, spooler, messages}, &ComposePclPage),
             PrintOutcome::kNotRecognized);
   EXPECT_TRUE(spooler.calls.empty());
@@ -113,9 +113,8 @@ TEST(PrintTestPage, AFailingStepCancelsClosesRestoresAndReportsTheReason) {
     EXPECT_EQ(f.Print("Virtual"), PrintOutcome::kSendFailed) << c.failAt;
     EXPECT_EQ(f.spooler.calls, c.calls) << c.failAt;
     ASSERT_EQ(f.messages.shown.size(), 1u) << c.failAt;
-    EXPECT_EQ(f.messages.shown[0],
-              "The test page could not be sent to the printer.\n" + c.failAt +
-                  ": the spooler said no");
+    EXPECT_EQ(f.messages.shown[0], "The test page could not be sent to the printer.\n" + c.failAt +
+                                       ": the spooler said no");
     EXPECT_EQ(f.printers.Current(), "Zebra") << c.failAt;
   }
 }
@@ -124,9 +123,8 @@ TEST(PrintTestPage, AShortWriteIsAFailure) {
   FlowFixture f;
   f.spooler.shortWrite = true;
   EXPECT_EQ(f.Print("Virtual"), PrintOutcome::kSendFailed);
-  EXPECT_EQ(f.spooler.calls,
-            (Calls{"Open Virtual", "StartDocument Command Print", "StartPage", "Write 1154",
-                   "Cancel", "Close"}));
+  EXPECT_EQ(f.spooler.calls, (Calls{"Open Virtual", "StartDocument Command Print", "StartPage",
+                                    "Write 1154", "Cancel", "Close"}));
   ASSERT_EQ(f.messages.shown.size(), 1u);
   EXPECT_EQ(f.messages.shown[0],
             "The test page could not be sent to the printer.\n"

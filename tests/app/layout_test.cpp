@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "about/about_layout.h"
+#include "app/form1_layout.h"
+
+namespace quorvel {
+namespace {
+
+TEST(Layout, TwipsBecomePixelsAtTheWindowsDpi) {
+  struct Case {
+    int twips, dpi, pixels;
+  };
+  const Case cases[] = {{6615, 96, 441}, {4365, 96, 291},  {5730, 96, 382},  {3555, 96, 237},
+                        {15, 96, 1},     {6615, 144, 662}, {4365, 192, 582}, {112, 96, 7}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+  }
+}
+
+TEST(Layout, CaptionsAndFocusOrder) {
+  EXPECT_EQ(kForm1Layout.caption, "Form1");
+  EXPECT_EQ(kAboutLayout.caption, "About MyApp");
+  EXPECT_EQ(kForm1Controls[6].text, "EpsonFX /  IBM Proprinter");
+  EXPECT_EQ(kAboutControls[5].text.size(), 57u);
+  EXPECT_EQ(kAboutControls[0].text, kHomePage);
+  // Tab order of the main window: Combo1, Command1, Command2 (the labels take no focus).
+  std::vector<std::string_view> focusable;
+  for (int index = 0; index < 8; ++index) {
+    for (const ControlLayout& control : kForm1Controls) {
+      if (control.tabIndex == index &&
+          (control.kind == ControlKind::kComboBox || control.kind == ControlKind::kButton)) {
+        focusable.push_back(control.name);
+      }
+    }
+  }
+  EXPECT_EQ(focusable, (std::vector<std::string_view>{"Combo1", "Command1", "Command2"}));
+}
+
+}  // namespace
+}  // namespace quorvel
