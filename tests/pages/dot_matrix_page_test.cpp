@@ -6,74 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "fakes/expected_pages.h"
 #include "fakes/hex.h"
 
 namespace quorvel {
 namespace {
 
-using testing::Hex;
+using testing::ExpectedDotMatrixLines;
 using testing::SplitCrLf;
-
-// The page's 60 lines without their CR LF, as the printed sheet and the printer manual give them.
-std::vector<std::string> ExpectedLines() {
-  const std::string blank;
-  std::vector<std::string> lines{
-      "Quorvelprint",
-      blank,
-      blank,
-      "ESC-Sequence: ESC SYN A BS NUL SOH NUL ACK SOH SOH SOH SOH ESC SYN B BS 1234567@:",
-      "Barcode EAN8, 0.5 Zoll high, smallest width, plaintext LQ",
-      Hex("1B 10 41 08 00 01 00 06 01 01 01 01 1B 10 42 08 31 32 33 34 35 36 37 40"),
-      Hex("1B 6B 7E"),
-  };
-  lines.insert(lines.end(), 5, blank);
-  lines.insert(lines.end(),
-               {
-                   "ESC-Sequence: ESC SYN A BS SOH NUL STX EOT BEL SOH SOH NUL ESC SYN B DC2",
-                   "12345678901@:",
-                   "Barcode EAN13, 1 Zoll high, middle width, small plaintext",
-                   Hex("1B 10 41 08 01 00 02 04 07 01 01 00 1B 10 42 0C 31 32 33 34 35 36 37 38 39 "
-                       "30 31 40"),
-                   Hex("1B 6B 01"),
-               });
-  lines.insert(lines.end(), 12, blank);
-  lines.insert(
-      lines.end(),
-      {
-          "ESC-Sequence: ESC SYN A BS SOH EOT NUL STX STX SOH SOH SOH ESC SYN B ACK 123456:",
-          "Barcode UPC-E, 1/6 Zoll high, small width, plaintext LQ",
-          Hex("1B 10 41 08 01 04 00 02 02 01 01 01 1B 10 42 06 31 32 33 34 35 36"),
-          Hex("1B 6B 7E"),
-      });
-  lines.insert(lines.end(), 3, blank);
-  lines.insert(lines.end(),
-               {
-                   "ESC-Sequence: ESC SYN A BS STX NUL NUL ACK STX STX STX SOH ESC SYN B CAN PLJ",
-                   "BARCODE DRUCK@:",
-                   "Barcode Code 39, 0.5 Zoll high, middle width, plaintext LQ",
-                   Hex("1B 10 41 08 02 00 00 06 02 02 02 01 1B 10 42 12 "
-                       "50 4C 4A 20 42 41 52 43 4F 44 45 20 44 52 55 43 4B 40"),
-                   Hex("1B 6B 7E"),
-               });
-  lines.insert(lines.end(), 4, blank);
-  lines.insert(lines.end(),
-               {
-                   "ESC-Sequence: ESC SYN A BS ETX NUL SOH STX EOT EOT EOT NUL ESC SYN B EOT 123@:",
-                   "Barcode Interleaved 2/5, 1 Zoll high, large width, small plaintext",
-                   Hex("1B 10 41 08 03 00 01 02 04 04 04 00 1B 10 42 04 31 32 33 40"),
-                   Hex("1B 6B 7E"),
-               });
-  lines.insert(lines.end(), 7, blank);
-  lines.insert(lines.end(),
-               {
-                   "ESC-Sequence: ESC SYN A BS EOT NUL NUL ACK SOH SOH ESC SYN B FF A0123456789g:",
-                   "Barcode 128 Set A, 0.5 Zoll high, smallest width, plaintext LQ",
-                   Hex("1B 10 41 08 04 00 00 06 01 01 01 01 1B 10 42 0C 41 30 31 32 33 34 35 36 37 "
-                       "38 39 67"),
-                   Hex("1B 6B 7E"),
-               });
-  return lines;
-}
 
 std::size_t CountOf(const std::string& text, std::string_view what) {
   std::size_t count = 0;
@@ -84,7 +24,7 @@ std::size_t CountOf(const std::string& text, std::string_view what) {
 }
 
 TEST(DotMatrixPage, MatchesTheExpectedLinesOneByOne) {
-  const std::vector<std::string> expected = ExpectedLines();
+  const std::vector<std::string> expected = ExpectedDotMatrixLines();
   const std::vector<std::string> actual = SplitCrLf(ComposeDotMatrixPage());
   ASSERT_EQ(expected.size(), 60u);
   ASSERT_EQ(actual.size(), expected.size());
@@ -95,7 +35,7 @@ TEST(DotMatrixPage, MatchesTheExpectedLinesOneByOne) {
 
 TEST(DotMatrixPage, IsTheExpectedLinesJoinedAndEndsWithCrLf) {
   std::string expected;
-  for (const std::string& line : ExpectedLines()) {
+  for (const std::string& line : ExpectedDotMatrixLines()) {
     expected += line + "\r\n";
   }
   const PageText page = ComposeDotMatrixPage();

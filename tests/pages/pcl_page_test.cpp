@@ -6,64 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "fakes/expected_pages.h"
 #include "fakes/hex.h"
 
 namespace quorvel {
 namespace {
 
-using testing::Hex;
+using testing::ExpectedPclLines;
+using testing::PclLine;
 using testing::SplitCrLf;
 
-struct PclLine {
-  std::size_t offset;  // where the line starts in the page
-  std::string bytes;   // without its CR LF
-};
-
-// The 33 lines with their offsets. SI 0F, SO 0E, ESC 1B.
-std::vector<PclLine> ExpectedLines() {
-  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  const std::string digits = "1234567890";
-  const std::string both = digits + alphabet;
-  std::vector<PclLine> lines{
-      {0, "Quorvelprint"},
-      {14, "(Just for test, not scannable!)"},
-      {47, ""},
-      {49, ""},
-      {51, ""},
-      {53, Hex("0F") + "Barcode 3 of 9: ESC(0Y"},
-      {78, Hex("0E 1B 29 30 59") + alphabet},
-      {111, Hex("0F") + alphabet},
-      {140, ""},
-      {142, ""},
-      {144, ""},
-      {146, ""},
-      {148, "Barcode 2 of 5: ESC(10U"},
-      {173, Hex("0E 1B 28 31 30 55") + digits},
-      {191, Hex("0F") + digits},
-      {204, ""},
-      {206, ""},
-      {208, ""},
-      {210, ""},
-      {212, "Barcode EAN/UPC: ESC(8Y"},
-      {237, Hex("0E 1B 29 38 59") + both},
-      {280, Hex("0F") + both},
-      {319, ""},
-      {321, ""},
-      {323, ""},
-      {325, ""},
-      {327, "Barcode ZIP: ESC(15Y"},
-      {349, ""},
-      {351, ""},
-      {353, ""},
-      {355, ""},
-      {357, Hex("0E 1B 29 31 35 59") + both},
-      {401, Hex("0F") + both},
-  };
-  return lines;
-}
-
 TEST(PclPage, MatchesTheExpectedLinesAtTheirOffsets) {
-  const std::vector<PclLine> expected = ExpectedLines();
+  const std::vector<PclLine> expected = ExpectedPclLines();
   const PageText page = ComposePclPage();
   ASSERT_EQ(expected.size(), 33u);
   const std::vector<std::string> actual = SplitCrLf(page);
@@ -81,7 +35,7 @@ TEST(PclPage, IsFourHundredFortyBytesEndingWithCrLf) {
   EXPECT_EQ(page.size(), 440u);
   EXPECT_EQ(page.substr(438), "\r\n");
   std::string joined;
-  for (const PclLine& line : ExpectedLines()) {
+  for (const PclLine& line : ExpectedPclLines()) {
     joined += line.bytes + "\r\n";
   }
   EXPECT_EQ(page, joined);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "fakes/fakes.h"
+#include "fakes/expected_pages.h"
 #include "fakes/hex.h"
 #include "pages/dot_matrix_page.h"
 #include "pages/pcl_page.h"
@@ -53,6 +54,8 @@ TEST(PrintTestPage, WritesThePageAndOneFormFeedNulsIncluded) {
   ASSERT_EQ(pcl.size(), 441u);
   EXPECT_EQ(pcl.substr(0, 14), "Quorvelprint\r\n");
   EXPECT_EQ(pcl.substr(437), testing::Hex("5A 0D 0A 0C"));
+  EXPECT_EQ(dotMatrix, testing::ExpectedDotMatrixJob());
+  EXPECT_EQ(pcl, testing::ExpectedPclJob());
 }
 
 TEST(PrintTestPage, UnknownNameSendsNothingAndSaysSo) {

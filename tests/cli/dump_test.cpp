@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "cli/run_cli.h"
+#include "fakes/expected_pages.h"
+
+namespace quorvel {
+namespace {
+
+using testing::RunCli;
+
+TEST(CliDump, WritesExactlyTheJobBytes) {
+  const testing::CliResult dotMatrix = RunCli("dump dot-matrix");
+  EXPECT_EQ(dotMatrix.status, 0);
+  EXPECT_EQ(dotMatrix.output.size(), 1154u);
+  EXPECT_EQ(dotMatrix.output, testing::ExpectedDotMatrixJob());
+
+  const testing::CliResult pcl = RunCli("dump pcl");
+  EXPECT_EQ(pcl.status, 0);
+  EXPECT_EQ(pcl.output.size(), 441u);
+  EXPECT_EQ(pcl.output, testing::ExpectedPclJob());
+}
+
+TEST(CliDump, UsageErrorsExitWithTwoAndWriteNothingToStdout) {
+  for (const char* arguments : {"dump", "dump postscript", "dump pcl extra", "frobnicate", ""}) {
+    const testing::CliResult result = RunCli(arguments, true);
+    EXPECT_EQ(result.status, 2) << arguments;
+    EXPECT_EQ(result.output, "") << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
