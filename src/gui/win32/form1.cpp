@@ -1,0 +1,83 @@
+#include "gui/win32/form1.h"
+
+#include <string>
+
+#include "app/form1_layout.h"
+#include "common/error_report.h"
+#include "gui/win32/application.h"
+#include "gui/win32/resource_ids.h"
+#include "gui/win32/win32_combo_box.h"
+#include "pages/dot_matrix_page.h"
+#include "pages/pcl_page.h"
+#include "platform/win32/win32_error.h"
+#include "printing/print_flow.h"
+
+namespace quorvel::win32 {
+namespace {
+
+constexpr int kFirstControlId = 100;  // never IDOK or IDCANCEL: Enter and Esc press nothing here
+
+HMENU MakeMenuBar() {
+  HMENU bar = ::CreateMenu();
+  HMENU file = ::CreatePopupMenu();
+  HMENU help = ::CreatePopupMenu();
+  if (bar == nullptr || file == nullptr || help == nullptr) {
+    ThrowLastError("CreateMenu");
+  }
+  ::AppendMenuA(file, MF_STRING, Form1::kExitCommand, std::string(kExitItem).c_str());
+  ::AppendMenuA(help, MF_STRING, Form1::kAboutCommand, std::string(kAboutItem).c_str());
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), std::string(kFileMenu).c_str());
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), std::string(kHelpMenu).c_str());
+  return bar;
+}
+
+}  // namespace
+
+Form1::Form1(Application& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages)
+    : DesignedWindow(kForm1Layout, kFirstControlId, messages),
+      app_(app),
+      printers_(printerList),
+      spooler_(spooler) {
+  Create({kClassName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, nullptr,
+          MakeMenuBar()});
+}
+
+void Form1::OnControlsCreated() {
+  logo_.Reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0,
+                           0, LR_DEFAULTCOLOR));
+  ::SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(logo_.Get()));
+  Form_Load();
+}
+
+void Form1::Form_Load() {
+  RunHandler("Reading the installed printers", Messages(), [this] {
+    Win32ComboBox combo(Control("Combo1"));
+    GetPrinters(printers_, combo);
+  });
+}
+
+void Form1::PrintWith(PageComposer composer) {
+  RunHandler("Printing the test page", Messages(), [this, composer] {
+    Win32ComboBox combo(Control("Combo1"));
+    PrintTestPage({printers_, combo, spooler_, Messages()}, composer);
+  });
+}
+
+void Form1::OnCommand(int id, int code) {
+  if (id == kExitCommand) {
+    app_.Exit();
+  } else if (id == kAboutCommand || (id == ControlId("Image1") && code == STN_CLICKED)) {
+    RunHandler("Opening the About window", Messages(), [this] { app_.ShowAbout(); });
+  } else if (id == ControlId("Command1") && code == BN_CLICKED) {
+    PrintWith(ComposeDotMatrixPage);
+  } else if (id == ControlId("Command2") && code == BN_CLICKED) {
+    PrintWith(ComposePclPage);
+  }
+}
+
+void Form1::OnDestroyed() {
+  app_.WindowClosed();
+}
+
+}  // namespace quorvel::win32

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/printers.h"
+#include "gui/win32/designed_window.h"
+#include "pages/page_text.h"
+#include "printing/spooler.h"
+
+namespace quorvel::win32 {
+
+class Application;
+
+/// The main window: logo, two texts, the printer list and the two test buttons; "File" > "Exit"
+/// and "Help" > "About".
+class Form1 : public DesignedWindow {
+ public:
+  static constexpr int kExitCommand = 1000;
+  static constexpr int kAboutCommand = 1001;
+  static constexpr const char* kClassName = "QuorvelForm1";
+
+  Form1(Application& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages);
+
+ private:
+  void OnControlsCreated() override;
+  void OnCommand(int id, int code) override;
+  void OnDestroyed() override;
+
+  void Form_Load();
+  void PrintWith(PageComposer composer);
+
+  Application& app_;
+  Printers printers_;
+  Spooler& spooler_;
+  UniqueGdiObject logo_;
+};
+
+}  // namespace quorvel::win32
