@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::inspect {
+
+/// Which printer language the escape sequences of a job are read in.
+enum class Dialect { kDotMatrix, kPcl };
+
+std::string_view DialectName(Dialect dialect);
+
+enum class ItemKind {
+  kText,           // a run of printable bytes
+  kControl,        // one control byte (or a byte above 127), shown by name
+  kCommand,        // an escape sequence decoded with its parameters
+  kUnknownEscape,  // an ESC the dialect does not know: shown raw, the bytes after it are decoded
+};
+
+/// One piece of a decoded job.
+struct Item {
+  ItemKind kind = ItemKind::kText;
+  std::size_t offset = 0;  // of the first byte in the job
+  std::string bytes;       // every byte the item covers, payload included
+  std::string code;        // kCommand: the sequence without its payload, e.g. ESC DLE "A"
+  std::string name;        // kCommand: what it does, e.g. "barcode parameters"
+  std::string detail;      // kCommand: its parameters, e.g. "count 8, bytes 0 1 0 6 1 1 1 1"
+  std::string warning;     // kCommand: what disagrees (a length byte, a cut-off sequence)
+  std::string value;       // kCommand: the symbol set a designation selects, e.g. "0Y"
+};
+
+/// One line of the job: the items up to and including a line feed (or the end of the job).
+struct JobLine {
+  std::size_t number = 0;  // 1-based
+  std::size_t offset = 0;
+  std::size_t length = 0;
+  std::vector<Item> items;
+};
+
+/// Splits the job into items: text runs, control bytes and escape sequences of `dialect`.
+std::vector<Item> DecodeItems(std::string_view job, Dialect dialect);
+
+/// Groups items into lines; a line ends after each line-feed item (line feeds inside a command's
+/// parameters or data do not end lines).
+std::vector<JobLine> SplitLines(std::vector<Item> items);
+
+/// Reads the job's escape sequences and guesses its dialect: PCL when more of them look like PCL
+/// than like dot-matrix commands (or when it shifts fonts with SO/SI and has no escapes).
+Dialect GuessDialect(std::string_view job);
+
+// The dialect decoders: each decodes the escape sequence starting at `at` (which holds ESC) and
+// returns it as a command, or nothing when the dialect does not know it.
+std::optional<Item> DecodeDotMatrixEscape(std::string_view job, std::size_t at);
+std::optional<Item> DecodePclEscape(std::string_view job, std::size_t at);
+
+}  // namespace quorvel::inspect

@@ -1,0 +1,75 @@
+#include "platform/net/capture_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+#include "common/platform_error.h"
+
+namespace quorvel::net {
+namespace {
+
+std::string ErrnoText() {
+  return std::generic_category().message(errno);
+}
+
+}  // namespace
+
+std::string JobFileName(unsigned number) {
+  std::string digits = std::to_string(number);
+  if (digits.size() < 6) {
+    digits.insert(0, 6 - digits.size(), '0');
+  }
+  return "job-" + digits + ".prn";
+}
+
+CaptureFile::CaptureFile(const std::filesystem::path& directory, unsigned& number) {
+  std::error_code error;
+  for (;; ++number) {
+    final_ = directory / JobFileName(number);
+    part_ = final_;
+    part_ += ".part";
+    if (!std::filesystem::exists(final_, error) && !std::filesystem::exists(part_, error)) {
+      break;
+    }
+  }
+  ++number;
+  file_ = std::fopen(part_.string().c_str(), "wb");
+  if (!file_) {
+    throw PlatformError("create " + part_.string(), ErrnoText());
+  }
+}
+
+CaptureFile::CaptureFile(CaptureFile&& other) noexcept
+    : file_(other.file_), final_(std::move(other.final_)), part_(std::move(other.part_)) {
+  other.file_ = nullptr;
+}
+
+CaptureFile::~CaptureFile() {
+  if (file_) {
+    std::fclose(file_);
+  }
+}
+
+void CaptureFile::Write(std::string_view bytes) {
+  if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    throw PlatformError("write " + part_.string(), ErrnoText());
+  }
+}
+
+std::filesystem::path CaptureFile::Finish() {
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (!file || std::fclose(file) != 0) {
+    throw PlatformError("write " + part_.string(), ErrnoText());
+  }
+  std::error_code error;
+  std::filesystem::rename(part_, final_, error);
+  if (error) {
+    throw PlatformError("rename " + part_.string(), error.message());
+  }
+  return final_;
+}
+
+}  // namespace quorvel::net

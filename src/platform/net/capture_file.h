@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace quorvel::net {
+
+/// One captured job on disk: written as "<dir>/job-NNNNNN.prn.part" and renamed to
+/// "job-NNNNNN.prn" when the job has ended, so a .prn file that exists is complete. Numbers
+/// count up from 1 and skip every name that exists already: nothing is ever overwritten.
+class CaptureFile {
+ public:
+  /// Creates the next free job file in `directory`, starting the search at `number` (which
+  /// is advanced past the number taken). Throws PlatformError when the file cannot be created.
+  CaptureFile(const std::filesystem::path& directory, unsigned& number);
+  ~CaptureFile();
+  CaptureFile(CaptureFile&& other) noexcept;
+  CaptureFile& operator=(CaptureFile&&) = delete;
+  CaptureFile(const CaptureFile&) = delete;
+  CaptureFile& operator=(const CaptureFile&) = delete;
+
+  /// Appends bytes; throws PlatformError when the disk does not take them all.
+  void Write(std::string_view bytes);
+
+  /// Closes the file and gives it its final name; returns that name. Throws PlatformError.
+  std::filesystem::path Finish();
+
+  /// The name the job will have once finished.
+  const std::filesystem::path& FinalPath() const { return final_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::filesystem::path final_;
+  std::filesystem::path part_;
+};
+
+/// "job-000042.prn".
+std::string JobFileName(unsigned number);
+
+}  // namespace quorvel::net
