@@ -23,5 +23,7 @@ PageText ComposeJob(PageComposer composer);
 
 // Each command binds its options and, when chosen, runs and stores its exit status.
 void AddDumpCommand(CLI::App& app, int& exitCode);
+void AddPrintersCommand(CLI::App& app, int& exitCode);
+void AddPrintCommand(CLI::App& app, int& exitCode);
 
 }  // namespace quorvel::cli

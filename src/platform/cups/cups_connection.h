@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cups/cups.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace quorvel::platform::cups {
+
+/// How long connecting may take, and how long one adapter call may wait for the server in all
+/// (libcups may send several requests for one call); together they keep every call under 15 s.
+inline constexpr int kConnectTimeoutMs = 3000;
+inline constexpr std::chrono::seconds kCallBudget{8};
+
+struct HttpCloser {
+  void operator()(http_t* http) const noexcept { httpClose(http); }
+};
+using UniqueHttp = std::unique_ptr<http_t, HttpCloser>;
+
+/// A connection of our own to the user's print server (CUPS_SERVER, client.conf, or the local
+/// scheduler), opened with a connect timeout. Each call through it starts with Arm(): from then
+/// on a server that accepted but does not answer is given up when the call's budget is spent,
+/// however many requests libcups makes for it. Not movable: libcups holds its address.
+class CupsConnection {
+ public:
+  /// Connects; throws PlatformError with libcups's reason when the server cannot be reached.
+  CupsConnection();
+  CupsConnection(const CupsConnection&) = delete;
+  CupsConnection& operator=(const CupsConnection&) = delete;
+
+  http_t* Get() const { return http_.get(); }
+
+  /// Starts a call: it may wait for the server until kCallBudget from now.
+  void Arm();
+
+  /// True when the last libcups request failed or the call ran out of time. With
+  /// `notFoundIsFailure` false, "not found" from the server counts as an answer ("none here").
+  bool LastRequestFailed(bool notFoundIsFailure = true) const;
+
+  /// Throws PlatformError for the last libcups request (or the time-out), naming `operation`.
+  [[noreturn]] void Fail(const std::string& operation) const;
+
+ private:
+  static int KeepWaiting(http_t* http, void* self);
+
+  UniqueHttp http_;
+  std::chrono::steady_clock::time_point deadline_;
+  bool timedOut_ = false;
+};
+
+/// A list of destinations as libcups hands them out, freed with it.
+class DestList {
+ public:
+  DestList(int count, cups_dest_t* dests) : count_(count), dests_(dests) {}
+  DestList(const DestList&) = delete;
+  DestList& operator=(const DestList&) = delete;
+  ~DestList() { cupsFreeDests(count_, dests_); }
+
+  /// Holds nothing when libcups returned no list (count 0 or a null pointer).
+  int Count() const { return dests_ != nullptr ? count_ : 0; }
+  const cups_dest_t& At(int index) const { return dests_[index]; }
+
+ private:
+  int count_ = 0;
+  cups_dest_t* dests_ = nullptr;
+};
+
+/// The destination's device name: "name", or "name/instance" for an instance.
+std::string DeviceNameOf(const cups_dest_t& dest);
+
+}  // namespace quorvel::platform::cups

@@ -1,0 +1,96 @@
+#include "platform/cups/cups_spooler.h"
+
+#include "common/platform_error.h"
+
+namespace quorvel::platform::cups {
+namespace {
+
+// Operation names in errors: the IPP operations the steps send.
+constexpr const char* kCreateJob = "Create-Job";
+constexpr const char* kSendDocument = "Send-Document";
+
+}  // namespace
+
+bool CupsSpooler::Open(const std::string& deviceName) {
+  Close();
+  if (deviceName.empty()) {
+    return false;  // libcups would read an empty name as "the default destination"
+  }
+  connection_ = std::make_unique<CupsConnection>();
+  const std::size_t slash = deviceName.find('/');
+  const std::string queue = deviceName.substr(0, slash);
+  const std::string instance = slash == std::string::npos ? "" : deviceName.substr(slash + 1);
+  const DestList dest(1, cupsGetNamedDest(connection_->Get(), queue.c_str(),
+                                          instance.empty() ? nullptr : instance.c_str()));
+  if (dest.Count() == 0) {
+    if (connection_->LastRequestFailed(false)) {
+      connection_->Fail("Get-Printer-Attributes " + deviceName);
+    }
+    connection_.reset();
+    return false;
+  }
+  queue_ = dest.At(0).name;
+  return true;
+}
+
+void CupsSpooler::StartDocument(const std::string& documentName) {
+  connection_->Arm();
+  documentName_ = documentName;
+  submitted_ = false;
+  jobId_ = cupsCreateJob(connection_->Get(), queue_.c_str(), documentName.c_str(), 0, nullptr);
+  if (jobId_ == 0) {
+    connection_->Fail(kCreateJob);
+  }
+}
+
+void CupsSpooler::StartPage() {
+  connection_->Arm();
+  if (cupsStartDocument(connection_->Get(), queue_.c_str(), jobId_, documentName_.c_str(),
+                        CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+    connection_->Fail(kSendDocument);
+  }
+}
+
+std::size_t CupsSpooler::Write(std::string_view bytes) {
+  connection_->Arm();
+  if (cupsWriteRequestData(connection_->Get(), bytes.data(), bytes.size()) !=
+      HTTP_STATUS_CONTINUE) {
+    connection_->Fail(kSendDocument);
+  }
+  return bytes.size();
+}
+
+// The job has one document of one page; the page ends with the document.
+void CupsSpooler::EndPage() {}
+
+void CupsSpooler::EndDocument() {
+  connection_->Arm();
+  // An IPP status: the HTTP exchange can succeed while the scheduler refuses the document.
+  if (cupsFinishDocument(connection_->Get(), queue_.c_str()) >= IPP_STATUS_REDIRECTION_OTHER_SITE ||
+      connection_->LastRequestFailed()) {
+    connection_->Fail(kSendDocument);
+  }
+  submitted_ = true;
+}
+
+void CupsSpooler::Close() noexcept {
+  connection_.reset();
+  queue_.clear();
+  jobId_ = 0;
+}
+
+// The job's own connection may be mid-request after a failure, so the cancel goes on a fresh one.
+void CupsSpooler::Cancel() noexcept {
+  if (jobId_ == 0 || submitted_) {
+    return;
+  }
+  try {
+    const CupsConnection connection;
+    cupsCancelJob2(connection.Get(), queue_.c_str(), jobId_, 0);
+  } catch (...) {
+    // Nothing more can be done: the job stays for the scheduler to time out.
+  }
+  jobId_ = 0;
+}
+
+}  // namespace quorvel::platform::cups
