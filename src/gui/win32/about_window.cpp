@@ -6,7 +6,6 @@
 #include "about/home_page.h"
 #include "about/sys_info.h"
 #include "common/error_report.h"
-#include "gui/win32/application.h"
 #include "gui/win32/resource_ids.h"
 
 namespace quorvel::win32 {
@@ -17,7 +16,7 @@ constexpr int kIconPixels = 32;
 
 }  // namespace
 
-AboutWindow::AboutWindow(Application& app, AboutServices services, MessageDisplay& messages,
+AboutWindow::AboutWindow(WindowHost& app, AboutServices services, MessageDisplay& messages,
                          HWND owner)
     : DesignedWindow(kAboutLayout, kFirstControlId, messages), app_(app), services_(services) {
   Create({kClassName, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,

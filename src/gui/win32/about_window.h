@@ -2,10 +2,10 @@
 
 #include "about/about_services.h"
 #include "gui/win32/designed_window.h"
+#include "gui/win32/window_host.h"
 
 namespace quorvel::win32 {
 
-class Application;
 
 /// What the About window's buttons work with.
 struct AboutServices {
@@ -22,7 +22,7 @@ class AboutWindow : public DesignedWindow {
  public:
   static constexpr const char* kClassName = "QuorvelAbout";
 
-  AboutWindow(Application& app, AboutServices services, MessageDisplay& messages, HWND owner);
+  AboutWindow(WindowHost& app, AboutServices services, MessageDisplay& messages, HWND owner);
 
  private:
   void OnControlsCreated() override;
@@ -34,7 +34,7 @@ class AboutWindow : public DesignedWindow {
   void cmdSysInfo_Click();
   void Command1_Click();
 
-  Application& app_;
+  WindowHost& app_;
   AboutServices services_;
   UniqueIcon icon_;
 };

@@ -11,21 +11,18 @@ namespace quorvel::win32 {
 
 /// The program: its services, Form1, the one shared About window and the message loop. It ends
 /// when "File" > "Exit" is chosen or when its last window has closed.
-class Application {
+class Application : public WindowHost {
  public:
   Application();
-  ~Application();
+  ~Application() override;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   /// Pumps messages until the program ends; returns the exit code.
   int Run();
-  /// Shows the About window, creating it when none is open, else bringing it to the front.
-  void ShowAbout();
-  /// Closes every window and ends the program.
-  void Exit();
-  /// Called by each window when it has been destroyed.
-  void WindowClosed();
+  void ShowAbout() override;
+  void Exit() override;
+  void WindowClosed() override;
 
  private:
   bool AnyWindowOpen() const;

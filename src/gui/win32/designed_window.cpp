@@ -86,7 +86,7 @@ void DesignedWindow::RegisterClass(const char* className, HICON icon) {
   windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = className;
-  if (::RegisterClassExA(&windowClass) == 0) {
+  if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     ThrowLastError(std::string("RegisterClass ") + className);
   }
 }

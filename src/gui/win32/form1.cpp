@@ -4,7 +4,6 @@
 
 #include "app/form1_layout.h"
 #include "common/error_report.h"
-#include "gui/win32/application.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/win32_combo_box.h"
 #include "pages/dot_matrix_page.h"
@@ -33,7 +32,7 @@ HMENU MakeMenuBar() {
 
 }  // namespace
 
-Form1::Form1(Application& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages)
+Form1::Form1(WindowHost& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages)
     : DesignedWindow(kForm1Layout, kFirstControlId, messages),
       app_(app),
       printers_(printerList),

@@ -2,12 +2,12 @@
 
 #include "app/printers.h"
 #include "gui/win32/designed_window.h"
+#include "gui/win32/window_host.h"
 #include "pages/page_text.h"
 #include "printing/spooler.h"
 
 namespace quorvel::win32 {
 
-class Application;
 
 /// The main window: logo, two texts, the printer list and the two test buttons; "File" > "Exit"
 /// and "Help" > "About".
@@ -17,7 +17,7 @@ class Form1 : public DesignedWindow {
   static constexpr int kAboutCommand = 1001;
   static constexpr const char* kClassName = "QuorvelForm1";
 
-  Form1(Application& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages);
+  Form1(WindowHost& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages);
 
  private:
   void OnControlsCreated() override;
@@ -27,7 +27,7 @@ class Form1 : public DesignedWindow {
   void Form_Load();
   void PrintWith(PageComposer composer);
 
-  Application& app_;
+  WindowHost& app_;
   Printers printers_;
   Spooler& spooler_;
   UniqueGdiObject logo_;
