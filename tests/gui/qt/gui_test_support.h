@@ -15,13 +15,29 @@
 
 namespace quorvel::testing {
 
+inline QApplication* gTestApplication = nullptr;
+
+/// Creates the application on first use and deletes it after the last test, before the
+/// program's static objects go (Qt's input devices must not outlive it).
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    delete gTestApplication;
+    gTestApplication = nullptr;
+  }
+};
+inline ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
 inline QApplication& TestApplication() {
   static int argc = 1;
   static char name[] = "quorvel_qt_tests";
   static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  if (gTestApplication == nullptr) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    gTestApplication = new QApplication(argc, argv);
+  }
+  return *gTestApplication;
 }
 
 /// Runs what is pending, including the deletion of windows closed with WA_DeleteOnClose.
