@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace quorvel::qt {
 namespace {
@@ -63,7 +65,7 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* client) {
     case ControlKind::kComboBox:
       return MakeComboBox(control, client);
     case ControlKind::kButton:
-      return new QPushButton(ToQString(control.text), client);
+      return new WrappingPushButton(ToQString(control.text), client);
   }
   return new QWidget(client);
 }
@@ -123,6 +125,25 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
       onClick) {
     onClick();
   }
+}
+
+void WrappingPushButton::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const QString caption = option.text;
+  option.text.clear();
+  painter.drawControl(QStyle::CE_PushButton, option);  // frame and focus, without the caption
+
+  const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+  QFont captionFont = font();
+  while (captionFont.pointSizeF() > 6.0 &&
+         !area.contains(QFontMetrics(captionFont).boundingRect(area, kFlags, caption))) {
+    captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
+  }
+  painter.setFont(captionFont);
+  painter.drawItemText(area, kFlags, option.palette, isEnabled(), caption, QPalette::ButtonText);
 }
 
 std::vector<QWidget*> BuildControls(const WindowLayout& layout, QWidget* client, int dpi) {

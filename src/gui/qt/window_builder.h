@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QPushButton>
 #include <QRect>
 #include <QWidget>
 
@@ -43,6 +44,16 @@ class ClickableLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+/// A push button whose caption wraps at word boundaries inside the button, as designed captions
+/// longer than their button do on Windows; a caption that still does not fit is drawn smaller.
+class WrappingPushButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 /// Creates `layout`'s controls on `client` (white, fixed positions that never follow resizing),
