@@ -23,6 +23,8 @@ PageText ComposeJob(PageComposer composer);
 
 // Each command binds its options and, when chosen, runs and stores its exit status.
 void AddDumpCommand(CLI::App& app, int& exitCode);
+void AddExplainCommand(CLI::App& app, int& exitCode);
+void AddListenCommand(CLI::App& app, int& exitCode);
 void AddPrintersCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
 

@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exitCode = quorvel::cli::kExitOk;
   quorvel::cli::AddDumpCommand(app, exitCode);
+  quorvel::cli::AddExplainCommand(app, exitCode);
+  quorvel::cli::AddListenCommand(app, exitCode);
   quorvel::cli::AddPrintersCommand(app, exitCode);
   quorvel::cli::AddPrintCommand(app, exitCode);
   try {

@@ -58,7 +58,8 @@ Item CountedCommand(std::string_view job, std::size_t at, bool isData) {
     item.detail = "count " + std::to_string(count) + ", bytes " + Decimals(payload);
     return item;
   }
-  item.detail = "length " + std::to_string(count) + ", " + QuoteBytes(payload);
+  item.detail = "length " + std::to_string(count) + ", " +
+                (payload.empty() ? std::string("no data") : QuoteBytes(payload));
   std::size_t text = at + 4;
   while (text < job.size() && IsPrintable(static_cast<std::uint8_t>(job[text]))) {
     ++text;

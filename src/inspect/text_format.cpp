@@ -36,8 +36,8 @@ std::string LineRow(const ListingLine& entry) {
   std::string row = PadLeft(std::to_string(entry.line.number), 4) + "  " +
                     PadLeft(std::to_string(entry.line.offset), 6) + "  ";
   if (entry.font) {
-    row += PadRight(entry.font->active, 9) + "  " + PadRight(entry.font->primary, 4) + "  " +
-           PadRight(entry.font->secondary, 4) + "  ";
+    row += PadRight(entry.font->active, 9) + "  " + PadRight(entry.font->primary, 7) + "  " +
+           PadRight(entry.font->secondary, 7) + "  ";
   }
   std::string content;
   for (const Item& item : entry.line.items) {
@@ -77,7 +77,7 @@ std::string SummaryText(const Summary& summary) {
 std::string FormatText(const Listing& listing) {
   std::string text = std::to_string(listing.summary.bytes) + " bytes, read as " +
                      (listing.dialect == Dialect::kPcl ? "PCL" : "dot-matrix commands") + "\n\n";
-  text += listing.dialect == Dialect::kPcl ? "LINE  OFFSET  FONT       PRI   SEC   CONTENT\n"
+  text += listing.dialect == Dialect::kPcl ? "LINE  OFFSET  FONT       PRI      SEC      CONTENT\n"
                                            : "LINE  OFFSET  CONTENT\n";
   for (const ListingLine& entry : listing.lines) {
     text += LineRow(entry);

@@ -1,0 +1,81 @@
+#include <atomic>
+#include <csignal>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "inspect/listing.h"
+#include "platform/net/capture_server.h"
+
+namespace quorvel::cli {
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void RequestStop(int) {
+  stopRequested.store(true);
+}
+
+struct ListenOptions {
+  net::CaptureOptions capture;
+  double idleSeconds = 30;
+  bool explain = false;
+};
+
+void ExplainCapture(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string job{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::cout << inspect::FormatText(inspect::Explain(job, inspect::GuessDialect(job))) << "\n";
+}
+
+int RunListen(ListenOptions options) {
+  options.capture.idleTimeout =
+      net::Milliseconds(static_cast<long long>(options.idleSeconds * 1000));
+  try {
+    std::filesystem::create_directories(options.capture.directory);
+    net::CaptureServer server(options.capture);
+    std::cout << "quorvel-cli listen: "
+              << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
+              << ", saving jobs in " << options.capture.directory.string() << " (Ctrl-C stops)"
+              << std::endl;
+    stopRequested.store(false);
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    server.Run(stopRequested, [&options](const net::CapturedJob& job) {
+      std::cout << net::SummaryLine(job, options.capture) << std::endl;
+      if (options.explain && !job.file.empty()) {
+        ExplainCapture(job.file);
+      }
+    });
+  } catch (const std::exception& e) {
+    std::cerr << "quorvel-cli listen: " << e.what() << "\n";
+    return 1;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddListenCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ListenOptions>();
+  net::CaptureOptions& capture = options->capture;
+  CLI::App* command = app.add_subcommand(
+      "listen", "Virtual printer: save every job sent to a raw port (AppSocket, 9100) as a file");
+  command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)");
+  command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
+  command->add_option("--out", capture.directory, "Folder for job-NNNNNN.prn (default .)");
+  command->add_flag("--explain", options->explain, "Print each job's decoded listing");
+  command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
+      ->check(CLI::PositiveNumber);
+  command->add_option("--idle", options->idleSeconds, "End a job silent this long (default 30 s)")
+      ->check(CLI::PositiveNumber);
+  command->add_option("--max-connections", capture.maxConnections, "Jobs at once (default 16)")
+      ->check(CLI::PositiveNumber);
+  command->callback([options, &exitCode] { exitCode = RunListen(*options); });
+}
+
+}  // namespace quorvel::cli
