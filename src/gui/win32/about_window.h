@@ -6,7 +6,6 @@
 
 namespace quorvel::win32 {
 
-
 /// What the About window's buttons work with.
 struct AboutServices {
   Registry& registry;

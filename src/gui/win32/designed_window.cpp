@@ -47,12 +47,18 @@ ControlClass ClassFor(const ControlLayout& control) {
 }
 
 // Makes the closed field of a drop-down combo box exactly `height` pixels high.
+// The frame around the field differs between systems, so measure and correct a few times.
 void SetComboFieldHeight(HWND combo, int height) {
-  RECT rect{};
-  ::GetWindowRect(combo, &rect);
-  const LRESULT item = ::SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  const int wanted = static_cast<int>(item) + height - (rect.bottom - rect.top);
-  ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(wanted, 1));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT rect{};
+    ::GetWindowRect(combo, &rect);
+    if (rect.bottom - rect.top == height) {
+      return;
+    }
+    const LRESULT item = ::SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const int wanted = static_cast<int>(item) + height - (rect.bottom - rect.top);
+    ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(wanted, 1));
+  }
 }
 
 // The direct child of `window` that holds `focus` (a combo box's edit field counts as the box).

@@ -8,7 +8,6 @@
 
 namespace quorvel::win32 {
 
-
 /// The main window: logo, two texts, the printer list and the two test buttons; "File" > "Exit"
 /// and "Help" > "About".
 class Form1 : public DesignedWindow {

@@ -187,4 +187,8 @@ void Pause(DWORD milliseconds) {
   ::Sleep(milliseconds);
 }
 
+bool WaitUntilGone(HWND window, DWORD milliseconds) {
+  return Poll(milliseconds, [&] { return !::IsWindow(window); });
+}
+
 }  // namespace quorvel::testing

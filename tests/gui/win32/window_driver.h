@@ -64,5 +64,7 @@ void PostAltKey(HWND target, char letter);
 /// Posts a menu item's command to `window`, as choosing the item does.
 bool PostMenuCommand(HWND window, int commandId);
 void Pause(DWORD milliseconds);
+/// Waits until `window` has been destroyed; false when it still exists after the time.
+bool WaitUntilGone(HWND window, DWORD milliseconds);
 
 }  // namespace quorvel::testing

@@ -61,9 +61,7 @@ class RegistryTest : public ::testing::Test {
     AddValue("Fits", "REG_SZ", std::string(1023, 'y'));
     AddValue("Empty", "REG_BINARY", "");
   }
-  static void TearDownTestSuite() {
-    RunReg("delete \"HKLM\\" + std::string(kTestKey) + "\" /f");
-  }
+  static void TearDownTestSuite() { RunReg("delete \"HKLM\\" + std::string(kTestKey) + "\" /f"); }
   Win32Registry registry;
 };
 
