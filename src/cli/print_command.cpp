@@ -5,6 +5,7 @@
 #include "app/printers.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
+#include "platform/net/direct_send.h"
 #include "platform/platform.h"
 #include "printing/print_flow.h"
 
@@ -15,6 +16,7 @@ struct PrintOptions {
   std::string page;
   std::string printer;
   CLI::Option* printerOption = nullptr;
+  std::string to;  // HOST[:PORT]: straight to a printer's raw port, no spooler
 };
 
 int ExitStatusFor(PrintOutcome outcome) {
@@ -33,6 +35,10 @@ int ExitStatusFor(PrintOutcome outcome) {
 // then the name given with --printer is "typed" into the combo box, and the flow runs.
 int RunPrint(const PrintOptions& options) {
   StreamMessageDisplay messages;
+  if (!options.to.empty()) {
+    return ExitStatusFor(net::SendTestPageTo(*net::ParseEndpoint(options.to, net::kRawPrintPort),
+                                             ComposerFor(options.page), messages));
+  }
   try {
     const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
     const std::unique_ptr<Spooler> spooler = platform::MakeSpooler();
@@ -61,6 +67,14 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   options->printerOption = command->add_option(
       "--printer", options->printer,
       "The printer's device name, exactly (default: the user's default printer)");
+  command
+      ->add_option("--to", options->to, "Send straight to a printer's raw port, HOST[:PORT] (9100)")
+      ->excludes(options->printerOption)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return net::ParseEndpoint(text, net::kRawPrintPort) ? "" : "not HOST[:PORT]: " + text;
+          },
+          "HOST[:PORT]"));
   command->callback([options, &exitCode] { exitCode = RunPrint(*options); });
 }
 
