@@ -73,6 +73,28 @@ void CupsConnection::Fail(const std::string& operation) const {
   throw PlatformError(operation, LastErrorText());
 }
 
+std::optional<std::string> FindQueue(CupsConnection& connection, const std::string& queue) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                   "/printers/%s", queue.c_str());
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+               "printer-name");
+  connection.Arm();
+  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
+      cupsDoRequest(connection.Get(), request, "/"), &ippDelete);
+  if (connection.LastRequestFailed(false)) {
+    connection.Fail("Get-Printer-Attributes " + queue);
+  }
+  ipp_attribute_t* name =
+      response ? ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME) : nullptr;
+  if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND || name == nullptr) {
+    return std::nullopt;
+  }
+  return ippGetString(name, 0, nullptr);
+}
+
 std::string DeviceNameOf(const cups_dest_t& dest) {
   std::string name = dest.name;
   if (dest.instance != nullptr) {

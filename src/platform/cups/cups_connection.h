@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quorvel::platform::cups {
@@ -65,6 +66,11 @@ class DestList {
   int count_ = 0;
   cups_dest_t* dests_ = nullptr;
 };
+
+/// Asks the server whether a queue (printer or class) of this name exists, on `connection` only.
+/// Returns the server's spelling of the name, or nothing when there is no such queue; throws
+/// PlatformError when the server cannot be asked.
+std::optional<std::string> FindQueue(CupsConnection& connection, const std::string& queue);
 
 /// The destination's device name: "name", or "name/instance" for an instance.
 std::string DeviceNameOf(const cups_dest_t& dest);

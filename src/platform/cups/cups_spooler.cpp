@@ -11,25 +11,21 @@ constexpr const char* kSendDocument = "Send-Document";
 
 }  // namespace
 
+// The instance part of "name/instance" only selects lpoptions settings on the client; the
+// server knows the queue by its name.
 bool CupsSpooler::Open(const std::string& deviceName) {
   Close();
-  if (deviceName.empty()) {
-    return false;  // libcups would read an empty name as "the default destination"
+  const std::string queue = deviceName.substr(0, deviceName.find('/'));
+  if (queue.empty()) {
+    return false;
   }
   connection_ = std::make_unique<CupsConnection>();
-  const std::size_t slash = deviceName.find('/');
-  const std::string queue = deviceName.substr(0, slash);
-  const std::string instance = slash == std::string::npos ? "" : deviceName.substr(slash + 1);
-  const DestList dest(1, cupsGetNamedDest(connection_->Get(), queue.c_str(),
-                                          instance.empty() ? nullptr : instance.c_str()));
-  if (dest.Count() == 0) {
-    if (connection_->LastRequestFailed(false)) {
-      connection_->Fail("Get-Printer-Attributes " + deviceName);
-    }
+  std::optional<std::string> found = FindQueue(*connection_, queue);
+  if (!found) {
     connection_.reset();
     return false;
   }
-  queue_ = dest.At(0).name;
+  queue_ = std::move(*found);
   return true;
 }
 
