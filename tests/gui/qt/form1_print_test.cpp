@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "common/messages.h"
 #include "gui/qt/form1.h"
@@ -199,6 +200,23 @@ TEST_F(Form1PrintTest, ExitClosesEveryWindowAndEndsTheProgram) {
   EXPECT_EQ(form.About(), nullptr);
   EXPECT_EQ(CountTopLevel<qt::AboutWindow>(), 0);
   EXPECT_EQ(endProgramCalls, 1);
+}
+
+// The program's own way of ending: "Exit" leaves the running event loop at once.
+TEST_F(Form1PrintTest, ExitEndsTheRunningEventLoop) {
+  qt::DesktopServices quitting = services;
+  quitting.endProgram = [] { QCoreApplication::exit(0); };
+  qt::Form1 form(quitting, 96);
+  form.show();
+  form.About_Click();
+  QTimer::singleShot(0, &form, [&form] { form.findChild<QAction*>("Exit")->trigger(); });
+  QTimer guard;  // bounds the wait should Exit not end the loop
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  guard.start(10000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  guard.stop();
+  EXPECT_EQ(form.About(), nullptr);
 }
 
 }  // namespace

@@ -75,6 +75,9 @@ TEST_F(Form1Test, TextsFontsAndMenus) {
     }
   }
   EXPECT_EQ(menus, (QStringList{"File", "Exit", "Help", "About"}));
+  // The long caption wraps inside its button; drawing keeps the caption itself unchanged.
+  EXPECT_FALSE(form.grab().isNull());
+  EXPECT_EQ(form.findChild<QPushButton*>("Command1")->text(), "EpsonFX /  IBM Proprinter");
 }
 
 TEST_F(Form1Test, FocusStartsInCombo1AndTabsToTheButtons) {
