@@ -219,5 +219,27 @@ TEST_F(Form1PrintTest, ExitEndsTheRunningEventLoop) {
   EXPECT_EQ(form.About(), nullptr);
 }
 
+// Closing Form1 leaves the program running while the About window is open; closing that one
+// too ends it.
+TEST_F(Form1PrintTest, TheProgramEndsWithItsLastWindow) {
+  qt::Form1 form(services, 96);
+  form.show();
+  form.About_Click();
+  bool aboutOpenAfterForm1Closed = false;
+  QTimer::singleShot(0, &form, [&form] { form.close(); });
+  QTimer::singleShot(50, &form, [&] {
+    aboutOpenAfterForm1Closed = form.About() != nullptr && form.About()->isVisible();
+    form.About()->cmdOK_Click();
+  });
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  guard.start(10000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  guard.stop();
+  EXPECT_TRUE(aboutOpenAfterForm1Closed);
+  EXPECT_EQ(endProgramCalls, 0);
+}
+
 }  // namespace
 }  // namespace quorvel::testing

@@ -80,6 +80,16 @@ TEST_F(Form1Test, TextsFontsAndMenus) {
   EXPECT_EQ(form.findChild<QPushButton*>("Command1")->text(), "EpsonFX /  IBM Proprinter");
 }
 
+TEST_F(Form1Test, SharedArtwork) {
+  qt::Form1 form(services, 96);
+  EXPECT_FALSE(form.windowIcon().isNull());
+  EXPECT_EQ(form.windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32)}));
+  EXPECT_EQ(form.findChild<QLabel*>("Image1")->pixmap().size(), QSize(426, 78));
+  form.About_Click();
+  ASSERT_NE(form.About(), nullptr);
+  EXPECT_EQ(form.About()->findChild<QLabel*>("picIcon")->pixmap().size(), QSize(32, 32));
+}
+
 TEST_F(Form1Test, FocusStartsInCombo1AndTabsToTheButtons) {
   qt::Form1 form(services, 96);
   form.show();
