@@ -95,13 +95,4 @@ std::optional<std::string> FindQueue(CupsConnection& connection, const std::stri
   return ippGetString(name, 0, nullptr);
 }
 
-std::string DeviceNameOf(const cups_dest_t& dest) {
-  std::string name = dest.name;
-  if (dest.instance != nullptr) {
-    name += "/";
-    name += dest.instance;
-  }
-  return name;
-}
-
 }  // namespace quorvel::platform::cups

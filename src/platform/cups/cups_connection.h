@@ -50,29 +50,9 @@ class CupsConnection {
   bool timedOut_ = false;
 };
 
-/// A list of destinations as libcups hands them out, freed with it.
-class DestList {
- public:
-  DestList(int count, cups_dest_t* dests) : count_(count), dests_(dests) {}
-  DestList(const DestList&) = delete;
-  DestList& operator=(const DestList&) = delete;
-  ~DestList() { cupsFreeDests(count_, dests_); }
-
-  /// Holds nothing when libcups returned no list (count 0 or a null pointer).
-  int Count() const { return dests_ != nullptr ? count_ : 0; }
-  const cups_dest_t& At(int index) const { return dests_[index]; }
-
- private:
-  int count_ = 0;
-  cups_dest_t* dests_ = nullptr;
-};
-
 /// Asks the server whether a queue (printer or class) of this name exists, on `connection` only.
 /// Returns the server's spelling of the name, or nothing when there is no such queue; throws
 /// PlatformError when the server cannot be asked.
 std::optional<std::string> FindQueue(CupsConnection& connection, const std::string& queue);
-
-/// The destination's device name: "name", or "name/instance" for an instance.
-std::string DeviceNameOf(const cups_dest_t& dest);
 
 }  // namespace quorvel::platform::cups

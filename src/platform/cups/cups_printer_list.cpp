@@ -1,73 +1,89 @@
 #include "platform/cups/cups_printer_list.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <cctype>
+#include <memory>
 
 #include "platform/cups/cups_connection.h"
+#include "platform/cups/cups_lpoptions.h"
 
 namespace quorvel::platform::cups {
 namespace {
 
-// The name on the last "Default name[/instance] ..." line of an lpoptions file, if any.
-std::optional<std::string> LpoptionsDefault(const std::string& path) {
-  std::ifstream file(path);
-  std::optional<std::string> name;
-  for (std::string line; std::getline(file, line);) {
-    std::istringstream words(line);
-    std::string keyword;
-    std::string value;
-    if (words >> keyword >> value && keyword == "Default") {
-      name = value;
-    }
-  }
-  return name;
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
 }
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
+// The server's queues (printers and classes) by name: one CUPS-Get-Printers asking for nothing
+// but the names, which keeps a list of thousands about as cheap as lpstat -e.
+std::vector<std::string> ServerQueues(CupsConnection& connection) {
+  ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+               "printer-name");
+  connection.Arm();
+  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
+      cupsDoRequest(connection.Get(), request, "/"), &ippDelete);
+  // "Not found" is how a server without queues answers.
+  if (connection.LastRequestFailed(false)) {
+    connection.Fail("CUPS-Get-Printers");
+  }
+  std::vector<std::string> queues;
+  for (ipp_attribute_t* name = ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME);
+       name != nullptr; name = ippFindNextAttribute(response.get(), "printer-name", IPP_TAG_NAME)) {
+    queues.emplace_back(ippGetString(name, 0, nullptr));
+  }
+  return queues;
 }
 
-// The user's choice of default, in lpstat -d's order: LPDEST, PRINTER (except the placeholder
-// "lp"), the user's lpoptions, the system's lpoptions.
-std::optional<std::string> UserDefault() {
-  if (std::getenv("LPDEST") != nullptr) {
-    return Env("LPDEST");
+struct Entry {
+  std::string queue;
+  std::string instance;
+};
+
+// libcups's order of destinations: by name, then the queue before its instances, then by
+// instance, letters compared without case.
+bool ComesBefore(const Entry& a, const Entry& b) {
+  const std::string nameA = Lower(a.queue);
+  const std::string nameB = Lower(b.queue);
+  if (nameA != nameB) {
+    return nameA < nameB;
   }
-  if (std::getenv("PRINTER") != nullptr && Env("PRINTER") != "lp") {
-    return Env("PRINTER");
-  }
-  if (std::getenv("HOME") != nullptr) {
-    std::optional<std::string> name = LpoptionsDefault(Env("HOME") + "/.cups/lpoptions");
-    if (!name) {
-      name = LpoptionsDefault(Env("HOME") + "/.lpoptions");
-    }
-    if (name) {
-      return name;
-    }
-  }
-  const std::string serverRoot =
-      std::getenv("CUPS_SERVERROOT") != nullptr ? Env("CUPS_SERVERROOT") : "/etc/cups";
-  return LpoptionsDefault(serverRoot + "/lpoptions");
+  return Lower(a.instance) < Lower(b.instance);
 }
 
 }  // namespace
 
+// The server's queues plus the instances the lpoptions files define for them, as lpstat -e
+// lists them. Printers only found by network browsing are left out: they are no queue the
+// spooler could open by name.
 std::vector<std::string> CupsPrinterList::DeviceNames() {
   CupsConnection connection;
-  cups_dest_t* dests = nullptr;
-  const int count = cupsGetDests2(connection.Get(), &dests);
-  const DestList list(count, dests);
-  // "Not found" is how a server without queues answers.
-  if (list.Count() == 0 && connection.LastRequestFailed(false)) {
-    connection.Fail("CUPS-Get-Printers");
+  std::vector<Entry> entries;
+  for (std::string& queue : ServerQueues(connection)) {
+    entries.push_back({std::move(queue), ""});
   }
+  for (const LpoptionsDest& dest : ReadLpoptions()) {
+    const auto queue = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+      return e.instance.empty() && Lower(e.queue) == Lower(dest.name);
+    });
+    if (dest.instance.empty() || queue == entries.end()) {
+      continue;
+    }
+    const Entry instance{queue->queue, dest.instance};
+    if (std::none_of(entries.begin(), entries.end(), [&](const Entry& e) {
+          return Lower(e.queue) == Lower(instance.queue) &&
+                 Lower(e.instance) == Lower(instance.instance);
+        })) {
+      entries.push_back(instance);
+    }
+  }
+  std::stable_sort(entries.begin(), entries.end(), &ComesBefore);
   std::vector<std::string> names;
-  names.reserve(static_cast<std::size_t>(list.Count()));
-  for (int i = 0; i < list.Count(); ++i) {
-    names.push_back(DeviceNameOf(list.At(i)));
+  names.reserve(entries.size());
+  for (const Entry& entry : entries) {
+    names.push_back(entry.instance.empty() ? entry.queue : entry.queue + "/" + entry.instance);
   }
   return names;
 }
