@@ -73,12 +73,17 @@ void CupsConnection::Fail(const std::string& operation) const {
   throw PlatformError(operation, LastErrorText());
 }
 
-std::optional<std::string> FindQueue(CupsConnection& connection, const std::string& queue) {
+std::string QueueUri(const std::string& queue) {
   char uri[HTTP_MAX_URI];
   httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
                    "/printers/%s", queue.c_str());
+  return uri;
+}
+
+std::optional<std::string> FindQueue(CupsConnection& connection, const std::string& queue) {
   ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+               QueueUri(queue).c_str());
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                "printer-name");
   connection.Arm();

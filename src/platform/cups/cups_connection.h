@@ -50,6 +50,9 @@ class CupsConnection {
   bool timedOut_ = false;
 };
 
+/// The IPP address of a queue on the connected server: ipp://localhost/printers/<queue>.
+std::string QueueUri(const std::string& queue);
+
 /// Asks the server whether a queue (printer or class) of this name exists, on `connection` only.
 /// Returns the server's spelling of the name, or nothing when there is no such queue; throws
 /// PlatformError when the server cannot be asked.

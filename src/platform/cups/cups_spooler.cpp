@@ -29,14 +29,26 @@ bool CupsSpooler::Open(const std::string& deviceName) {
   return true;
 }
 
+// A Create-Job of our own: cupsCreateJob first asks for the queue's capabilities twice, which
+// costs more than the rest of the job's requests together.
 void CupsSpooler::StartDocument(const std::string& documentName) {
   connection_->Arm();
   documentName_ = documentName;
   submitted_ = false;
-  jobId_ = cupsCreateJob(connection_->Get(), queue_.c_str(), documentName.c_str(), 0, nullptr);
-  if (jobId_ == 0) {
+  ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+               QueueUri(queue_).c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, documentName.c_str());
+  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
+      cupsDoRequest(connection_->Get(), request, ("/printers/" + queue_).c_str()), &ippDelete);
+  ipp_attribute_t* jobId =
+      response ? ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER) : nullptr;
+  if (connection_->LastRequestFailed() || jobId == nullptr) {
     connection_->Fail(kCreateJob);
   }
+  jobId_ = ippGetInteger(jobId, 0);
 }
 
 void CupsSpooler::StartPage() {
