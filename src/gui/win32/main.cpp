@@ -7,30 +7,8 @@
 #include "platform/win32/win32_error.h"
 
 #include <commctrl.h>
-#include <ole2.h>
-
-namespace {
-
-// COM for the browser's automation object, on the one user-interface thread.
-class OleSession {
- public:
-  OleSession() : initialised_(SUCCEEDED(::OleInitialize(nullptr))) {}
-  OleSession(const OleSession&) = delete;
-  OleSession& operator=(const OleSession&) = delete;
-  ~OleSession() {
-    if (initialised_) {
-      ::OleUninitialize();
-    }
-  }
-
- private:
-  bool initialised_;
-};
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  OleSession ole;
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   quorvel::win32::MessageBoxDisplay messages;

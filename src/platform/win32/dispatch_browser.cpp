@@ -98,9 +98,27 @@ void InvokeByName(IDispatch& object, const std::string& memberText, WORD kind, V
         "Invoke " + memberText);
 }
 
+// COM on the calling thread for the one call; started here rather than at program start, which
+// keeps the start-up of the program short.
+class ComSession {
+ public:
+  ComSession() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComSession(const ComSession&) = delete;
+  ComSession& operator=(const ComSession&) = delete;
+  ~ComSession() {
+    if (SUCCEEDED(result_)) {
+      ::CoUninitialize();
+    }
+  }
+
+ private:
+  HRESULT result_;
+};
+
 }  // namespace
 
 void DispatchBrowser::Navigate(const std::string& address) {
+  ComSession com;
   const std::wstring progId = Widen(progId_);
   CLSID classId{};
   Check(::CLSIDFromProgID(progId.c_str(), &classId), "CreateObject " + progId_);

@@ -8,7 +8,6 @@ namespace quorvel::win32 {
 
 /// The classic browser through its automation object with late binding: create the object from
 /// its programmatic identifier, set "Visible" to true, call "navigate" with the address, release.
-/// The calling thread must have initialised COM.
 class DispatchBrowser : public Browser {
  public:
   explicit DispatchBrowser(std::string progId = "INTERNETEXPLORER.Application")
