@@ -68,7 +68,10 @@ std::string QuoteBytes(std::string_view bytes) {
       text += '"';
       inQuote = false;
     }
-    text += text.empty() ? ByteName(byte) : " " + ByteName(byte);
+    if (!text.empty()) {
+      text += ' ';
+    }
+    text += ByteName(byte);
   }
   if (inQuote) {
     text += '"';

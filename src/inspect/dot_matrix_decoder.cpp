@@ -27,7 +27,7 @@ Item Command(std::string_view job, std::size_t at, std::size_t codeLength, std::
 std::string Decimals(std::string_view bytes) {
   std::string text;
   for (const char c : bytes) {
-    text += (text.empty() ? "" : " ") + std::to_string(static_cast<std::uint8_t>(c));
+    text += std::string(text.empty() ? "" : " ") + std::to_string(static_cast<std::uint8_t>(c));
   }
   return text;
 }
@@ -55,7 +55,7 @@ Item CountedCommand(std::string_view job, std::size_t at, bool isData) {
   item.bytes += job[at + 3];
   const std::string payload = TakePayload(job, item, count);
   if (!isData) {
-    item.detail = "count " + std::to_string(count) + ", bytes " + Decimals(payload);
+    item.detail = std::string("count ") + std::to_string(count) + ", bytes " + Decimals(payload);
     return item;
   }
   item.detail = "length " + std::to_string(count) + ", " +

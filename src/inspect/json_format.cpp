@@ -28,7 +28,7 @@ std::string Quote(std::string_view text) {
 std::string Numbers(std::string_view bytes) {
   std::string text = "[";
   for (const char c : bytes) {
-    text += (text.size() > 1 ? "," : "") + std::to_string(static_cast<std::uint8_t>(c));
+    text += std::string(text.size() > 1 ? "," : "") + std::to_string(static_cast<std::uint8_t>(c));
   }
   return text + "]";
 }
@@ -38,29 +38,30 @@ std::string Field(std::string_view name, const std::string& value) {
 }
 
 std::string ItemJson(const Item& item) {
-  const std::string head = "{" + Field("offset", std::to_string(item.offset)) + ",";
+  const std::string head = std::string("{") + Field("offset", std::to_string(item.offset)) + ",";
   const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
   switch (item.kind) {
     case ItemKind::kText:
-      return head + Field("kind", "\"text\"") + "," + Field("text", Quote(item.bytes)) + "}";
+      return head + Field("kind", "\"text\"") + std::string(",") +
+             Field("text", Quote(item.bytes)) + "}";
     case ItemKind::kControl:
     case ItemKind::kUnknownEscape:
       return head +
              Field("kind", item.kind == ItemKind::kControl ? "\"control\"" : "\"unknown-escape\"") +
-             "," + Field("name", Quote(ByteName(byte))) + "," +
+             std::string(",") + Field("name", Quote(ByteName(byte))) + "," +
              Field("byte", std::to_string(byte)) + "}";
     case ItemKind::kCommand:
       break;
   }
-  std::string json = head + Field("kind", "\"command\"") + "," + Field("code", Quote(item.code)) +
-                     "," + Field("name", Quote(item.name)) + "," +
-                     Field("detail", Quote(item.detail)) + "," +
-                     Field("bytes", Numbers(item.bytes));
+  std::string json = head + Field("kind", "\"command\"") + std::string(",") +
+                     Field("code", Quote(item.code)) + std::string(",") +
+                     Field("name", Quote(item.name)) + "," + Field("detail", Quote(item.detail)) +
+                     "," + Field("bytes", Numbers(item.bytes));
   if (!item.value.empty()) {
-    json += "," + Field("value", Quote(item.value));
+    json += std::string(",") + Field("value", Quote(item.value));
   }
   if (!item.warning.empty()) {
-    json += "," + Field("warning", Quote(item.warning));
+    json += std::string(",") + Field("warning", Quote(item.warning));
   }
   return json + "}";
 }
@@ -75,12 +76,13 @@ std::string SequenceJson(const SequenceCheck& check) {
   for (const SequenceStep& step : check.steps) {
     position += step.sent ? 1 : 0;
     if (check.found && step.Differs()) {
-      differences +=
-          (differences.empty() ? "{" : ",{") + Field("position", std::to_string(position)) + "," +
-          Field("named", NameOrNull(step.named)) + "," + Field("sent", NameOrNull(step.sent)) + "}";
+      differences += (differences.empty() ? "{" : ",{") +
+                     Field("position", std::to_string(position)) + "," +
+                     Field("named", NameOrNull(step.named)) + std::string(",") +
+                     Field("sent", NameOrNull(step.sent)) + "}";
     }
   }
-  return "{" + Field("firstLine", std::to_string(check.firstLine + 1)) + "," +
+  return std::string("{") + Field("firstLine", std::to_string(check.firstLine + 1)) + "," +
          Field("named", Numbers(check.named)) + "," +
          Field("sent", check.found ? Numbers(check.sent) : "null") + "," +
          Field("differences", "[" + differences + "]") + "}";
@@ -89,19 +91,20 @@ std::string SequenceJson(const SequenceCheck& check) {
 std::string LineJson(const ListingLine& entry) {
   std::string items;
   for (const Item& item : entry.line.items) {
-    items += (items.empty() ? "" : ",") + ItemJson(item);
+    items += std::string(items.empty() ? "" : ",") + ItemJson(item);
   }
-  std::string json = "{" + Field("line", std::to_string(entry.line.number)) + "," +
+  std::string json = std::string("{") + Field("line", std::to_string(entry.line.number)) + "," +
                      Field("offset", std::to_string(entry.line.offset)) + "," +
                      Field("length", std::to_string(entry.line.length)) + "," +
                      Field("items", "[" + items + "]");
   if (entry.font) {
-    json += "," + Field("font", "{" + Field("active", Quote(entry.font->active)) + "," +
-                                    Field("primary", Quote(entry.font->primary)) + "," +
-                                    Field("secondary", Quote(entry.font->secondary)) + "}");
+    json += std::string(",") +
+            Field("font", std::string("{") + Field("active", Quote(entry.font->active)) + "," +
+                              Field("primary", Quote(entry.font->primary)) + "," +
+                              Field("secondary", Quote(entry.font->secondary)) + "}");
   }
   if (entry.sequence) {
-    json += "," + Field("sequence", SequenceJson(*entry.sequence));
+    json += std::string(",") + Field("sequence", SequenceJson(*entry.sequence));
   }
   return json + "}";
 }
@@ -109,15 +112,16 @@ std::string LineJson(const ListingLine& entry) {
 std::string TallyJson(const Tally& tally) {
   std::string json;
   for (const auto& [name, count] : tally) {
-    json += (json.empty() ? "" : ",") + Field(name, std::to_string(count));
+    json += std::string(json.empty() ? "" : ",") + Field(name, std::to_string(count));
   }
   return "{" + json + "}";
 }
 
 std::string SummaryJson(const Summary& s) {
-  return "{" + Field("bytes", std::to_string(s.bytes)) + "," +
-         Field("lines", std::to_string(s.lines)) + "," + Field("commands", TallyJson(s.commands)) +
-         "," + Field("controls", TallyJson(s.controls)) + "," +
+  return std::string("{") + Field("bytes", std::to_string(s.bytes)) + "," +
+         Field("lines", std::to_string(s.lines)) + std::string(",") +
+         Field("commands", TallyJson(s.commands)) + std::string(",") +
+         Field("controls", TallyJson(s.controls)) + "," +
          Field("unknownEscapes", std::to_string(s.unknownEscapes)) + "," +
          Field("warnings", std::to_string(s.warnings)) + "," +
          Field("nulBytes", std::to_string(s.nulBytes)) + "," +
@@ -129,8 +133,8 @@ std::string SummaryJson(const Summary& s) {
 }  // namespace
 
 std::string FormatJson(const Listing& listing) {
-  std::string json =
-      "{" + Field("dialect", Quote(DialectName(listing.dialect))) + ",\n" + Quote("lines") + ":[\n";
+  std::string json = std::string("{") + Field("dialect", Quote(DialectName(listing.dialect))) +
+                     ",\n" + Quote("lines") + ":[\n";
   for (std::size_t i = 0; i < listing.lines.size(); ++i) {
     json += LineJson(listing.lines[i]) + (i + 1 < listing.lines.size() ? ",\n" : "\n");
   }

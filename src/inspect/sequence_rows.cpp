@@ -62,7 +62,7 @@ void TrimRight(std::string& row) {
 
 std::string DescribeByte(std::uint8_t byte) {
   const std::string name =
-      IsPrintable(byte) ? "\"" + std::string(1, static_cast<char>(byte)) + "\"" : ByteName(byte);
+      IsPrintable(byte) ? std::string("\"") + static_cast<char>(byte) + "\"" : ByteName(byte);
   return name + " (" + ByteValue(byte) + ")";
 }
 

@@ -41,7 +41,7 @@ std::string LineRow(const ListingLine& entry) {
   }
   std::string content;
   for (const Item& item : entry.line.items) {
-    content += (content.empty() ? "" : " ") + RenderItem(item);
+    content += std::string(content.empty() ? "" : " ") + RenderItem(item);
   }
   return row + content + "\n";
 }

@@ -10,7 +10,6 @@
 #include "platform/net/capture_file.h"
 #include "platform/net/capture_server.h"
 #include "platform/net/loopback.h"
-#include "platform/net/native_socket.h"
 
 namespace quorvel::net {
 namespace {
@@ -174,19 +173,23 @@ TEST(CaptureServer, SurvivesClientsThatResetOrSendNothing) {
   {
     Socket rude = Connect(server.Endpoint(), 5s);
     SendAll(rude, "partial", 5s);
-    const linger abort{1, 0};  // close with a reset instead of an orderly end
-    setsockopt(native::ToNative(rude.Handle()), SOL_SOCKET, SO_LINGER,
-               reinterpret_cast<const char*>(&abort), sizeof abort);
+    testing::CloseWithReset(rude);
   }
   Connect(server.Endpoint(), 5s).Reset();
   SendJob(server.Endpoint(), "after them");
-  const std::vector<CapturedJob> jobs = server.WaitForJobs(3);
-  ASSERT_EQ(jobs.size(), 3u);
-  const auto last = std::find_if(jobs.begin(), jobs.end(), [](const CapturedJob& job) {
-    return !job.file.empty() && ReadFile(job.file) == "after them";
-  });
-  ASSERT_NE(last, jobs.end());
-  EXPECT_EQ(last->end, JobEnd::kClosed);
+  // A client that is gone before it was accepted may leave no job at all; the one after them
+  // must be served in full.
+  const auto last = [](const std::vector<CapturedJob>& jobs) {
+    return std::find_if(jobs.begin(), jobs.end(), [](const CapturedJob& job) {
+      return !job.file.empty() && ReadFile(job.file) == "after them";
+    });
+  };
+  std::vector<CapturedJob> jobs = server.WaitForJobs(1);
+  for (int round = 0; round < 3 && last(jobs) == jobs.end(); ++round) {
+    jobs = server.WaitForJobs(jobs.size() + 1);
+  }
+  ASSERT_NE(last(jobs), jobs.end());
+  EXPECT_EQ(last(jobs)->end, JobEnd::kClosed);
 }
 
 TEST(CaptureServer, StopEndsOpenJobsAndReturns) {

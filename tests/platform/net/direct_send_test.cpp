@@ -29,7 +29,7 @@ class OneShotServer {
   template <typename Behaviour>
   OneShotServer(int receiveBuffer, Behaviour withClient)
       : listener_(Listen("127.0.0.1", 0, receiveBuffer)), thread_([this, withClient] {
-          const Socket client = testing::AcceptWithin(listener_, 10s);
+          Socket client = testing::AcceptWithin(listener_, 10s);
           if (client.Valid()) {
             withClient(client, done_);
           }
@@ -118,16 +118,37 @@ TEST(DirectSend, FailsWhenThePrinterKeepsTheConnectionOpenAfterTheJob) {
       << messages.shown[0];
 }
 
+// The printer takes 100 bytes and then aborts the connection.
+void AbortAfter100Bytes(Socket& client, const std::atomic<bool>&) {
+  testing::ReadBytes(client, 100, 10s);
+  testing::CloseWithReset(client);
+}
+
 TEST(DirectSend, FailsWhenThePrinterClosesMidJob) {
-  OneShotServer server(0, [](const Socket& client, const std::atomic<bool>&) {
-    testing::ReadBytes(client, 100, 10s);  // then the connection closes with bytes unread
-  });
+  OneShotServer server(4096, &AbortAfter100Bytes);
+  TcpSpooler spooler(kQuick);
+  ASSERT_TRUE(spooler.Open(server.Target().Text()));
+  EXPECT_THROW(
+      {
+        spooler.Write(std::string(8 << 20, 'x'));
+        spooler.EndDocument();
+      },
+      PlatformError);
+}
+
+#ifndef _WIN32
+// A job small enough to sit whole in the socket buffers: the reset shows when the job ends.
+// (Wine reports a reset that arrives after the last byte as an orderly end, so this case runs
+// natively only.)
+TEST(DirectSend, FailsWhenThePrinterClosesMidJobAfterTheLastWrite) {
+  OneShotServer server(0, &AbortAfter100Bytes);
   RecordingMessageDisplay messages;
   EXPECT_EQ(SendTestPageTo(server.Target(), &ComposeDotMatrixPage, messages, kQuick),
             PrintOutcome::kSendFailed);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].rfind(std::string(kSendFailed) + "\n", 0), 0u) << messages.shown[0];
 }
+#endif
 
 TEST(TcpSpooler, RefusesNamesThatAreNotHostAndPort) {
   TcpSpooler spooler(kQuick);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/net/capture_server.h"
+#include "platform/net/native_socket.h"
 #include "platform/net/socket.h"
 
 namespace quorvel::testing {
@@ -118,6 +119,14 @@ inline std::string ReadBytes(const net::Socket& socket, std::size_t count,
     bytes.append(buffer, got.value_or(0));
   }
   return bytes;
+}
+
+// Closes abortively: the peer gets a reset, not an orderly end.
+inline void CloseWithReset(net::Socket& socket) {
+  const linger abort{1, 0};
+  setsockopt(net::native::ToNative(socket.Handle()), SOL_SOCKET, SO_LINGER,
+             reinterpret_cast<const char*>(&abort), sizeof abort);
+  socket.Reset();
 }
 
 }  // namespace quorvel::testing
