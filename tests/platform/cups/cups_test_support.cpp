@@ -145,7 +145,9 @@ int UnusedPort() {
   return port;
 }
 
-SilentServer::SilentServer() { socket_ = ListeningSocket(64, port_); }
+SilentServer::SilentServer() {
+  socket_ = ListeningSocket(64, port_);
+}
 
 SilentServer::~SilentServer() {
   ::close(socket_);
@@ -163,12 +165,17 @@ CaptureListenerProcess::CaptureListenerProcess(const std::string& dir, int port)
   if (pid_ < 0) {
     throw std::runtime_error("cannot start the capture listener");
   }
+  // Recorded for scripts/test-spooler stop, in case this process dies before its destructor.
+  pidFile_ = UseTestSpooler().dir + "/listener-" + std::to_string(pid_) + ".pid";
+  WriteFile(pidFile_, std::to_string(pid_) + "\n");
 }
 
 CaptureListenerProcess::~CaptureListenerProcess() {
   if (pid_ > 0) {
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
+    std::error_code ignored;
+    fs::remove(pidFile_, ignored);
   }
 }
 

@@ -68,7 +68,8 @@ class SilentServer {
   int port_ = 0;
 };
 
-/// scripts/capture-listener on a given port, stopped by PID when this goes away.
+/// scripts/capture-listener on a given port, stopped by PID when this goes away (and by
+/// scripts/test-spooler stop, should this process die first).
 class CaptureListenerProcess {
  public:
   CaptureListenerProcess(const std::string& dir, int port);
@@ -78,6 +79,7 @@ class CaptureListenerProcess {
 
  private:
   int pid_ = -1;
+  std::string pidFile_;
 };
 
 /// Sets (or with nothing, removes) an environment variable and puts the old value back.
