@@ -29,7 +29,7 @@ struct ListenOptions {
 void ExplainCapture(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   const std::string job{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  std::cout << inspect::FormatText(inspect::Explain(job, inspect::GuessDialect(job))) << "\n";
+  std::cout << inspect::FormatText(inspect::Explain(job, inspect::GuessDialect(job))) << std::endl;
 }
 
 int RunListen(ListenOptions options) {

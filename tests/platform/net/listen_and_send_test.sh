@@ -25,7 +25,7 @@ done
 [ "$(cat "$dir/print.out")" = "Executed" ] || fail "print --to said: $(cat "$dir/print.out")"
 "$cli" dump dot-matrix >"$dir/expected.prn"
 for _ in $(seq 100); do
-  grep -q "job-000001.prn" "$dir/listen.out" && break
+  grep -q "6 spelled out, 16 bytes differ" "$dir/listen.out" && break
   sleep 0.1
 done
 cmp "$dir/captures/job-000001.prn" "$dir/expected.prn" || fail "the capture differs"
