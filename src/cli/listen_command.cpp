@@ -24,7 +24,15 @@ struct ListenOptions {
   net::CaptureOptions capture;
   double idleSeconds = 30;
   bool explain = false;
+  std::string portFile;  // receives the port once listening (for scripts using --port 0)
 };
+
+// Writes the port under a temporary name first, so a reader never sees half a number.
+void WritePortFile(const std::string& path, std::uint16_t port) {
+  const std::string temporary = path + ".tmp";
+  std::ofstream(temporary) << port << "\n";
+  std::filesystem::rename(temporary, path);
+}
 
 void ExplainCapture(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -42,6 +50,9 @@ int RunListen(ListenOptions options) {
               << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
               << ", saving jobs in " << options.capture.directory.string() << " (Ctrl-C stops)"
               << std::endl;
+    if (!options.portFile.empty()) {
+      WritePortFile(options.portFile, server.Port());
+    }
     stopRequested.store(false);
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
@@ -68,6 +79,7 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
   command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)");
   command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
   command->add_option("--out", capture.directory, "Folder for job-NNNNNN.prn (default .)");
+  command->add_option("--port-file", options->portFile, "Write the port number to this file");
   command->add_flag("--explain", options->explain, "Print each job's decoded listing");
   command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
       ->check(CLI::PositiveNumber);

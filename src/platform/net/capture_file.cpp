@@ -1,5 +1,6 @@
 #include "platform/net/capture_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -22,6 +23,27 @@ std::string JobFileName(unsigned number) {
     digits.insert(0, 6 - digits.size(), '0');
   }
   return "job-" + digits + ".prn";
+}
+
+unsigned NextJobNumber(const std::filesystem::path& directory) {
+  unsigned highest = 0;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+       it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (name.ends_with(".part")) {
+      name.resize(name.size() - 5);
+    }
+    if (!name.starts_with("job-") || !name.ends_with(".prn") || name.size() < 14 ||
+        name.size() > 17) {
+      continue;
+    }
+    const std::string digits = name.substr(4, name.size() - 8);
+    if (digits.find_first_not_of("0123456789") == std::string::npos) {
+      highest = std::max(highest, static_cast<unsigned>(std::stoul(digits)));
+    }
+  }
+  return highest + 1;
 }
 
 CaptureFile::CaptureFile(const std::filesystem::path& directory, unsigned& number) {

@@ -7,8 +7,8 @@
 namespace quorvel::net {
 
 /// One captured job on disk: written as "<dir>/job-NNNNNN.prn.part" and renamed to
-/// "job-NNNNNN.prn" when the job has ended, so a .prn file that exists is complete. Numbers
-/// count up from 1 and skip every name that exists already: nothing is ever overwritten.
+/// "job-NNNNNN.prn" when the job has ended, so a .prn file that exists is complete. A number
+/// whose file exists already is skipped: nothing is ever overwritten.
 class CaptureFile {
  public:
   /// Creates the next free job file in `directory`, starting the search at `number` (which
@@ -37,5 +37,9 @@ class CaptureFile {
 
 /// "job-000042.prn".
 std::string JobFileName(unsigned number);
+
+/// The number after the highest job file (or .part file) in `directory`; 1 when there is none.
+/// New jobs continue the count, so file names keep the order the jobs came in.
+unsigned NextJobNumber(const std::filesystem::path& directory);
 
 }  // namespace quorvel::net

@@ -26,6 +26,7 @@ struct CaptureServer::Connection {
 CaptureServer::CaptureServer(CaptureOptions options) : options_(std::move(options)) {
   listener_ = Listen(options_.bindAddress, options_.port);
   port_ = LocalPort(listener_);
+  nextNumber_ = NextJobNumber(options_.directory);
 }
 
 CaptureServer::~CaptureServer() = default;

@@ -51,6 +51,17 @@ TEST(CaptureFile, NumbersJobsAndNeverOverwrites) {
   EXPECT_EQ(number, 6u);
 }
 
+TEST(CaptureFile, NextNumberFollowsTheHighestJobFile) {
+  TempFolder folder;
+  EXPECT_EQ(NextJobNumber(folder.Path()), 1u);
+  EXPECT_EQ(NextJobNumber(folder.Path() / "missing"), 1u);
+  for (const char* name : {"job-000007.prn", "job-000009.prn.part", "job-000100.txt",
+                           "job-12345.prn", "job-00000x.prn", "notes.prn"}) {
+    std::ofstream(folder.Path() / name) << "x";
+  }
+  EXPECT_EQ(NextJobNumber(folder.Path()), 10u);
+}
+
 TEST(CaptureFile, KeepsThePartNameUntilFinished) {
   TempFolder folder;
   unsigned number = 1;
