@@ -1,3 +1,4 @@
+#include <exception>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -16,6 +17,11 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     const int parseStatus = app.exit(e, std::cout, std::cerr);
     return parseStatus == 0 ? quorvel::cli::kExitOk : quorvel::cli::kExitUsage;
+  } catch (const std::exception& e) {
+    // A command's own failures are reported by the command; this is the last resort, so that no
+    // error ends the program without a word.
+    std::cerr << "quorvel-cli: " << e.what() << "\n";
+    return 1;
   }
   return exitCode;
 }
