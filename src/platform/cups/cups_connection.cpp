@@ -57,6 +57,16 @@ int CupsConnection::KeepWaiting(http_t* /*http*/, void* self) {
   return 0;
 }
 
+UniqueIpp CupsConnection::Send(ipp_t* request, const std::string& resource,
+                               const std::string& operation, bool notFoundIsFailure) {
+  Arm();
+  UniqueIpp response(cupsDoRequest(http_.get(), request, resource.c_str()));
+  if (LastRequestFailed(notFoundIsFailure)) {
+    Fail(operation);
+  }
+  return response;
+}
+
 bool CupsConnection::LastRequestFailed(bool notFoundIsFailure) const {
   const ipp_status_t status = cupsLastError();
   if (!notFoundIsFailure && status == IPP_STATUS_ERROR_NOT_FOUND) {
@@ -86,12 +96,8 @@ std::optional<std::string> FindQueue(CupsConnection& connection, const std::stri
                QueueUri(queue).c_str());
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                "printer-name");
-  connection.Arm();
-  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
-      cupsDoRequest(connection.Get(), request, "/"), &ippDelete);
-  if (connection.LastRequestFailed(false)) {
-    connection.Fail("Get-Printer-Attributes " + queue);
-  }
+  const UniqueIpp response =
+      connection.Send(request, "/", "Get-Printer-Attributes " + queue, false);
   ipp_attribute_t* name =
       response ? ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME) : nullptr;
   if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND || name == nullptr) {

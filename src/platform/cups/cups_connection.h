@@ -19,6 +19,11 @@ struct HttpCloser {
 };
 using UniqueHttp = std::unique_ptr<http_t, HttpCloser>;
 
+struct IppDeleter {
+  void operator()(ipp_t* ipp) const noexcept { ippDelete(ipp); }
+};
+using UniqueIpp = std::unique_ptr<ipp_t, IppDeleter>;
+
 /// A connection of our own to the user's print server (CUPS_SERVER, client.conf, or the local
 /// scheduler), opened with a connect timeout. Each call through it starts with Arm(): from then
 /// on a server that accepted but does not answer is given up when the call's budget is spent,
@@ -38,6 +43,12 @@ class CupsConnection {
   /// True when the last libcups request failed or the call ran out of time. With
   /// `notFoundIsFailure` false, "not found" from the server counts as an answer ("none here").
   bool LastRequestFailed(bool notFoundIsFailure = true) const;
+
+  /// Sends `request` (taken over) to `resource` as one call of its own and returns the response.
+  /// Throws PlatformError naming `operation` when the request fails; with `notFoundIsFailure`
+  /// false, "not found" is an answer and the response may then be empty.
+  UniqueIpp Send(ipp_t* request, const std::string& resource, const std::string& operation,
+                 bool notFoundIsFailure = true);
 
   /// Throws PlatformError for the last libcups request (or the time-out), naming `operation`.
   [[noreturn]] void Fail(const std::string& operation) const;

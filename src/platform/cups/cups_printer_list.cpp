@@ -22,13 +22,8 @@ std::vector<std::string> ServerQueues(CupsConnection& connection) {
   ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                "printer-name");
-  connection.Arm();
-  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
-      cupsDoRequest(connection.Get(), request, "/"), &ippDelete);
   // "Not found" is how a server without queues answers.
-  if (connection.LastRequestFailed(false)) {
-    connection.Fail("CUPS-Get-Printers");
-  }
+  const UniqueIpp response = connection.Send(request, "/", "CUPS-Get-Printers", false);
   std::vector<std::string> queues;
   for (ipp_attribute_t* name = ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME);
        name != nullptr; name = ippFindNextAttribute(response.get(), "printer-name", IPP_TAG_NAME)) {

@@ -32,7 +32,6 @@ bool CupsSpooler::Open(const std::string& deviceName) {
 // A Create-Job of our own: cupsCreateJob first asks for the queue's capabilities twice, which
 // costs more than the rest of the job's requests together.
 void CupsSpooler::StartDocument(const std::string& documentName) {
-  connection_->Arm();
   documentName_ = documentName;
   submitted_ = false;
   ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
@@ -41,11 +40,10 @@ void CupsSpooler::StartDocument(const std::string& documentName) {
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                cupsUser());
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, documentName.c_str());
-  const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
-      cupsDoRequest(connection_->Get(), request, ("/printers/" + queue_).c_str()), &ippDelete);
+  const UniqueIpp response = connection_->Send(request, "/printers/" + queue_, kCreateJob);
   ipp_attribute_t* jobId =
       response ? ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER) : nullptr;
-  if (connection_->LastRequestFailed() || jobId == nullptr) {
+  if (jobId == nullptr) {
     connection_->Fail(kCreateJob);
   }
   jobId_ = ippGetInteger(jobId, 0);
