@@ -24,10 +24,11 @@ inline constexpr std::array<ControlLayout, 9> kAboutControls{{
     {"Line1(1)", ControlKind::kLine, "", 90, 2445, 5564, 0, -1, ControlFont::kDefault,
      Rgb{128, 128, 128}, 1},
     {"lblDescription", ControlKind::kLabel,
-     "Send teststring to printer to check its Barcode ability. ", 1050, 1125, 3885, 1170, 3},
-    {"lblTitle", ControlKind::kLabel, "Quorvel", 1050, 240, 3885, 480, 4},
-    {"Line1(0)", ControlKind::kLine, "", 105, 2460, 5549, 0, -1, ControlFont::kDefault,
-     Rgb{255, 255, 255}, 2},
+     "Send teststring to printer to check its Barcode ability. ", 1050, 1125, 3885, 1170, 3,
+     ControlFont::kDefault, kBlack},
+    {"lblTitle", ControlKind::kLabel, "Quorvel", 1050, 240, 3885, 480, 4, ControlFont::kDefault,
+     kBlack},
+    {"Line1(0)", ControlKind::kLine, "", 105, 2460, 5549, 0, -1, ControlFont::kDefault, kWhite, 2},
     {"lblVersion", ControlKind::kLabel, "Version 1.0", 1050, 780, 3885, 225, 5},
 }};
 

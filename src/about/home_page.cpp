@@ -1,6 +1,7 @@
 #include "about/home_page.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "common/error_report.h"
 
@@ -8,6 +9,7 @@ namespace quorvel {
 
 bool OpenHomePage(const std::string& address, Browser& preferred, Browser* fallback,
                   MessageDisplay& messages) {
+  std::string firstReason;
   try {
     preferred.Navigate(address);
     return true;
@@ -16,12 +18,15 @@ bool OpenHomePage(const std::string& address, Browser& preferred, Browser* fallb
       messages.Show(DescribeUntrappedError("Opening the home page", first));
       return false;
     }
+    firstReason = first.what();
   }
   try {
     fallback->Navigate(address);
     return true;
   } catch (const std::exception& second) {
-    messages.Show(DescribeUntrappedError("Opening the home page", second));
+    // Both browsers failed: the user gets both reasons, the first one first.
+    const std::runtime_error both(firstReason + "\n" + second.what());
+    messages.Show(DescribeUntrappedError("Opening the home page", both));
     return false;
   }
 }

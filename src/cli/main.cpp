@@ -2,9 +2,11 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "quorvel_version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
+  app.set_version_flag("--version", QUORVEL_VERSION_TEXT, "Print the program's version and exit");
   app.require_subcommand(1);
   int exitCode = quorvel::cli::kExitOk;
   quorvel::cli::AddDumpCommand(app, exitCode);

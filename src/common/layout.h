@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -35,8 +36,9 @@ struct ControlLayout {
   int left, top, width, height;
   int tabIndex;  // -1: takes no keyboard focus
   ControlFont font = ControlFont::kDefault;
-  Rgb color{0, 0, 0};  // lines: the pen colour
-  int lineWidth = 1;   // lines: the pen width in pixels
+  // Lines: the pen colour; labels: the text colour. None: the system's window-text colour.
+  std::optional<Rgb> color = std::nullopt;
+  int lineWidth = 1;  // lines: the pen width in pixels
 };
 
 /// A window as designed: caption, client size, and its controls in creation order.
@@ -47,5 +49,6 @@ struct WindowLayout {
 };
 
 inline constexpr Rgb kWhite{255, 255, 255};
+inline constexpr Rgb kBlack{0, 0, 0};
 
 }  // namespace quorvel

@@ -20,8 +20,8 @@ TEST(OpenHomePage, FallsBackToTheDefaultBrowserAndReportsWhenBothFail) {
   };
   const Case cases[] = {{false, false, true, 0}, {true, false, true, 1}, {true, true, false, 1}};
   for (const Case& c : cases) {
-    FakeBrowser preferred(c.preferredFails);
-    FakeBrowser fallback(c.fallbackFails);
+    FakeBrowser preferred(c.preferredFails, "no automation object");
+    FakeBrowser fallback(c.fallbackFails, "no default browser");
     RecordingMessageDisplay messages;
     EXPECT_EQ(OpenHomePage(address, preferred, &fallback, messages), c.opened);
     EXPECT_EQ(preferred.navigated, std::vector<std::string>{address});
@@ -29,8 +29,10 @@ TEST(OpenHomePage, FallsBackToTheDefaultBrowserAndReportsWhenBothFail) {
     if (c.opened) {
       EXPECT_TRUE(messages.shown.empty());
     } else {
-      EXPECT_EQ(messages.shown,
-                std::vector<std::string>{"Opening the home page failed.\nNavigate: no browser"});
+      // Both reasons, the automation object's first.
+      EXPECT_EQ(messages.shown, std::vector<std::string>{"Opening the home page failed.\n"
+                                                         "Navigate: no automation object\n"
+                                                         "Navigate: no default browser"});
     }
   }
 }

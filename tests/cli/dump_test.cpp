@@ -20,6 +20,13 @@ TEST(CliDump, WritesExactlyTheJobBytes) {
   EXPECT_EQ(pcl.output, testing::ExpectedPclJob());
 }
 
+// The same number as the Windows version record.
+TEST(CliVersion, PrintsTheProgramsVersion) {
+  const testing::CliResult result = RunCli("--version");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output, "1.00\n");
+}
+
 TEST(CliDump, UsageErrorsExitWithTwoAndWriteNothingToStdout) {
   for (const char* arguments : {"dump", "dump postscript", "dump pcl extra", "frobnicate", ""}) {
     const testing::CliResult result = RunCli(arguments, true);

@@ -161,15 +161,17 @@ class FakeProcessStarter : public ProcessStarter {
 
 class FakeBrowser : public Browser {
  public:
-  explicit FakeBrowser(bool fails = false) : fails(fails) {}
+  explicit FakeBrowser(bool fails = false, std::string reason = "no browser")
+      : fails(fails), reason(std::move(reason)) {}
   void Navigate(const std::string& address) override {
     navigated.push_back(address);
     if (fails) {
-      throw PlatformError("Navigate", "no browser");
+      throw PlatformError("Navigate", reason);
     }
   }
   std::vector<std::string> navigated;
   bool fails;
+  std::string reason;
 };
 
 }  // namespace quorvel::testing

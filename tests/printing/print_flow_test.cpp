@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "fakes/fakes.h"
 #include "fakes/expected_pages.h"
+#include "fakes/fakes.h"
 #include "fakes/hex.h"
 #include "pages/dot_matrix_page.h"
 #include "pages/pcl_page.h"
@@ -120,6 +120,47 @@ TEST(PrintTestPage, AFailingStepCancelsClosesRestoresAndReportsTheReason) {
                                        ": the spooler said no");
     EXPECT_EQ(f.printers.Current(), "Zebra") << c.failAt;
   }
+}
+
+// The page is composed once the document's page has started, and not at all when selection,
+// opening or starting failed: a composer that logs itself among the spooler's calls shows when.
+RecordingSpooler* composeLog = nullptr;
+PageText LoggingComposer() {
+  composeLog->calls.push_back("Compose");
+  return ComposePclPage();
+}
+
+TEST(PrintTestPage, ThePageIsComposedAfterItsPageStartedAndNeverAfterAFailure) {
+  struct Case {
+    std::string typed;
+    std::string failAt;
+    bool openSucceeds;
+    Calls calls;
+  };
+  const Case cases[] = {
+      {"Virtual",
+       "",
+       true,
+       {"Open Virtual", "StartDocument Command Print", "StartPage", "Compose", "Write 441",
+        "EndPage", "EndDocument", "Close"}},
+      {"Nope", "", true, {}},
+      {"Virtual", "", false, {"Open Virtual"}},
+      {"Virtual", "Open", true, {"Open Virtual"}},
+      {"Virtual", "StartDocument", true, {"Open Virtual", "StartDocument Command Print", "Close"}},
+      {"Virtual",
+       "StartPage",
+       true,
+       {"Open Virtual", "StartDocument Command Print", "StartPage", "Cancel", "Close"}},
+  };
+  for (const Case& c : cases) {
+    FlowFixture f;
+    f.spooler.failAt = c.failAt;
+    f.spooler.openSucceeds = c.openSucceeds;
+    composeLog = &f.spooler;
+    f.Print(c.typed, &LoggingComposer);
+    EXPECT_EQ(f.spooler.calls, c.calls) << c.typed << " " << c.failAt << " " << c.openSucceeds;
+  }
+  composeLog = nullptr;
 }
 
 TEST(PrintTestPage, AShortWriteIsAFailure) {

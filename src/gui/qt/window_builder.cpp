@@ -20,6 +20,13 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::optional<QColor> DesignedColor(const ControlLayout& control) {
+  if (!control.color) {
+    return std::nullopt;
+  }
+  return QColor(control.color->red, control.color->green, control.color->blue);
+}
+
 QLabel* MakeLabel(const ControlLayout& control, QWidget* client) {
   auto* label = new QLabel(ToQString(control.text), client);
   label->setTextFormat(Qt::PlainText);
@@ -27,6 +34,11 @@ QLabel* MakeLabel(const ControlLayout& control, QWidget* client) {
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setMargin(0);
   MakeWhite(label);
+  if (const std::optional<QColor> color = DesignedColor(control)) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, *color);
+    label->setPalette(palette);
+  }
   return label;
 }
 
@@ -43,7 +55,7 @@ QComboBox* MakeComboBox(const ControlLayout& control, QWidget* client) {
 }
 
 QWidget* MakeLine(const ControlLayout& control, QWidget* client) {
-  return new LineWidget(QColor(control.color.red, control.color.green, control.color.blue), client);
+  return new LineWidget(DesignedColor(control), client);
 }
 
 QWidget* MakeControl(const ControlLayout& control, QWidget* client) {
@@ -116,7 +128,7 @@ void MakeWhite(QWidget* widget) {
 
 void LineWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), color_);
+  painter.fillRect(rect(), Color());
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {

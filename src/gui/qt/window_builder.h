@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -24,16 +25,18 @@ QRect PixelRect(const ControlLayout& control, int dpi);
 /// MS Sans Serif 9.75 pt, regular; a sans-serif face of that size where it is not installed.
 QFont MsSansSerifFont();
 
-/// A straight horizontal line of a fixed colour and pen width.
+/// A straight horizontal line of a fixed pen width, in its designed colour or, without one, in
+/// the palette's window-text colour.
 class LineWidget : public QWidget {
  public:
-  LineWidget(QColor color, QWidget* parent) : QWidget(parent), color_(color) {}
+  LineWidget(std::optional<QColor> color, QWidget* parent) : QWidget(parent), color_(color) {}
+  QColor Color() const { return color_.value_or(palette().color(QPalette::WindowText)); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QColor color_;
+  std::optional<QColor> color_;
 };
 
 /// A picture that reports a click on it.

@@ -33,7 +33,9 @@ ControlClass ClassFor(const ControlLayout& control) {
     case ControlKind::kPicture:
       return {"STATIC", SS_BITMAP | SS_NOTIFY, 0};
     case ControlKind::kPictureBox:
-      return {"STATIC", SS_ICON | SS_NOTIFY | tabStop, WS_EX_CLIENTEDGE};
+      // The box keeps its designed size (the icon's own size and the sunken border); the icon
+      // is drawn at its own size in the middle, never stretched or squeezed to the box.
+      return {"STATIC", SS_ICON | SS_CENTERIMAGE | SS_NOTIFY | tabStop, WS_EX_CLIENTEDGE};
     case ControlKind::kLabel:
       return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case ControlKind::kComboBox:
@@ -59,6 +61,12 @@ void SetComboFieldHeight(HWND combo, int height) {
     const int wanted = static_cast<int>(item) + height - (rect.bottom - rect.top);
     ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(wanted, 1));
   }
+}
+
+// A line's or label's colour: as designed, else the system's window-text colour.
+COLORREF ColorOf(const ControlLayout& control) {
+  return control.color ? RGB(control.color->red, control.color->green, control.color->blue)
+                       : ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 // The direct child of `window` that holds `focus` (a combo box's edit field counts as the box).
@@ -231,7 +239,7 @@ LRESULT DesignedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_CTLCOLORSTATIC:
       ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-      ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+      ::SetTextColor(reinterpret_cast<HDC>(wParam), TextColorOf(reinterpret_cast<HWND>(lParam)));
       return reinterpret_cast<LRESULT>(whiteBrush_.Get());
     case WM_PAINT:
       PaintLines();
@@ -273,14 +281,22 @@ void DesignedWindow::PaintLines() {
     // The designed lines are horizontal: a band `lineWidth` pixels high from the start point
     // down, end point included (the white line under the grey one makes an etched separator).
     const int width = std::max(1, line.lineWidth * dpi_ / 96);
-    UniqueGdiObject brush(
-        ::CreateSolidBrush(RGB(line.color.red, line.color.green, line.color.blue)));
+    UniqueGdiObject brush(::CreateSolidBrush(ColorOf(line)));
     const int top = TwipsToPixels(line.top, dpi_);
     const RECT band{TwipsToPixels(line.left, dpi_), top,
                     TwipsToPixels(line.left + line.width, dpi_) + 1, top + width};
     ::FillRect(dc, &band, static_cast<HBRUSH>(brush.Get()));
   }
   ::EndPaint(window_, &paint);
+}
+
+COLORREF DesignedWindow::TextColorOf(HWND control) const {
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    if (controls_[index] == control) {
+      return ColorOf(layout_.controls[index]);
+    }
+  }
+  return ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 // Enter presses the button that has the focus, else the window's default button (if any).

@@ -57,6 +57,8 @@ class DesignedWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void PaintLines();
+  /// The text colour of the static control `control`: as designed, else the system's.
+  COLORREF TextColorOf(HWND control) const;
   LRESULT DefaultButton() const;
   void MoveFocus(WPARAM wParam, LPARAM lParam);
 

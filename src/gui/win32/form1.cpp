@@ -63,15 +63,33 @@ void Form1::PrintWith(PageComposer composer) {
   });
 }
 
+void Form1::Exit_Click() {
+  app_.Exit();
+}
+
+void Form1::About_Click() {
+  RunHandler("Opening the About window", Messages(), [this] { app_.ShowAbout(); });
+}
+
+void Form1::Command1_Click() {
+  PrintWith(ComposeDotMatrixPage);
+}
+
+void Form1::Command2_Click() {
+  PrintWith(ComposePclPage);
+}
+
 void Form1::OnCommand(int id, int code) {
   if (id == kExitCommand) {
-    app_.Exit();
-  } else if (id == kAboutCommand || (id == ControlId("Image1") && code == STN_CLICKED)) {
-    RunHandler("Opening the About window", Messages(), [this] { app_.ShowAbout(); });
+    Exit_Click();
+  } else if (id == kAboutCommand) {
+    About_Click();
+  } else if (id == ControlId("Image1") && code == STN_CLICKED) {
+    Image1_Click();
   } else if (id == ControlId("Command1") && code == BN_CLICKED) {
-    PrintWith(ComposeDotMatrixPage);
+    Command1_Click();
   } else if (id == ControlId("Command2") && code == BN_CLICKED) {
-    PrintWith(ComposePclPage);
+    Command2_Click();
   }
 }
 

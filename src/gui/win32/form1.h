@@ -24,6 +24,11 @@ class Form1 : public DesignedWindow {
   void OnDestroyed() override;
 
   void Form_Load();
+  void Exit_Click();
+  void About_Click();
+  void Image1_Click() { About_Click(); }
+  void Command1_Click();
+  void Command2_Click();
   void PrintWith(PageComposer composer);
 
   WindowHost& app_;

@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace quorvel::win32 {
 namespace {
 
@@ -13,6 +16,14 @@ namespace {
 HKEY PredefinedKey(std::uint32_t keyRoot) {
   return reinterpret_cast<HKEY>(
       static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(keyRoot))));
+}
+
+// Collects the thread's visible top-level windows that take input now.
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM windows) {
+  if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -98,11 +109,33 @@ void ShellBrowser::Navigate(const std::string& address) {
   }
 }
 
+// The box is modal to the whole program: while it is up no window of the program takes input.
+// It is owned by the active window (else by the first one), which it disables itself and to which
+// the activation returns; every other window is disabled here and enabled again afterwards.
 void MessageBoxDisplay::Show(std::string_view text) {
   const std::string message(text);
   const std::string title(kAppTitle);
-  if (::MessageBoxA(::GetActiveWindow(), message.c_str(), title.c_str(), MB_OK) == 0) {
-    ThrowLastError("MessageBox");
+  std::vector<HWND> windows;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+  HWND owner = ::GetActiveWindow();
+  if (std::find(windows.begin(), windows.end(), owner) == windows.end()) {
+    owner = windows.empty() ? nullptr : windows.front();
+  }
+  for (HWND window : windows) {
+    if (window != owner) {
+      ::EnableWindow(window, FALSE);
+    }
+  }
+  const int pressed = ::MessageBoxA(owner, message.c_str(), title.c_str(), MB_OK);
+  const DWORD error = ::GetLastError();
+  for (HWND window : windows) {
+    if (window != owner && ::IsWindow(window)) {
+      ::EnableWindow(window, TRUE);
+    }
+  }
+  if (pressed == 0) {
+    ThrowError("MessageBox", error);
   }
 }
 

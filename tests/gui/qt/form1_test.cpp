@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "gui/qt/about_window.h"
 #include "gui/qt/form1.h"
+#include "gui/qt/window_builder.h"
 #include "gui_test_support.h"
 
 namespace quorvel::testing {
@@ -45,6 +47,41 @@ TEST_F(Form1Test, CaptionClientAreaAndControlsAt96Dpi) {
   // Resizing the window leaves every control where it is.
   form.resize(800, 600);
   EXPECT_EQ(Control(form, "Command2")->geometry(), QRect(232, 248, 81, 33));
+}
+
+// Lines and labels without a colour of their own follow the desktop's window-text colour; the
+// About window's title and description stay black and its separator grey over white.
+TEST_F(Form1Test, DefaultColoursFollowTheDesktopsWindowText) {
+  const QPalette saved = QApplication::palette();
+  QPalette desktop = saved;
+  const QColor windowText(0, 0, 128);
+  desktop.setColor(QPalette::WindowText, windowText);
+  QApplication::setPalette(desktop);
+  qt::Form1 form(services, 96);
+  auto* about = new qt::AboutWindow(services, 96);
+  struct Case {
+    QWidget* window;
+    const char* name;
+    QColor color;
+  };
+  const Case cases[] = {
+      {&form, "Line2", windowText},         {&form, "Label1", windowText},
+      {&form, "Label2", windowText},        {&form, "Line1", windowText},
+      {about, "Line1(1)", {128, 128, 128}}, {about, "Line1(0)", Qt::white},
+      {about, "lblDescription", Qt::black}, {about, "lblTitle", Qt::black},
+      {about, "lblVersion", windowText},
+  };
+  for (const Case& c : cases) {
+    QWidget* control = c.window->findChild<QWidget*>(QString::fromLatin1(c.name));
+    ASSERT_NE(control, nullptr) << c.name;
+    if (auto* line = dynamic_cast<qt::LineWidget*>(control)) {
+      EXPECT_EQ(line->Color(), c.color) << c.name;
+    } else {
+      EXPECT_EQ(control->palette().color(QPalette::WindowText), c.color) << c.name;
+    }
+  }
+  delete about;
+  QApplication::setPalette(saved);
 }
 
 TEST_F(Form1Test, ClientAreaFollowsTheLogicalDpi) {

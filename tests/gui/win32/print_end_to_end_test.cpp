@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fakes/expected_pages.h"
+#include "gui/win32/form1.h"
 #include "window_driver.h"
 
 namespace quorvel::testing {
@@ -83,6 +84,26 @@ TEST_F(PrintEndToEndTest, AnUnknownNameOrOtherCaseSendsNothing) {
     EXPECT_EQ(Print(name, "PCL"), "The Printer Name you typed wasn't recognized.") << name;
   }
   EXPECT_TRUE(WaitForCapture(before, 2000).empty());
+}
+
+// While "Executed" is up no window of the program takes input, the About window included; both
+// do again once OK is pressed.
+TEST_F(PrintEndToEndTest, AMessageBoxBlocksEveryWindowUntilOk) {
+  PostMenuCommand(form1, win32::Form1::kAboutCommand);
+  HWND about = quorvel->WaitForWindow("About MyApp", kTimeout);
+  ASSERT_NE(about, nullptr);
+  ::SetForegroundWindow(form1);
+  ::SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Virtual"));
+  ::PostMessageA(ChildByText(form1, "Button", "PCL"), BM_CLICK, 0, 0);
+  const std::optional<MessageBoxSeen> box = quorvel->WaitForMessageBox(kTimeout);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, "Executed");
+  EXPECT_FALSE(::IsWindowEnabled(form1));
+  EXPECT_FALSE(::IsWindowEnabled(about));
+  EXPECT_TRUE(CloseMessageBox(box->window));
+  Pause(500);
+  EXPECT_TRUE(::IsWindowEnabled(form1));
+  EXPECT_TRUE(::IsWindowEnabled(about));
 }
 
 }  // namespace

@@ -134,7 +134,13 @@ TEST_F(QuorvelExeTest, TheAboutWindowIsOneModelessWindowWithoutATaskBarButton) {
                             {"Button", "&System Info...", {284, 205, 367, 228}},
                             {"Static", "Quorvel", {70, 16, 329, 48}},
                             {"Static", "Version 1.0", {70, 52, 329, 67}},
+                            {"Static", "", {16, 16, 52, 52}},  // picIcon: 540 x 540 twips
                         });
+  // The 32 x 32 icon sits inside the box's sunken border at its own size.
+  RECT iconClient{};
+  ::GetClientRect(ChildByText(about, "Static", ""), &iconClient);
+  EXPECT_EQ(iconClient.right, 32);
+  EXPECT_EQ(iconClient.bottom, 32);
   EXPECT_EQ(quorvel->Focus(), ChildByText(about, "Button", "OK"));
   // A second request and a click on the logo bring the same window forward.
   PostMenuCommand(form1, win32::Form1::kAboutCommand);
@@ -163,6 +169,27 @@ TEST_F(QuorvelExeTest, AltSStartsSystemInformationOrSaysItIsUnavailable) {
   EXPECT_EQ(box->text, "System Information Is Unavailable At This Time");
   EXPECT_TRUE(CloseMessageBox(box->window));
   EXPECT_TRUE(::IsWindow(about));
+}
+
+// The version record carries the same number that quorvel-cli --version prints.
+TEST(QuorvelExeVersion, TheVersionRecordSaysQuorvel100) {
+  const std::string program = ProgramFromEnvironment("QUORVEL_EXE");
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeA(program.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> record(size);
+  ASSERT_TRUE(::GetFileVersionInfoA(program.c_str(), 0, size, record.data()));
+  const char* kValues[][2] = {{"ProductName", "Quorvel"},
+                              {"InternalName", "Quorvel"},
+                              {"FileVersion", "1.00"},
+                              {"ProductVersion", "1.00"}};
+  for (const auto& [name, expected] : kValues) {
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueA(record.data(), path.c_str(), &value, &length)) << name;
+    EXPECT_STREQ(static_cast<const char*>(value), expected) << name;
+  }
 }
 
 TEST_F(QuorvelExeTest, ExitEndsTheProgramWithBothWindows) {

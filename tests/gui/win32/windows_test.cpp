@@ -137,5 +137,48 @@ TEST_F(WindowsTest, AboutReportsWhenNoBrowserOpensAndWhenSystemInformationIsMiss
   EXPECT_EQ(host.closed, 1);
 }
 
+// The text colour a label is drawn with, as its window tells the static control.
+COLORREF LabelTextColor(HWND window, HWND label) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(label));
+  const COLORREF color = ::GetTextColor(dc);
+  ::DeleteDC(dc);
+  return color;
+}
+
+// Labels without a colour of their own follow the system's window-text colour; the About
+// window's title and description stay black.
+TEST_F(WindowsTest, LabelsUseTheSystemsWindowTextUnlessDesignedBlack) {
+  const int element = COLOR_WINDOWTEXT;
+  const COLORREF saved = ::GetSysColor(element);
+  const COLORREF navy = RGB(0, 0, 128);
+  ASSERT_TRUE(::SetSysColors(1, &element, &navy));
+  quorvel::testing::FakePrinterList printers({}, std::nullopt);
+  Form1 form1(host, printers, spooler, messages);
+  quorvel::testing::FakeRegistry registry;
+  quorvel::testing::FakeFileLookup files;
+  quorvel::testing::FakeProcessStarter processes;
+  quorvel::testing::FakeBrowser browser;
+  AboutWindow about(host, {registry, files, processes, browser, browser}, messages, nullptr);
+  struct Case {
+    HWND window;
+    const char* name;
+    COLORREF color;
+  };
+  const Case cases[] = {
+      {form1.Handle(), "Label1", navy},
+      {form1.Handle(), "Label2", navy},
+      {about.Handle(), "lblVersion", navy},
+      {about.Handle(), "lblTitle", RGB(0, 0, 0)},
+      {about.Handle(), "lblDescription", RGB(0, 0, 0)},
+  };
+  for (const Case& c : cases) {
+    HWND label = c.window == form1.Handle() ? form1.Control(c.name) : about.Control(c.name);
+    EXPECT_EQ(LabelTextColor(c.window, label), c.color) << c.name;
+  }
+  ::SetSysColors(1, &element, &saved);
+}
+
 }  // namespace
 }  // namespace quorvel::win32
