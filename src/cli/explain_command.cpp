@@ -8,6 +8,8 @@
 
 #include "cli/commands.h"
 #include "inspect/listing.h"
+#include "sheet/listing_notes.h"
+#include "sheet/page_model.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -60,7 +62,9 @@ int RunExplain(const ExplainOptions& options) {
     std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
     return 1;
   }
-  const inspect::Listing listing = inspect::Explain(job, ChooseDialect(options, job));
+  const inspect::Dialect dialect = ChooseDialect(options, job);
+  inspect::Listing listing = inspect::Explain(job, dialect);
+  sheet::AddSheetNotes(listing, sheet::Interpret(job, dialect));
   const std::string text =
       options.format == "json" ? inspect::FormatJson(listing) : inspect::FormatText(listing);
   std::cout << text << std::flush;
