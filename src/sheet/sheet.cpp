@@ -13,17 +13,16 @@ Geometry DotMatrixGeometry(PaperSize size) {
   return {0.25, 1.0 / 3, 10, 6, 80, static_cast<int>(std::floor(size.heightInches * 6 + 1e-9))};
 }
 
-// PCL's default page: the logical page starts a quarter inch from the left edge; the top margin
-// is half an inch, and the text length is the page length less one inch (half an inch at the
-// foot); the line is as wide as the logical page.
-Geometry PclGeometry(PaperSize size) {
-  const double logicalWidth = size.widthInches - 0.5;
-  return {0.25,
-          0.5,
-          10,
-          6,
-          static_cast<int>(std::floor(logicalWidth * 10 + 1e-9)),
-          static_cast<int>(std::floor((size.heightInches - 1) * 6 + 1e-9))};
+// PCL's default page: the logical page's left edge lies 75 dots (at 300 dots per inch) in on
+// letter paper and 59 on A4, and it is 2400 or 2338 dots wide; the top margin is half an inch,
+// and the text length is the page length less one inch.
+Geometry PclGeometry(Paper paper) {
+  const bool letter = paper == Paper::kLetter;
+  const double left = (letter ? 75 : 59) / 300.0;
+  const double width = (letter ? 2400 : 2338) / 300.0;
+  const double height = SizeOf(paper).heightInches;
+  return {left, 0.5, 10, 6, static_cast<int>(std::floor(width * 10 + 1e-9)),
+          static_cast<int>(std::floor((height - 1) * 6 + 1e-9))};
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper) {
   Sheet sheet;
   sheet.dialect = dialect;
   if (dialect == inspect::Dialect::kPcl) {
-    sheet.geometry = PclGeometry(SizeOf(paper));
+    sheet.geometry = PclGeometry(paper);
     ReadPcl(job, sheet);
   } else {
     sheet.geometry = DotMatrixGeometry(SizeOf(paper));
