@@ -55,6 +55,13 @@ void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWri
     writer.AddNote(SpanOf(item), outcome.note);
     return;
   }
+  if (writer.Here().column >= sheet.geometry.columns) {
+    writer.CarriageReturn();  // a full line is printed first, as for text
+    writer.LineFeed();
+    if (writer.Full()) {
+      return;
+    }
+  }
   outcome.barcode->at = writer.Here();
   outcome.barcode->bytes = SpanOf(item);
   sheet.barcodes.push_back(std::move(*outcome.barcode));
