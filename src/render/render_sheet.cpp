@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "render/canvas.h"
@@ -57,6 +58,27 @@ void DrawPage(Canvas& canvas, const sheet::Sheet& sheet, int page, RenderResult&
   }
 }
 
+// The page as a printer lays it down: black or white, one bit a dot. Converting by hand keeps
+// Qt from widening the page to 32 bits a dot on the way.
+QImage ToMono(const QImage& gray) {
+  QImage mono(gray.size(), QImage::Format_Mono);
+  mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  mono.setDotsPerMeterX(gray.dotsPerMeterX());
+  mono.setDotsPerMeterY(gray.dotsPerMeterY());
+  const int width = gray.width();
+  for (int y = 0; y < gray.height(); ++y) {
+    const uchar* in = gray.constScanLine(y);
+    uchar* out = mono.scanLine(y);
+    std::memset(out, 0, static_cast<std::size_t>(mono.bytesPerLine()));
+    for (int x = 0; x < width; ++x) {
+      if (in[x] < 128) {
+        out[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+      }
+    }
+  }
+  return mono;
+}
+
 std::string PagePath(const std::string& path, int page) {
   if (page == 0) {
     return path;
@@ -89,7 +111,8 @@ void RenderPng(const sheet::Sheet& sheet, const std::string& path, const RenderO
       DrawPage(canvas, sheet, page, result);
     }
     const std::string file = PagePath(path, page);
-    const QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    const QImage mono = ToMono(image);
+    image = QImage();
     if (!mono.save(QString::fromStdString(file), "PNG")) {
       result.error = "cannot write " + file;
       return;
