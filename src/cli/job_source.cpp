@@ -36,7 +36,8 @@ bool LoadJob(const std::string& source, std::string& job) {
   return !file.bad();
 }
 
-inspect::Dialect DialectFor(const std::string& source, const std::string& as, std::string_view job) {
+inspect::Dialect DialectFor(const std::string& source, const std::string& as,
+                            std::string_view job) {
   if (as == "pcl" || (as == "auto" && source == "pcl")) {
     return inspect::Dialect::kPcl;
   }

@@ -25,7 +25,7 @@ struct ListenOptions {
   net::CaptureOptions capture;
   double idleSeconds = 30;
   bool explain = false;
-  bool render = false;  // draw each job's expected sheet beside it
+  bool render = false;   // draw each job's expected sheet beside it
   std::string portFile;  // receives the port once listening (for scripts using --port 0)
 };
 

@@ -74,8 +74,7 @@ int RunRender(const RenderCommandOptions& options) {
   render::RenderOptions renderOptions;
   renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
   renderOptions.dpi = options.dpi;
-  return Draw(job, DialectFor(options.source, options.dialect, job), options.output,
-              renderOptions);
+  return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
 #else
   (void)options;
   std::cerr << "quorvel-cli: " << RenderUnavailable() << "\n";
@@ -117,7 +116,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   CLI::App* command = app.add_subcommand(
       "render", unavailable.empty()
                     ? "Draw the sheet a printer that understands the job prints: PNG or PDF"
-                    : "(not in this build) " + unavailable);
+                    : unavailable);
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
   command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();

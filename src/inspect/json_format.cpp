@@ -109,7 +109,10 @@ std::string LineJson(const ListingLine& entry) {
   if (!entry.notes.empty()) {
     std::string notes;
     for (const std::string& note : entry.notes) {
-      notes += (notes.empty() ? "" : ",") + Quote(note);
+      if (!notes.empty()) {
+        notes += ',';
+      }
+      notes += Quote(note);
     }
     json += std::string(",") + Field("notes", "[" + notes + "]");
   }

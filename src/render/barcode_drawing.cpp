@@ -53,7 +53,7 @@ void Paint(Canvas& canvas, const zint_vector& vector, double x0, double y0, doub
     painter.setFont(font);
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(s->text), s->length);
     const double width = std::max<double>(s->width * unit, canvas.X(0.01));
-    const double left = s->halign == 1 ? x0 + s->x * unit
+    const double left = s->halign == 1   ? x0 + s->x * unit
                         : s->halign == 2 ? x0 + s->x * unit - width
                                          : x0 + s->x * unit - width / 2;
     const double height = s->fsize * unit;

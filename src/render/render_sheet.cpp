@@ -96,7 +96,8 @@ void RenderPng(const sheet::Sheet& sheet, const std::string& path, const RenderO
   const int pages = std::max(sheet.pages, 1);
   for (int page = 0; page < pages; ++page) {
     QImage image(static_cast<int>(paper.widthInches * options.dpi + 0.5),
-                 static_cast<int>(paper.heightInches * options.dpi + 0.5), QImage::Format_Grayscale8);
+                 static_cast<int>(paper.heightInches * options.dpi + 0.5),
+                 QImage::Format_Grayscale8);
     if (image.isNull()) {
       result.error = "no memory for a page at " + std::to_string(options.dpi) + " dpi";
       return;
@@ -126,8 +127,8 @@ void RenderPdf(const sheet::Sheet& sheet, const std::string& path, const RenderO
   constexpr int kPdfResolution = 1200;
   QPdfWriter writer(QString::fromStdString(path));
   writer.setResolution(kPdfResolution);
-  writer.setPageSize(QPageSize(options.paper == sheet::Paper::kLetter ? QPageSize::Letter
-                                                                      : QPageSize::A4));
+  writer.setPageSize(
+      QPageSize(options.paper == sheet::Paper::kLetter ? QPageSize::Letter : QPageSize::A4));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setCreator("quorvel-cli render");
   QPainter painter;
@@ -156,8 +157,10 @@ RenderResult RenderSheet(const sheet::Sheet& sheet, const std::string& path,
                          const RenderOptions& options) {
   EnsureGuiApplication();
   RenderResult result;
-  const bool pdf = path.size() >= 4 && QString::fromStdString(path.substr(path.size() - 4))
-                                               .compare(".pdf", Qt::CaseInsensitive) == 0;
+  const bool pdf =
+      path.size() >= 4 &&
+      QString::fromStdString(path.substr(path.size() - 4)).compare(".pdf", Qt::CaseInsensitive) ==
+          0;
   if (pdf) {
     RenderPdf(sheet, path, options, result);
   } else {

@@ -63,8 +63,8 @@ void Glyph(Canvas& canvas, sheet::GlyphFont font, char c, double left, double to
   if (font == sheet::GlyphFont::kPostnet && !postnet.empty()) {
     for (std::size_t i = 0; i < postnet.size(); ++i) {
       const double barHeight = postnet[i] == '1' ? height : height * 0.4;
-      canvas.painter.fillRect(QRectF(left + i * cell / 5, top + height - barHeight, cell / 10, barHeight),
-                              Qt::black);
+      canvas.painter.fillRect(
+          QRectF(left + i * cell / 5, top + height - barHeight, cell / 10, barHeight), Qt::black);
     }
     return;
   }

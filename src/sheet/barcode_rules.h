@@ -12,10 +12,10 @@ namespace quorvel::sheet {
 struct BarcodeSettings {
   bool selected = false;  // no type chosen yet: ESC DLE B prints nothing
   Symbology symbology = Symbology::kEan8;
-  int length = 6;  // n3 * 10 + n4: bar length in 15/180 inch
-  int width = 1;   // n5, 1 (narrowest) to 7
-  int spaceWidth = 1;  // n6
-  int wideWidth = 1;   // n7
+  int length = 6;             // n3 * 10 + n4: bar length in 15/180 inch
+  int width = 1;              // n5, 1 (narrowest) to 7
+  int spaceWidth = 1;         // n6
+  int wideWidth = 1;          // n7
   bool humanReadable = true;  // n8
   ByteSpan bytes;
 };

@@ -28,11 +28,14 @@ std::string Squeezed(std::string_view text) {
 
 std::optional<Symbology> NamedSymbology(std::string_view name) {
   const std::string s = Squeezed(name);
-  const std::pair<std::string_view, Symbology> names[] = {
-      {"ean8", Symbology::kEan8},       {"ean13", Symbology::kEan13},
-      {"upca", Symbology::kUpcA},       {"upce", Symbology::kUpcE},
-      {"39", Symbology::kCode39},       {"2/5", Symbology::kInterleaved2of5},
-      {"2of5", Symbology::kInterleaved2of5}, {"128", Symbology::kCode128}};
+  const std::pair<std::string_view, Symbology> names[] = {{"ean8", Symbology::kEan8},
+                                                          {"ean13", Symbology::kEan13},
+                                                          {"upca", Symbology::kUpcA},
+                                                          {"upce", Symbology::kUpcE},
+                                                          {"39", Symbology::kCode39},
+                                                          {"2/5", Symbology::kInterleaved2of5},
+                                                          {"2of5", Symbology::kInterleaved2of5},
+                                                          {"128", Symbology::kCode128}};
   for (const auto& [key, symbology] : names) {
     if (s.find(key) != std::string::npos) {
       return symbology;
@@ -113,8 +116,9 @@ struct Printed {
 // The first run whose bytes start after `offset`, in runs kept in the order of their bytes.
 template <typename Run>
 const Run* FirstAfter(const std::vector<Run>& runs, std::size_t offset) {
-  auto found = std::upper_bound(runs.begin(), runs.end(), offset,
-                                [](std::size_t at, const Run& run) { return at < run.bytes.offset; });
+  auto found =
+      std::upper_bound(runs.begin(), runs.end(), offset,
+                       [](std::size_t at, const Run& run) { return at < run.bytes.offset; });
   return found == runs.end() ? nullptr : &*found;
 }
 
@@ -122,7 +126,7 @@ std::optional<Printed> PrintedAfter(const Sheet& sheet, std::size_t offset) {
   const GlyphRun* glyph = FirstAfter(sheet.glyphs, offset);
   const TextRun* text = FirstAfter(sheet.texts, offset);
   if (glyph != nullptr && (text == nullptr || glyph->bytes.offset < text->bytes.offset)) {
-    return Printed{glyph->bytes, glyph->font == GlyphFont::kCode39  ? "0Y"
+    return Printed{glyph->bytes, glyph->font == GlyphFont::kCode39   ? "0Y"
                                  : glyph->font == GlyphFont::kEanUpc ? "8Y"
                                                                      : "15Y"};
   }
@@ -145,13 +149,12 @@ void CheckPcl(Sheet& sheet) {
     if (!printed || printed->set == named) {
       continue;
     }
-    const std::string how = printed->set == "text" ? "as text"
-                                                   : "in the " + printed->set + " barcode font";
-    const std::string wanted = FontForSymbolSet(named) ? "the " + named + " barcode font"
-                                                       : named + ", a text set";
-    sheet.disagreements.push_back(
-        {caption.bytes, printed->bytes,
-         "names " + wanted + ", the data line below it prints " + how});
+    const std::string how =
+        printed->set == "text" ? "as text" : "in the " + printed->set + " barcode font";
+    const std::string wanted =
+        FontForSymbolSet(named) ? "the " + named + " barcode font" : named + ", a text set";
+    sheet.disagreements.push_back({caption.bytes, printed->bytes,
+                                   "names " + wanted + ", the data line below it prints " + how});
   }
 }
 

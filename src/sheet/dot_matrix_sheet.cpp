@@ -44,7 +44,8 @@ void SelectTypeface(const Item& item, DotMatrixState& state, SheetWriter& writer
 }
 
 void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
-  const std::string_view data = std::string_view(item.bytes).substr(std::min<std::size_t>(4, item.bytes.size()));
+  const std::string_view data =
+      std::string_view(item.bytes).substr(std::min<std::size_t>(4, item.bytes.size()));
   if (sheet.barcodes.size() >= kMaxBarcodes) {
     writer.AddNote(SpanOf(item), "more than " + std::to_string(kMaxBarcodes) +
                                      " barcodes: this one is not drawn");
@@ -81,8 +82,9 @@ void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter&
     SelectTypeface(item, state, writer);
   } else if (item.name == "barcode parameters") {
     state.barcode.bytes = SpanOf(item);
-    const std::string note = ApplyParameters(
-        state.barcode, static_cast<std::uint8_t>(item.bytes[3]), std::string_view(item.bytes).substr(4));
+    const std::string note =
+        ApplyParameters(state.barcode, static_cast<std::uint8_t>(item.bytes[3]),
+                        std::string_view(item.bytes).substr(4));
     if (!note.empty()) {
       writer.AddNote(SpanOf(item), "ESC DLE A: " + note);
     }
@@ -139,8 +141,9 @@ void ReadDotMatrix(std::string_view job, Sheet& sheet) {
         Control(item, state, writer);
         break;
       case ItemKind::kUnknownEscape:
-        writer.AddNote(SpanOf(item), "ESC: no command this printer model knows starts here; ESC is "
-                                     "dropped and the bytes after it are read as they come");
+        writer.AddNote(SpanOf(item),
+                       "ESC: no command this printer model knows starts here; ESC is "
+                       "dropped and the bytes after it are read as they come");
         break;
       case ItemKind::kCommand:
         Command(item, state, sheet, writer);

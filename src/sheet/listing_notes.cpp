@@ -37,13 +37,14 @@ std::string CheckText(const Barcode& barcode) {
 }
 
 std::string DescribeGlyphs(const GlyphRun& run) {
-  const std::string font = run.font == GlyphFont::kCode39  ? "0Y (Code 39)"
+  const std::string font = run.font == GlyphFont::kCode39   ? "0Y (Code 39)"
                            : run.font == GlyphFont::kEanUpc ? "8Y (EAN/UPC)"
                                                             : "15Y (POSTNET)";
   std::string text = "glyphs of the " + font + " font for " + std::to_string(run.text.size()) +
                      " characters, one pattern each, no start or stop: no scanner reads them";
-  return run.approximate ? text + "; characters without a known glyph drawn as empty boxes "
-                                  "(approximate)"
+  return run.approximate ? text +
+                               "; characters without a known glyph drawn as empty boxes "
+                               "(approximate)"
                          : text;
 }
 

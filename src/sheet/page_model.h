@@ -49,13 +49,13 @@ struct Barcode {
   Position at;  // top left corner of the bars: the line of the print position
   Symbology symbology = Symbology::kEan8;
   std::string data;
-  std::string check;            // empty: no check the printer computed
-  double heightInches = 0;      // of the bars (EAN/UPC guard bars reach further, see guardInches)
-  double guardInches = 0;       // extra length of EAN/UPC guard bars
-  double moduleInches = 0;      // narrowest element
-  double wideInches = 0;        // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
-  bool humanReadable = false;   // the text line under the bars
-  ByteSpan bytes;               // the data command; `settings` names the parameter command
+  std::string check;           // empty: no check the printer computed
+  double heightInches = 0;     // of the bars (EAN/UPC guard bars reach further, see guardInches)
+  double guardInches = 0;      // extra length of EAN/UPC guard bars
+  double moduleInches = 0;     // narrowest element
+  double wideInches = 0;       // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
+  bool humanReadable = false;  // the text line under the bars
+  ByteSpan bytes;              // the data command; `settings` names the parameter command
   ByteSpan settings;
   bool operator==(const Barcode&) const = default;
 };
@@ -94,8 +94,8 @@ struct Disagreement {
 
 /// The page geometry the printer works with, in inches and character cells.
 struct Geometry {
-  double leftInches = 0;      // of column 0 from the sheet's left edge
-  double topInches = 0;       // of line 0's top from the sheet's top edge
+  double leftInches = 0;  // of column 0 from the sheet's left edge
+  double topInches = 0;   // of line 0's top from the sheet's top edge
   double charactersPerInch = 10;
   double linesPerInch = 6;
   int columns = 80;  // characters beyond this wrap (dot matrix) or are clipped (PCL)

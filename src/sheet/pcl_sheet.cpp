@@ -19,9 +19,9 @@ using inspect::Item;
 using inspect::ItemKind;
 
 struct PclState {
-  std::string primary;    // empty: the set the printer held, drawn as text
+  std::string primary;  // empty: the set the printer held, drawn as text
   std::string secondary;
-  bool shifted = false;   // SO: the secondary font prints
+  bool shifted = false;  // SO: the secondary font prints
 };
 
 ByteSpan SpanOf(const Item& item) {
@@ -29,7 +29,8 @@ ByteSpan SpanOf(const Item& item) {
 }
 
 void PrintCharacter(char c, std::size_t offset, const PclState& state, SheetWriter& writer) {
-  const std::optional<GlyphFont> font = FontForSymbolSet(state.shifted ? state.secondary : state.primary);
+  const std::optional<GlyphFont> font =
+      FontForSymbolSet(state.shifted ? state.secondary : state.primary);
   if (font) {
     writer.PrintGlyph(c, offset, *font, !HasGlyph(*font, c));
   } else {

@@ -21,7 +21,11 @@ Geometry PclGeometry(Paper paper) {
   const double left = (letter ? 75 : 59) / 300.0;
   const double width = (letter ? 2400 : 2338) / 300.0;
   const double height = SizeOf(paper).heightInches;
-  return {left, 0.5, 10, 6, static_cast<int>(std::floor(width * 10 + 1e-9)),
+  return {left,
+          0.5,
+          10,
+          6,
+          static_cast<int>(std::floor(width * 10 + 1e-9)),
           static_cast<int>(std::floor((height - 1) * 6 + 1e-9))};
 }
 

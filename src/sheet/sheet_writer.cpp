@@ -119,10 +119,10 @@ void SheetWriter::Finish(bool bytesLeft) {
         {Here(), std::to_string(notesLeftOut_) + " more notes left out", {0, 0}});
   }
   if (sheet_.cutOff) {
-    sheet_.notes.push_back({Here(),
-                            "the job goes on past " + std::to_string(kMaxPages) +
-                                " pages: the rest is not drawn",
-                            {0, 0}});
+    sheet_.notes.push_back(
+        {Here(),
+         "the job goes on past " + std::to_string(kMaxPages) + " pages: the rest is not drawn",
+         {0, 0}});
   }
 }
 

@@ -39,11 +39,13 @@ class CliRender : public ::testing::Test {
 };
 
 TEST_F(CliRender, WritesPngAndPdfAndNamesTheFiles) {
-  const testing::CliResult png = RunCli("render dot-matrix -o '" + In("sheet.png") + "' --dpi 100", true);
+  const testing::CliResult png =
+      RunCli("render dot-matrix -o '" + In("sheet.png") + "' --dpi 100", true);
   EXPECT_EQ(png.status, 0);
   EXPECT_EQ(png.output, In("sheet.png") + "\n");
   EXPECT_EQ(Head("sheet.png", 8), "\x89PNG\r\n\x1A\n");
-  const testing::CliResult pdf = RunCli("render pcl -o '" + In("sheet.pdf") + "' --paper letter", true);
+  const testing::CliResult pdf =
+      RunCli("render pcl -o '" + In("sheet.pdf") + "' --paper letter", true);
   EXPECT_EQ(pdf.status, 0);
   EXPECT_EQ(Head("sheet.pdf", 5), "%PDF-");
 }
@@ -91,12 +93,15 @@ TEST_F(CliRender, AnyBytesRenderWithoutFailing) {
   }
   Write("noise.prn", noise);
   Write("empty.prn", "");
-  Write("cut.prn", std::string("\x1B\x10" "A\x08\x00\x01", 6));
+  Write("cut.prn", std::string("\x1B\x10"
+                               "A\x08\x00\x01",
+                               6));
   for (const char* name : {"noise.prn", "empty.prn", "cut.prn"}) {
     for (const char* as : {"dot-matrix", "pcl"}) {
-      const testing::CliResult result = RunCli("render '" + In(name) + "' --as " + as + " -o '" +
-                                               In(std::string(name) + "-" + as + ".png") +
-                                               "' --dpi 36", true);
+      const testing::CliResult result =
+          RunCli("render '" + In(name) + "' --as " + as + " -o '" +
+                     In(std::string(name) + "-" + as + ".png") + "' --dpi 36",
+                 true);
       EXPECT_EQ(result.status, 0) << name << " " << as;
     }
   }

@@ -31,7 +31,7 @@ struct DataCase {
   const char* parameters;  // hex: the bytes after ESC DLE A, count first
   const char* data;        // hex: the bytes after ESC DLE B's length byte
   Symbology symbology;
-  const char* encoded;     // empty: the printer prints nothing
+  const char* encoded;  // empty: the printer prints nothing
   const char* check;
   double height;
   bool humanReadable;
@@ -40,18 +40,22 @@ struct DataCase {
 std::string Job(const DataCase& c) {
   const std::string parameters = Hex(c.parameters);
   const std::string data = Hex(c.data);
-  return "\x1B\x10" "A" + parameters + "\x1B\x10" "B" + std::string(1, static_cast<char>(data.size())) +
-         data;
+  return "\x1B\x10"
+         "A" +
+         parameters +
+         "\x1B\x10"
+         "B" +
+         std::string(1, static_cast<char>(data.size())) + data;
 }
 
 TEST(BarcodeCommands, EncodeTheDataAsThePrinterDoes) {
   const std::vector<DataCase> cases{
       // EAN-13 with "@": the manual's example.
-      {"08 00 02 01 02 03 00 00 01", "31 32 33 34 35 36 37 38 39 30 31 32 40",
-       Symbology::kEan13, "1234567890128", "8", 1.0, true},
+      {"08 00 02 01 02 03 00 00 01", "31 32 33 34 35 36 37 38 39 30 31 32 40", Symbology::kEan13,
+       "1234567890128", "8", 1.0, true},
       // Code 39 with "@": the manual's example; n8 = 0 turns the text off.
-      {"08 02 00 00 06 02 02 02 00", "31 32 33 4C 50 4A 32 33 40", Symbology::kCode39,
-       "123LPJ23X", "X", 0.5, false},
+      {"08 02 00 00 06 02 02 02 00", "31 32 33 4C 50 4A 32 33 40", Symbology::kCode39, "123LPJ23X",
+       "X", 0.5, false},
       // An odd 2 of 5 count gets a leading 0; no "@", no check digit.
       {"08 03 00 00 06 01 01 01 01", "31 32 33", Symbology::kInterleaved2of5, "0123", "", 0.5,
        true},
@@ -96,9 +100,9 @@ TEST(BarcodeCommands, EncodeTheDataAsThePrinterDoes) {
 
 TEST(BarcodeCommands, IgnoreInvalidParameterCommands) {
   const std::vector<const char*> jobs{
-      "1B 10 41 03 00 01 00 1B 10 42 01 31",           // count 3 is invalid
+      "1B 10 41 03 00 01 00 1B 10 42 01 31",                 // count 3 is invalid
       "1B 10 41 08 05 00 00 06 01 01 01 01 1B 10 42 01 31",  // no type 5 0
-      "1B 10 42 01 31",                                   // data before any type
+      "1B 10 42 01 31",                                      // data before any type
   };
   for (const char* job : jobs) {
     const Sheet sheet = Interpret(Hex(job), inspect::Dialect::kDotMatrix);

@@ -33,8 +33,7 @@ const std::vector<ExpectedBarcode> kBarcodes{
     {6, Symbology::kEan8, "12345670", "0", 0.5, 40 * kUnit / 7, 0, true, 172, 12},
     {16, Symbology::kUpcA, "123456789012", "2", 2.0, 140 * kUnit / 7, 0, false, 361, 16},
     {32, Symbology::kUpcE, "01234565", "5", 1.0 / 6, 49 * kUnit / 7, 0, true, 559, 10},
-    {40, Symbology::kCode39, "PLJ BARCODE DRUCKA", "A", 0.5, 4 * kUnit, 14 * kUnit, true, 749,
-     22},
+    {40, Symbology::kCode39, "PLJ BARCODE DRUCKA", "A", 0.5, 4 * kUnit, 14 * kUnit, true, 749, 22},
     {48, Symbology::kInterleaved2of5, "1236", "6", 1.0, 9 * kUnit, 39 * kUnit, false, 946, 8},
     {59, Symbology::kCode128, "0123456789", "77", 0.5, 64 * kUnit / 11, 0, true, 1130, 16},
 };

@@ -59,11 +59,13 @@ TEST(SheetLimits, NotesWhatThePrinterSkips) {
   const std::vector<Case> cases{
       {Dialect::kPcl, "1B 26 6C 31 4F 41", "skipped: ESC \"&l1O\" orientation 1"},
       {Dialect::kPcl, "1B 7F 41", "ESC followed by a byte PCL gives no meaning: ESC is skipped"},
-      {Dialect::kPcl, "1B 28 39 39 58 41", "symbol set 99X is unknown here: its characters are "
-                                           "drawn as text"},
+      {Dialect::kPcl, "1B 28 39 39 58 41",
+       "symbol set 99X is unknown here: its characters are "
+       "drawn as text"},
       {Dialect::kDotMatrix, "00", "NUL: not drawn"},
-      {Dialect::kDotMatrix, "1B 10 42 05 31", "barcode data: cut off: the job ends 4 of 5 bytes "
-                                              "early; not carried out"},
+      {Dialect::kDotMatrix, "1B 10 42 05 31",
+       "barcode data: cut off: the job ends 4 of 5 bytes "
+       "early; not carried out"},
   };
   for (const Case& c : cases) {
     const Sheet sheet = Interpret(Hex(c.hex), c.dialect);
