@@ -58,7 +58,7 @@ void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWri
   }
   if (writer.Here().column >= sheet.geometry.columns) {
     writer.CarriageReturn();  // a full line is printed first, as for text
-    writer.LineFeed();
+    writer.LineFeed(item.offset);
     if (writer.Full()) {
       return;
     }
@@ -101,10 +101,10 @@ void Control(const Item& item, const DotMatrixState& state, SheetWriter& writer)
       return;
     case '\n':
       writer.CarriageReturn();
-      writer.LineFeed();
+      writer.LineFeed(item.offset);
       return;
     case '\f':
-      writer.FormFeed();
+      writer.FormFeed(item.offset);
       return;
     case '\b':
       writer.Backspace();

@@ -79,6 +79,11 @@ void AddSheetNotes(inspect::Listing& listing, const Sheet& sheet) {
                             disagreement.text);
     }
   }
+  for (const PageBreak& pageBreak : sheet.pageBreaks) {
+    if (inspect::ListingLine* line = LineAt(listing, pageBreak.bytes.offset)) {
+      line->notes.push_back("sheet " + std::to_string(pageBreak.page + 1) + " ends here");
+    }
+  }
   for (const Note& note : sheet.notes) {
     if (inspect::ListingLine* line = LineAt(listing, note.bytes.offset)) {
       line->notes.push_back("note: " + note.text);

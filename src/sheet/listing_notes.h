@@ -12,7 +12,8 @@ namespace quorvel::sheet {
 std::string DescribeBarcode(const Barcode& barcode);
 
 /// Adds to the listing's lines what the printer makes of them: each barcode with its fields,
-/// each description line or caption that disagrees with the bytes, and each note.
+/// each description line or caption that disagrees with the bytes, each page break and each
+/// note.
 void AddSheetNotes(inspect::Listing& listing, const Sheet& sheet);
 
 }  // namespace quorvel::sheet

@@ -92,6 +92,13 @@ struct Disagreement {
   bool operator==(const Disagreement&) const = default;
 };
 
+/// Where a sheet ends: a form feed, a line feed past the last line, or a reset that ejects.
+struct PageBreak {
+  int page = 0;    // the sheet that ends (0-based)
+  ByteSpan bytes;  // the byte that ends it
+  bool operator==(const PageBreak&) const = default;
+};
+
 /// The page geometry the printer works with, in inches and character cells.
 struct Geometry {
   double leftInches = 0;  // of column 0 from the sheet's left edge
@@ -113,6 +120,7 @@ struct Sheet {
   std::vector<GlyphRun> glyphs;
   std::vector<Note> notes;
   std::vector<Disagreement> disagreements;
+  std::vector<PageBreak> pageBreaks;
   bool cutOff = false;  // the job asked for more pages than are drawn
 };
 

@@ -45,10 +45,10 @@ void Control(const Item& item, PclState& state, SheetWriter& writer) {
       writer.CarriageReturn();
       return;
     case '\n':
-      writer.LineFeed();
+      writer.LineFeed(item.offset);
       return;
     case '\f':
-      writer.FormFeed();
+      writer.FormFeed(item.offset);
       return;
     case '\b':
       writer.Backspace();
@@ -88,7 +88,7 @@ void Command(const Item& item, PclState& state, SheetWriter& writer) {
     Designate(item, state, writer);
   } else if (item.name == "printer reset") {
     state = PclState{};
-    writer.EjectIfUsed();
+    writer.EjectIfUsed(item.offset);
     writer.CarriageReturn();
     writer.AddNote(SpanOf(item), "ESC E: printer reset; a page holding anything is ejected");
   } else {

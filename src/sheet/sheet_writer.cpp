@@ -22,7 +22,7 @@ bool SheetWriter::Room(std::size_t offset) {
     AddNote({offset, 1}, "the line is full at " + std::to_string(sheet_.geometry.columns) +
                              " columns: the printer goes on at the start of the next line");
     column_ = 0;
-    LineFeed();
+    LineFeed(offset);
     return !Full();
   }
   if (clippedLine_ != line_) {
@@ -65,17 +65,17 @@ void SheetWriter::PrintGlyph(char c, std::size_t offset, GlyphFont font, bool ap
   ++column_;
 }
 
-void SheetWriter::LineFeed() {
+void SheetWriter::LineFeed(std::size_t offset) {
   pageUsed_ = true;
   if (++line_ >= sheet_.geometry.lines) {
-    NextPage();
+    NextPage(offset);
   }
 }
 
-void SheetWriter::FormFeed() {
+void SheetWriter::FormFeed(std::size_t offset) {
   pageUsed_ = true;
   column_ = 0;
-  NextPage();
+  NextPage(offset);
 }
 
 void SheetWriter::Backspace() {
@@ -86,10 +86,11 @@ void SheetWriter::Tab() {
   column_ = (column_ / kTabWidth + 1) * kTabWidth;
 }
 
-void SheetWriter::NextPage() {
+void SheetWriter::NextPage(std::size_t offset) {
   if (Full()) {
     return;
   }
+  sheet_.pageBreaks.push_back({page_, {offset, 1}});
   ++sheet_.pages;
   line_ = 0;
   pageUsed_ = false;

@@ -22,12 +22,13 @@ class SheetWriter {
   void Print(char c, std::size_t offset, Typeface face);
   void PrintGlyph(char c, std::size_t offset, GlyphFont font, bool approximate);
   void CarriageReturn() { column_ = 0; }
-  void LineFeed();
-  void FormFeed();
+  // `offset`: the byte that moves the paper, kept with a page break it causes.
+  void LineFeed(std::size_t offset);
+  void FormFeed(std::size_t offset);
   /// Ejects the page when anything is on it (as ESC E does).
-  void EjectIfUsed() {
+  void EjectIfUsed(std::size_t offset) {
     if (pageUsed_) {
-      FormFeed();
+      FormFeed(offset);
     }
   }
   void Backspace();
@@ -41,7 +42,7 @@ class SheetWriter {
 
  private:
   bool Room(std::size_t offset);
-  void NextPage();
+  void NextPage(std::size_t offset);
 
   Sheet& sheet_;
   bool wrap_;

@@ -61,6 +61,7 @@ TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
 TEST(DotMatrixSheet, LaysOutTheTextAtTenCharactersAndSixLinesPerInch) {
   const Sheet sheet = Interpret(testing::ExpectedDotMatrixJob(), inspect::Dialect::kDotMatrix);
   EXPECT_EQ(sheet.pages, 1);
+  EXPECT_EQ(sheet.pageBreaks, (std::vector<PageBreak>{{0, {1153, 1}}}));  // the form feed
   EXPECT_FALSE(sheet.cutOff);
   EXPECT_EQ(sheet.geometry.columns, 80);
   EXPECT_EQ(sheet.geometry.lines, 70);  // 297 mm at 6 lines per inch

@@ -36,6 +36,8 @@ TEST(ListingNotes, ListTheBarcodeAndWhereTheDescriptionDisagrees) {
   EXPECT_EQ(line48[0],
             "barcode Interleaved 2 of 5 1236 (check digit 6 added by the printer), bars 1.00 in "
             "high, module 0.0250 in, wide bar 0.1083 in, human-readable line off");
+  EXPECT_EQ(NotesOfLine(testing::ExpectedDotMatrixJob(), inspect::Dialect::kDotMatrix, 61),
+            std::vector<std::string>{"sheet 1 ends here"});
   EXPECT_EQ(NotesOfLine(testing::ExpectedDotMatrixJob(), inspect::Dialect::kDotMatrix, 7),
             std::vector<std::string>{"note: ESC k 126: no such typeface, the command is ignored"});
 }

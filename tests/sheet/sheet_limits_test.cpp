@@ -21,6 +21,8 @@ TEST(SheetLimits, StopsAfterAHundredPagesAndSaysSo) {
     EXPECT_FALSE(exact.cutOff);
     const Sheet more = Interpret(std::string(150, '\f') + "text", dialect);
     EXPECT_EQ(more.pages, 100);
+    ASSERT_EQ(more.pageBreaks.size(), 100u);
+    EXPECT_EQ(more.pageBreaks.back(), (PageBreak{99, {99, 1}}));
     EXPECT_TRUE(more.cutOff);
     ASSERT_FALSE(more.notes.empty());
     EXPECT_EQ(more.notes.back().text, "the job goes on past 100 pages: the rest is not drawn");
@@ -47,6 +49,7 @@ TEST(SheetLimits, FullPagesBreakOntoTheNextSheet) {
   }
   const Sheet sheet = Interpret(job, Dialect::kDotMatrix);  // 70 lines on A4
   EXPECT_EQ(sheet.pages, 2);
+  EXPECT_EQ(sheet.pageBreaks, (std::vector<PageBreak>{{0, {419, 1}}}));  // the 70th line feed
   EXPECT_EQ(sheet.texts.back().at, (Position{1, 0, 0}));
 }
 
