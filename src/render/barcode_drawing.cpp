@@ -5,7 +5,9 @@
 
 #include <QFont>
 #include <QString>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "render/canvas.h"
 
@@ -41,24 +43,57 @@ int ZintType(Symbology symbology) {
   return BARCODE_CODE128;
 }
 
+// One line of zint's human-readable text, centred on `centre` and at most `width` wide.
+void PaintString(Canvas& canvas, const zint_vector_string& s, double centre, double width,
+                 double baseline, double unit) {
+  QFont font("Nimbus Sans");
+  font.setPixelSize(std::max(1, static_cast<int>(s.fsize * unit)));
+  canvas.painter.setFont(font);
+  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(s.text), s.length);
+  const double height = s.fsize * unit;
+  width = std::max(width, canvas.X(0.01));
+  canvas.painter.drawText(QRectF(centre - width / 2, baseline - height, width, height * 1.2),
+                          Qt::AlignHCenter | Qt::AlignTop, text);
+}
+
 void Paint(Canvas& canvas, const zint_vector& vector, double x0, double y0, double unit) {
-  QPainter& painter = canvas.painter;
   for (const zint_vector_rect* r = vector.rectangles; r != nullptr; r = r->next) {
-    painter.fillRect(QRectF(x0 + r->x * unit, y0 + r->y * unit, r->width * unit, r->height * unit),
-                     Qt::black);
+    canvas.painter.fillRect(
+        QRectF(x0 + r->x * unit, y0 + r->y * unit, r->width * unit, r->height * unit), Qt::black);
   }
   for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
-    QFont font("Nimbus Sans");
-    font.setPixelSize(std::max(1, static_cast<int>(s->fsize * unit)));
-    painter.setFont(font);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(s->text), s->length);
-    const double width = std::max<double>(s->width * unit, canvas.X(0.01));
-    const double left = s->halign == 1   ? x0 + s->x * unit
-                        : s->halign == 2 ? x0 + s->x * unit - width
-                                         : x0 + s->x * unit - width / 2;
-    const double height = s->fsize * unit;
-    painter.drawText(QRectF(left, y0 + s->y * unit - height, width, height * 1.2),
-                     Qt::AlignHCenter | Qt::AlignTop, text);
+    const double width = s->width * unit;
+    const double centre = s->halign == 1   ? x0 + s->x * unit + width / 2
+                          : s->halign == 2 ? x0 + s->x * unit - width / 2
+                                           : x0 + s->x * unit;
+    PaintString(canvas, *s, centre, width, y0 + s->y * unit, unit);
+  }
+}
+
+// Code 39 and 2 of 5: zint draws a narrow element one module wide and a wide one two or three;
+// the printer has its own width for each narrow and wide bar and space (n5, n6, n7). The
+// elements zint encodes are laid down again at the printer's widths.
+void PaintElements(Canvas& canvas, const zint_vector& vector, const sheet::Barcode& barcode,
+                   double x0, double y0, double unit) {
+  std::vector<const zint_vector_rect*> bars;
+  for (const zint_vector_rect* r = vector.rectangles; r != nullptr; r = r->next) {
+    bars.push_back(r);
+  }
+  std::sort(bars.begin(), bars.end(), [](auto* a, auto* b) { return a->x < b->x; });
+  const auto wide = [](float units) { return units > kUnitsPerModule * 1.5f; };
+  double x = x0;
+  float end = bars.empty() ? 0 : bars.front()->x;
+  for (const zint_vector_rect* r : bars) {
+    if (r->x > end) {
+      x += canvas.X(wide(r->x - end) ? barcode.wideSpaceInches : barcode.spaceInches);
+    }
+    const double width = canvas.X(wide(r->width) ? barcode.wideInches : barcode.moduleInches);
+    canvas.painter.fillRect(QRectF(x, y0 + r->y * unit, width, r->height * unit), Qt::black);
+    x += width;
+    end = r->x + r->width;
+  }
+  for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
+    PaintString(canvas, *s, (x0 + x) / 2, x - x0, y0 + s->y * unit, unit);
   }
 }
 
@@ -82,7 +117,12 @@ std::string DrawBarcode(Canvas& canvas, const sheet::Barcode& barcode) {
     return sheet::SymbologyName(barcode.symbology) + " " + barcode.data +
            ": cannot be drawn: " + symbol->errtxt;
   }
-  Paint(canvas, *symbol->vector, x0, y0, canvas.X(barcode.moduleInches) / kUnitsPerModule);
+  const double unit = canvas.X(barcode.moduleInches) / kUnitsPerModule;
+  if (barcode.wideInches > 0) {
+    PaintElements(canvas, *symbol->vector, barcode, x0, y0, unit);
+  } else {
+    Paint(canvas, *symbol->vector, x0, y0, unit);
+  }
   return {};
 }
 

@@ -71,6 +71,8 @@ void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
     case Symbology::kInterleaved2of5:
       barcode.moduleInches = kNarrowBar[n5] * kUnit;
       barcode.wideInches = kWideBar[settings.wideWidth - 1][n5] * kUnit;
+      barcode.spaceInches = kNarrowBar[settings.spaceWidth - 1] * kUnit;
+      barcode.wideSpaceInches = kWideBar[settings.wideWidth - 1][settings.spaceWidth - 1] * kUnit;
       break;
     case Symbology::kCode128:
       barcode.moduleInches = kCode128Character[n5] * kUnit / 11;

@@ -49,11 +49,13 @@ struct Barcode {
   Position at;  // top left corner of the bars: the line of the print position
   Symbology symbology = Symbology::kEan8;
   std::string data;
-  std::string check;           // empty: no check the printer computed
-  double heightInches = 0;     // of the bars (EAN/UPC guard bars reach further, see guardInches)
-  double guardInches = 0;      // extra length of EAN/UPC guard bars
-  double moduleInches = 0;     // narrowest element
-  double wideInches = 0;       // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
+  std::string check;        // empty: no check the printer computed
+  double heightInches = 0;  // of the bars (EAN/UPC guard bars reach further, see guardInches)
+  double guardInches = 0;   // extra length of EAN/UPC guard bars
+  double moduleInches = 0;  // narrowest element
+  double wideInches = 0;    // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
+  double spaceInches = 0;   // Code 39 / 2 of 5: the narrow and the wide space
+  double wideSpaceInches = 0;
   bool humanReadable = false;  // the text line under the bars
   ByteSpan bytes;              // the data command; `settings` names the parameter command
   ByteSpan settings;

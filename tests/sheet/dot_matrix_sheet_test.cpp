@@ -52,6 +52,9 @@ TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
     EXPECT_NEAR(got.heightInches, want.height, 1e-9);
     EXPECT_NEAR(got.moduleInches, want.module, 1e-9);
     EXPECT_NEAR(got.wideInches, want.wide, 1e-9);
+    // n6 equals n5 in both blocks that use it: the spaces are as wide as the bars.
+    EXPECT_NEAR(got.spaceInches, want.wide > 0 ? want.module : 0, 1e-9);
+    EXPECT_NEAR(got.wideSpaceInches, want.wide, 1e-9);
     EXPECT_EQ(got.humanReadable, want.humanReadable);
     EXPECT_EQ(got.bytes, (ByteSpan{want.offset, want.length}));
     EXPECT_EQ(got.settings, (ByteSpan{want.offset - 12, 12}));
