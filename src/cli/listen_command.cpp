@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/render_command.h"
 #include "inspect/listing.h"
 #include "platform/net/capture_server.h"
 
@@ -24,6 +25,7 @@ struct ListenOptions {
   net::CaptureOptions capture;
   double idleSeconds = 30;
   bool explain = false;
+  bool render = false;   // draw each job's expected sheet beside it
   std::string portFile;  // receives the port once listening (for scripts using --port 0)
 };
 
@@ -41,6 +43,10 @@ void ExplainCapture(const std::filesystem::path& file) {
 }
 
 int RunListen(ListenOptions options) {
+  if (options.render && !RenderUnavailable().empty()) {
+    std::cerr << "quorvel-cli listen: --render: " << RenderUnavailable() << "\n";
+    return kExitUsage;
+  }
   options.capture.idleTimeout =
       net::Milliseconds(static_cast<long long>(options.idleSeconds * 1000));
   try {
@@ -60,6 +66,9 @@ int RunListen(ListenOptions options) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
       if (options.explain && !job.file.empty()) {
         ExplainCapture(job.file);
+      }
+      if (options.render && !job.file.empty()) {
+        RenderBeside(job.file);
       }
     });
   } catch (const std::exception& e) {
@@ -81,6 +90,10 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
   command->add_option("--out", capture.directory, "Folder for job-NNNNNN.prn (default .)");
   command->add_option("--port-file", options->portFile, "Write the port number to this file");
   command->add_flag("--explain", options->explain, "Print each job's decoded listing");
+  command->add_flag("--render", options->render,
+                    RenderUnavailable().empty()
+                        ? "Draw each job's expected sheet as job-NNNNNN.png beside it"
+                        : "(not in this build) draw each job's expected sheet");
   command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
       ->check(CLI::PositiveNumber);
   command->add_option("--idle", options->idleSeconds, "End a job silent this long (default 30 s)")

@@ -30,34 +30,28 @@ std::string_view DialectName(Dialect dialect) {
   return dialect == Dialect::kPcl ? "pcl" : "dot-matrix";
 }
 
+Item DecodeItemAt(std::string_view job, std::size_t at, Dialect dialect) {
+  const auto byte = static_cast<std::uint8_t>(job[at]);
+  if (IsPrintable(byte)) {
+    const std::size_t end = TextRunEnd(job, at);
+    Item text;
+    text.offset = at;
+    text.bytes = std::string(job.substr(at, end - at));
+    return text;
+  }
+  if (job[at] == kEsc) {
+    std::optional<Item> command =
+        dialect == Dialect::kPcl ? DecodePclEscape(job, at) : DecodeDotMatrixEscape(job, at);
+    return command ? std::move(*command) : SingleByte(ItemKind::kUnknownEscape, job, at);
+  }
+  return SingleByte(ItemKind::kControl, job, at);
+}
+
 std::vector<Item> DecodeItems(std::string_view job, Dialect dialect) {
   std::vector<Item> items;
-  std::size_t at = 0;
-  while (at < job.size()) {
-    const auto byte = static_cast<std::uint8_t>(job[at]);
-    if (IsPrintable(byte)) {
-      const std::size_t end = TextRunEnd(job, at);
-      Item text;
-      text.offset = at;
-      text.bytes = std::string(job.substr(at, end - at));
-      items.push_back(std::move(text));
-      at = end;
-      continue;
-    }
-    if (job[at] == kEsc) {
-      std::optional<Item> command =
-          dialect == Dialect::kPcl ? DecodePclEscape(job, at) : DecodeDotMatrixEscape(job, at);
-      if (command) {
-        at += command->bytes.size();
-        items.push_back(std::move(*command));
-        continue;
-      }
-      items.push_back(SingleByte(ItemKind::kUnknownEscape, job, at));
-      ++at;
-      continue;
-    }
-    items.push_back(SingleByte(ItemKind::kControl, job, at));
-    ++at;
+  for (std::size_t at = 0; at < job.size();) {
+    items.push_back(DecodeItemAt(job, at, dialect));
+    at += items.back().bytes.size();
   }
   return items;
 }

@@ -40,6 +40,11 @@ struct JobLine {
   std::vector<Item> items;
 };
 
+/// The one item that starts at `at` (< job.size()): a text run, a control byte or an escape
+/// sequence of `dialect`. It covers at least one byte; reading item after item is how a printer
+/// reads the job, so a reader may stop at any point.
+Item DecodeItemAt(std::string_view job, std::size_t at, Dialect dialect);
+
 /// Splits the job into items: text runs, control bytes and escape sequences of `dialect`.
 std::vector<Item> DecodeItems(std::string_view job, Dialect dialect);
 

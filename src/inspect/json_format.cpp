@@ -106,6 +106,16 @@ std::string LineJson(const ListingLine& entry) {
   if (entry.sequence) {
     json += std::string(",") + Field("sequence", SequenceJson(*entry.sequence));
   }
+  if (!entry.notes.empty()) {
+    std::string notes;
+    for (const std::string& note : entry.notes) {
+      if (!notes.empty()) {
+        notes += ',';
+      }
+      notes += Quote(note);
+    }
+    json += std::string(",") + Field("notes", "[" + notes + "]");
+  }
   return json + "}";
 }
 

@@ -33,6 +33,7 @@ struct ListingLine {
   JobLine line;
   std::optional<FontState> font;          // PCL: the state after the line
   std::optional<SequenceCheck> sequence;  // on the last line of a spelled-out sequence
+  std::vector<std::string> notes;         // what a reader of the line is told besides
 };
 
 /// A job decoded line by line, with what the printer makes of it.

@@ -86,6 +86,9 @@ std::string FormatText(const Listing& listing) {
         text += std::string(kIndent, ' ') + row + "\n";
       }
     }
+    for (const std::string& note : entry.notes) {
+      text += std::string(kIndent, ' ') + note + "\n";
+    }
   }
   return text + SummaryText(listing.summary);
 }

@@ -1,0 +1,50 @@
+#include "cli/job_source.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/commands.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace quorvel::cli {
+
+bool LoadJob(const std::string& source, std::string& job) {
+  if (source == "dot-matrix" || source == "pcl") {
+    job = ComposeJob(ComposerFor(source));
+    return true;
+  }
+  if (source == "-") {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    std::ostringstream bytes;
+    bytes << std::cin.rdbuf();
+    job = bytes.str();
+    return !std::cin.bad();
+  }
+  std::ifstream file(source, std::ios::binary);
+  if (!file) {
+    return false;
+  }
+  job.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+inspect::Dialect DialectFor(const std::string& source, const std::string& as,
+                            std::string_view job) {
+  if (as == "pcl" || (as == "auto" && source == "pcl")) {
+    return inspect::Dialect::kPcl;
+  }
+  if (as == "dot-matrix" || source == "dot-matrix") {
+    return inspect::Dialect::kDotMatrix;
+  }
+  return inspect::GuessDialect(job);
+}
+
+}  // namespace quorvel::cli

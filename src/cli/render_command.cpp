@@ -1,0 +1,134 @@
+#include "cli/render_command.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/job_source.h"
+#include "sheet/page_model.h"
+
+#ifdef QUORVEL_HAVE_RENDER
+#include "render/render_sheet.h"
+#endif
+
+namespace quorvel::cli {
+namespace {
+
+constexpr std::size_t kNotesShown = 20;
+
+struct RenderCommandOptions {
+  std::string source;
+  std::string output;
+  std::string paper = "a4";
+  std::string dialect = "auto";
+  int dpi = 300;
+};
+
+#ifdef QUORVEL_HAVE_RENDER
+void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) {
+  std::size_t shown = 0;
+  for (const sheet::Note& note : sheet.notes) {
+    if (shown++ < kNotesShown) {
+      std::cerr << "quorvel-cli render: note: " << note.text << "\n";
+    }
+  }
+  if (sheet.notes.size() > kNotesShown) {
+    std::cerr << "quorvel-cli render: " << sheet.notes.size() - kNotesShown
+              << " more notes (quorvel-cli explain lists them by line)\n";
+  }
+  if (sheet.cutOff) {
+    std::cerr << "quorvel-cli render: the job goes on past " << sheet::kMaxPages
+              << " pages; only the first " << sheet::kMaxPages << " are drawn\n";
+  }
+  for (const std::string& note : result.notes) {
+    std::cerr << "quorvel-cli render: " << note << "\n";
+  }
+}
+
+int Draw(const std::string& job, inspect::Dialect dialect, const std::string& output,
+         const render::RenderOptions& options) {
+  const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper);
+  const render::RenderResult result = render::RenderSheet(sheet, output, options);
+  ReportNotes(sheet, result);
+  if (!result.error.empty()) {
+    std::cerr << "quorvel-cli render: " << result.error << "\n";
+    return 1;
+  }
+  for (const std::string& file : result.files) {
+    std::cout << file << "\n";
+  }
+  return std::cout.flush() ? kExitOk : 1;
+}
+#endif
+
+int RunRender(const RenderCommandOptions& options) {
+#ifdef QUORVEL_HAVE_RENDER
+  std::string job;
+  if (!LoadJob(options.source, job)) {
+    std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
+    return 1;
+  }
+  render::RenderOptions renderOptions;
+  renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+  renderOptions.dpi = options.dpi;
+  return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
+#else
+  (void)options;
+  std::cerr << "quorvel-cli: " << RenderUnavailable() << "\n";
+  return kExitUsage;
+#endif
+}
+
+}  // namespace
+
+std::string RenderUnavailable() {
+#ifdef QUORVEL_HAVE_RENDER
+  return {};
+#else
+  return "render is not part of this build: it needs zint and Qt 6, which this platform's "
+         "build lacks; use the Linux quorvel-cli";
+#endif
+}
+
+bool RenderBeside(const std::filesystem::path& jobFile) {
+#ifdef QUORVEL_HAVE_RENDER
+  std::ifstream in(jobFile, std::ios::binary);
+  const std::string job{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in && !in.eof()) {
+    std::cerr << "quorvel-cli listen: cannot read " << jobFile.string() << "\n";
+    return false;
+  }
+  std::filesystem::path picture = jobFile;
+  picture.replace_extension(".png");
+  return Draw(job, inspect::GuessDialect(job), picture.string(), {}) == kExitOk;
+#else
+  (void)jobFile;
+  return false;
+#endif
+}
+
+void AddRenderCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<RenderCommandOptions>();
+  const std::string unavailable = RenderUnavailable();
+  CLI::App* command = app.add_subcommand(
+      "render", unavailable.empty()
+                    ? "Draw the sheet a printer that understands the job prints: PNG or PDF"
+                    : unavailable);
+  command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
+      ->required();
+  command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();
+  command->add_option("--paper", options->paper, "a4 (default) or letter")
+      ->check(CLI::IsMember({"a4", "letter"}));
+  command->add_option("--dpi", options->dpi, "PNG resolution (default 300)")
+      ->check(CLI::Range(36, 1200));
+  command
+      ->add_option("--as", options->dialect,
+                   "Read the escape sequences as dot-matrix or pcl commands (default: auto)")
+      ->check(CLI::IsMember({"auto", "dot-matrix", "pcl"}));
+  command->callback([options, &exitCode] { exitCode = RunRender(*options); });
+}
+
+}  // namespace quorvel::cli

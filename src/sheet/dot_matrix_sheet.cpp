@@ -1,0 +1,156 @@
+// A dot-matrix printer in IBM/Epson emulation: text at 10 characters per inch and 6 lines per
+// inch, 80 columns (a full line goes on at the start of the next one), CR, LF (which also
+// returns the carriage, as ESC/P does), FF, BS, HT, ESC @, ESC k n and the barcode commands.
+// A barcode is printed at the print position, its top on the current line; the paper does not
+// move for it, so the lines that follow give it room.
+
+#include <cstdint>
+
+#include "inspect/byte_names.h"
+#include "inspect/job_item.h"
+#include "sheet/barcode_rules.h"
+#include "sheet/interpreters.h"
+#include "sheet/sheet_writer.h"
+
+namespace quorvel::sheet {
+namespace {
+
+using inspect::Item;
+using inspect::ItemKind;
+
+struct DotMatrixState {
+  Typeface typeface = Typeface::kFixed;
+  BarcodeSettings barcode;
+};
+
+ByteSpan SpanOf(const Item& item) {
+  return {item.offset, item.bytes.size()};
+}
+
+void SelectTypeface(const Item& item, DotMatrixState& state, SheetWriter& writer) {
+  if (item.bytes.size() < 3) {
+    return;
+  }
+  const int n = static_cast<std::uint8_t>(item.bytes[2]);
+  if (n > 11) {
+    writer.AddNote(SpanOf(item),
+                   "ESC k " + std::to_string(n) + ": no such typeface, the command is ignored");
+    return;
+  }
+  state.typeface = n == 1 || n == 11 ? Typeface::kSansSerif : Typeface::kFixed;
+  if (n != 0 && n != 1 && n != 2 && n != 11) {
+    writer.AddNote(SpanOf(item), "ESC k " + std::to_string(n) + ": drawn in the fixed face");
+  }
+}
+
+void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
+  const std::string_view data =
+      std::string_view(item.bytes).substr(std::min<std::size_t>(4, item.bytes.size()));
+  if (sheet.barcodes.size() >= kMaxBarcodes) {
+    writer.AddNote(SpanOf(item), "more than " + std::to_string(kMaxBarcodes) +
+                                     " barcodes: this one is not drawn");
+    return;
+  }
+  DataOutcome outcome = ReadBarcodeData(state.barcode, data);
+  if (!outcome.barcode) {
+    writer.AddNote(SpanOf(item), outcome.note);
+    return;
+  }
+  if (writer.Here().column >= sheet.geometry.columns) {
+    writer.CarriageReturn();  // a full line is printed first, as for text
+    writer.LineFeed(item.offset);
+    if (writer.Full()) {
+      return;
+    }
+  }
+  outcome.barcode->at = writer.Here();
+  outcome.barcode->bytes = SpanOf(item);
+  sheet.barcodes.push_back(std::move(*outcome.barcode));
+  writer.Touch();
+}
+
+void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
+  // The inspector also warns when a length byte covers control bytes; the printer counts them
+  // as data all the same. Only a command the job cuts off is not carried out.
+  if (item.warning.starts_with("cut off")) {
+    writer.AddNote(SpanOf(item), item.name + ": " + item.warning + "; not carried out");
+    return;
+  }
+  if (item.name == "initialize printer") {
+    state = DotMatrixState{};
+  } else if (item.name == "select typeface") {
+    SelectTypeface(item, state, writer);
+  } else if (item.name == "barcode parameters") {
+    state.barcode.bytes = SpanOf(item);
+    const std::string note =
+        ApplyParameters(state.barcode, static_cast<std::uint8_t>(item.bytes[3]),
+                        std::string_view(item.bytes).substr(4));
+    if (!note.empty()) {
+      writer.AddNote(SpanOf(item), "ESC DLE A: " + note);
+    }
+  } else if (item.name == "barcode data") {
+    BarcodeData(item, state, sheet, writer);
+  }
+}
+
+void Control(const Item& item, const DotMatrixState& state, SheetWriter& writer) {
+  const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
+  switch (byte) {
+    case '\r':
+      writer.CarriageReturn();
+      return;
+    case '\n':
+      writer.CarriageReturn();
+      writer.LineFeed(item.offset);
+      return;
+    case '\f':
+      writer.FormFeed(item.offset);
+      return;
+    case '\b':
+      writer.Backspace();
+      return;
+    case '\t':
+      writer.Tab();
+      return;
+    default:
+      break;
+  }
+  if (byte >= 0x80) {
+    writer.Print(item.bytes[0], item.offset, state.typeface);
+    return;
+  }
+  writer.AddNote(SpanOf(item), inspect::ByteName(byte) + ": not drawn");
+}
+
+}  // namespace
+
+void ReadDotMatrix(std::string_view job, Sheet& sheet) {
+  SheetWriter writer(sheet, true);
+  DotMatrixState state;
+  std::size_t at = 0;
+  while (at < job.size() && !writer.Full()) {
+    const Item item = inspect::DecodeItemAt(job, at, inspect::Dialect::kDotMatrix);
+    at += item.bytes.size();
+    switch (item.kind) {
+      case ItemKind::kText:
+        for (std::size_t i = 0; i < item.bytes.size() && !writer.Full(); ++i) {
+          writer.Print(item.bytes[i], item.offset + i, state.typeface);
+        }
+        break;
+      case ItemKind::kControl:
+        Control(item, state, writer);
+        break;
+      case ItemKind::kUnknownEscape:
+        writer.AddNote(SpanOf(item),
+                       "ESC: no command this printer model knows starts here; ESC is "
+                       "dropped and the bytes after it are read as they come");
+        break;
+      case ItemKind::kCommand:
+        Command(item, state, sheet, writer);
+        break;
+    }
+  }
+  writer.Finish(at < job.size());
+}
+
+}  // namespace quorvel::sheet

@@ -1,0 +1,129 @@
+// A PCL printer's reading of text jobs: Courier 10 characters per inch, 6 lines per inch, text
+// from the top margin on; CR, LF (no carriage return), FF, BS, HT; SO and SI switch between the
+// secondary and the primary font; ESC ( and ESC ) designate their symbol sets; ESC E resets.
+// The barcode symbol sets 0Y (Code 39), 8Y (EAN/UPC) and 15Y (POSTNET) print each character as
+// one glyph of that font; every other set prints text. Any other command is skipped and noted.
+
+#include <cstdint>
+
+#include "inspect/byte_names.h"
+#include "inspect/job_item.h"
+#include "sheet/glyph_tables.h"
+#include "sheet/interpreters.h"
+#include "sheet/sheet_writer.h"
+
+namespace quorvel::sheet {
+namespace {
+
+using inspect::Item;
+using inspect::ItemKind;
+
+struct PclState {
+  std::string primary;  // empty: the set the printer held, drawn as text
+  std::string secondary;
+  bool shifted = false;  // SO: the secondary font prints
+};
+
+ByteSpan SpanOf(const Item& item) {
+  return {item.offset, item.bytes.size()};
+}
+
+void PrintCharacter(char c, std::size_t offset, const PclState& state, SheetWriter& writer) {
+  const std::optional<GlyphFont> font =
+      FontForSymbolSet(state.shifted ? state.secondary : state.primary);
+  if (font) {
+    writer.PrintGlyph(c, offset, *font, !HasGlyph(*font, c));
+  } else {
+    writer.Print(c, offset, Typeface::kFixed);
+  }
+}
+
+void Control(const Item& item, PclState& state, SheetWriter& writer) {
+  const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
+  switch (byte) {
+    case '\r':
+      writer.CarriageReturn();
+      return;
+    case '\n':
+      writer.LineFeed(item.offset);
+      return;
+    case '\f':
+      writer.FormFeed(item.offset);
+      return;
+    case '\b':
+      writer.Backspace();
+      return;
+    case '\t':
+      writer.Tab();
+      return;
+    case 0x0E:
+      state.shifted = true;
+      return;
+    case 0x0F:
+      state.shifted = false;
+      return;
+    default:
+      break;
+  }
+  if (byte >= 0x80) {
+    PrintCharacter(item.bytes[0], item.offset, state, writer);
+    return;
+  }
+  writer.AddNote(SpanOf(item), inspect::ByteName(byte) + ": not drawn");
+}
+
+void Designate(const Item& item, PclState& state, SheetWriter& writer) {
+  const bool primary = item.name == "primary symbol set";
+  (primary ? state.primary : state.secondary) = item.value;
+  if (!FontForSymbolSet(item.value) && !IsTextSymbolSet(item.value)) {
+    writer.AddNote(SpanOf(item), "symbol set " + item.value +
+                                     " is unknown here: its characters are drawn as text");
+  }
+}
+
+void Command(const Item& item, PclState& state, SheetWriter& writer) {
+  if (!item.warning.empty()) {
+    writer.AddNote(SpanOf(item), item.name + ": " + item.warning + "; skipped");
+  } else if (item.name == "primary symbol set" || item.name == "secondary symbol set") {
+    Designate(item, state, writer);
+  } else if (item.name == "printer reset") {
+    state = PclState{};
+    writer.EjectIfUsed(item.offset);
+    writer.CarriageReturn();
+    writer.AddNote(SpanOf(item), "ESC E: printer reset; a page holding anything is ejected");
+  } else {
+    writer.AddNote(SpanOf(item), "skipped: " + item.code + " " + item.name +
+                                     (item.detail.empty() ? "" : " " + item.detail));
+  }
+}
+
+}  // namespace
+
+void ReadPcl(std::string_view job, Sheet& sheet) {
+  SheetWriter writer(sheet, false);
+  PclState state;
+  std::size_t at = 0;
+  while (at < job.size() && !writer.Full()) {
+    const Item item = inspect::DecodeItemAt(job, at, inspect::Dialect::kPcl);
+    at += item.bytes.size();
+    switch (item.kind) {
+      case ItemKind::kText:
+        for (std::size_t i = 0; i < item.bytes.size(); ++i) {
+          PrintCharacter(item.bytes[i], item.offset + i, state, writer);
+        }
+        break;
+      case ItemKind::kControl:
+        Control(item, state, writer);
+        break;
+      case ItemKind::kUnknownEscape:
+        writer.AddNote(SpanOf(item), "ESC followed by a byte PCL gives no meaning: ESC is skipped");
+        break;
+      case ItemKind::kCommand:
+        Command(item, state, writer);
+        break;
+    }
+  }
+  writer.Finish(at < job.size());
+}
+
+}  // namespace quorvel::sheet

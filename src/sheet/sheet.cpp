@@ -1,0 +1,72 @@
+#include <cmath>
+
+#include "sheet/interpreters.h"
+#include "sheet/page_model.h"
+
+namespace quorvel::sheet {
+namespace {
+
+// A dot-matrix printer: the print head starts a quarter inch in and a third of an inch below the
+// sheet's top edge (the usual tear-off position); 80 columns of 10 characters per inch; the
+// form length is the sheet's.
+Geometry DotMatrixGeometry(PaperSize size) {
+  return {0.25, 1.0 / 3, 10, 6, 80, static_cast<int>(std::floor(size.heightInches * 6 + 1e-9))};
+}
+
+// PCL's default page: the logical page's left edge lies 75 dots (at 300 dots per inch) in on
+// letter paper and 59 on A4, and it is 2400 or 2338 dots wide; the top margin is half an inch,
+// and the text length is the page length less one inch.
+Geometry PclGeometry(Paper paper) {
+  const bool letter = paper == Paper::kLetter;
+  const double left = (letter ? 75 : 59) / 300.0;
+  const double width = (letter ? 2400 : 2338) / 300.0;
+  const double height = SizeOf(paper).heightInches;
+  return {left,
+          0.5,
+          10,
+          6,
+          static_cast<int>(std::floor(width * 10 + 1e-9)),
+          static_cast<int>(std::floor((height - 1) * 6 + 1e-9))};
+}
+
+}  // namespace
+
+std::string SymbologyName(Symbology symbology) {
+  switch (symbology) {
+    case Symbology::kEan8:
+      return "EAN-8";
+    case Symbology::kEan13:
+      return "EAN-13";
+    case Symbology::kUpcA:
+      return "UPC-A";
+    case Symbology::kUpcE:
+      return "UPC-E";
+    case Symbology::kCode39:
+      return "Code 39";
+    case Symbology::kInterleaved2of5:
+      return "Interleaved 2 of 5";
+    case Symbology::kCode128:
+      break;
+  }
+  return "Code 128";
+}
+
+PaperSize SizeOf(Paper paper) {
+  return paper == Paper::kLetter ? PaperSize{8.5, 11} : PaperSize{210 / 25.4, 297 / 25.4};
+}
+
+Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper) {
+  Sheet sheet;
+  sheet.dialect = dialect;
+  if (dialect == inspect::Dialect::kPcl) {
+    sheet.geometry = PclGeometry(paper);
+    ReadPcl(job, sheet);
+  } else {
+    sheet.geometry = DotMatrixGeometry(SizeOf(paper));
+    ReadDotMatrix(job, sheet);
+  }
+  CheckDescriptions(sheet);
+  return sheet;
+}
+
+}  // namespace quorvel::sheet

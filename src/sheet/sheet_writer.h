@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "sheet/page_model.h"
+
+namespace quorvel::sheet {
+
+/// The print position and the sheet it writes on: characters go into text or glyph runs, line
+/// and page ends move the position, and the page count stays within kMaxPages.
+class SheetWriter {
+ public:
+  /// `wrap`: characters past the last column go on at the start of the next line (a dot-matrix
+  /// printer with a full line buffer); otherwise they are clipped, as PCL does by default.
+  SheetWriter(Sheet& sheet, bool wrap) : sheet_(sheet), wrap_(wrap) {}
+
+  /// True once the page limit is reached: the reader stops.
+  bool Full() const { return full_; }
+  Position Here() const { return {page_, line_, column_}; }
+
+  void Print(char c, std::size_t offset, Typeface face);
+  void PrintGlyph(char c, std::size_t offset, GlyphFont font, bool approximate);
+  void CarriageReturn() { column_ = 0; }
+  // `offset`: the byte that moves the paper, kept with a page break it causes.
+  void LineFeed(std::size_t offset);
+  void FormFeed(std::size_t offset);
+  /// Ejects the page when anything is on it (as ESC E does).
+  void EjectIfUsed(std::size_t offset) {
+    if (pageUsed_) {
+      FormFeed(offset);
+    }
+  }
+  void Backspace();
+  void Tab();
+  void AddNote(ByteSpan bytes, std::string text);
+  /// Marks the current page as printed on (a barcode was drawn there).
+  void Touch() { pageUsed_ = true; }
+  /// Counts the last page and the notes left out; call once, at the end of the job, saying
+  /// whether bytes were left unread because the sheet was full.
+  void Finish(bool bytesLeft);
+
+ private:
+  bool Room(std::size_t offset);
+  void NextPage(std::size_t offset);
+
+  Sheet& sheet_;
+  bool wrap_;
+  int page_ = 0;
+  int line_ = 0;
+  int column_ = 0;
+  bool pageUsed_ = false;
+  bool full_ = false;
+  int clippedLine_ = -1;
+  std::size_t notesLeftOut_ = 0;
+};
+
+}  // namespace quorvel::sheet
