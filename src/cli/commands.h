@@ -27,5 +27,6 @@ void AddExplainCommand(CLI::App& app, int& exitCode);
 void AddListenCommand(CLI::App& app, int& exitCode);
 void AddPrintersCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
+void AddCheckCommand(CLI::App& app, int& exitCode);
 
 }  // namespace quorvel::cli
