@@ -1,6 +1,7 @@
 #include "cli/check_report.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace quorvel::cli {
@@ -21,8 +22,19 @@ const char* VerdictWord(CheckVerdict verdict) {
 std::string Joined(const std::vector<std::string>& words, const char* separator) {
   std::string text;
   for (const std::string& word : words) {
-    text += (text.empty() ? "" : separator) + word;
+    if (!text.empty()) {
+      text.append(separator);
+    }
+    text.append(word);
   }
+  return text;
+}
+
+// Appended piece by piece: GCC 12 at -O3 warns falsely about "{" + text + "}".
+std::string Enclosed(char open, const std::string& inner, char close) {
+  std::string text(1, open);
+  text.append(inner);
+  text.push_back(close);
   return text;
 }
 
@@ -49,7 +61,8 @@ std::string JsonString(const std::string& text) {
         }
     }
   }
-  return out + "\"";
+  out.push_back('"');
+  return out;
 }
 
 std::string JsonArray(const std::vector<std::string>& values) {
@@ -57,7 +70,7 @@ std::string JsonArray(const std::vector<std::string>& values) {
   for (const std::string& value : values) {
     quoted.push_back(JsonString(value));
   }
-  return "[" + Joined(quoted, ", ") + "]";
+  return Enclosed('[', Joined(quoted, ", "), ']');
 }
 
 }  // namespace
@@ -89,20 +102,27 @@ std::string FormatCheckJson(const std::string& printer, const PrinterStatus& sta
   for (const PrinterDetail& detail : status.details) {
     details.push_back(JsonString(detail.first) + ": " + JsonString(detail.second));
   }
-  const std::vector<std::string> fields = {
-      "\"printer\": " + JsonString(printer),
-      "\"verdict\": " + JsonString(VerdictWord(AssessPrinter(status))),
-      "\"exists\": " + std::string(status.exists ? "true" : "false"),
-      "\"notReady\": " + JsonArray(NotReadyReasons(status)),
-      "\"state\": " + JsonString(StateName(status.state)),
-      "\"reasons\": " + JsonArray(status.reasons),
-      "\"message\": " + JsonString(status.message),
-      "\"acceptingJobs\": " + std::string(status.acceptingJobs ? "true" : "false"),
-      "\"jobsWaiting\": " + std::to_string(status.jobsAhead),
-      "\"details\": {" + Joined(details, ", ") + "}",
-      "\"notes\": " + JsonArray(status.warnings),
+  const std::pair<const char*, std::string> fields[] = {
+      {"printer", JsonString(printer)},
+      {"verdict", JsonString(VerdictWord(AssessPrinter(status)))},
+      {"exists", status.exists ? "true" : "false"},
+      {"notReady", JsonArray(NotReadyReasons(status))},
+      {"state", JsonString(StateName(status.state))},
+      {"reasons", JsonArray(status.reasons)},
+      {"message", JsonString(status.message)},
+      {"acceptingJobs", status.acceptingJobs ? "true" : "false"},
+      {"jobsWaiting", std::to_string(status.jobsAhead)},
+      {"details", Enclosed('{', Joined(details, ", "), '}')},
+      {"notes", JsonArray(status.warnings)},
   };
-  return "{" + Joined(fields, ", ") + "}\n";
+  std::vector<std::string> members;
+  for (const auto& [name, value] : fields) {
+    std::string member = JsonString(name);
+    member.append(": ");
+    member.append(value);
+    members.push_back(std::move(member));
+  }
+  return Enclosed('{', Joined(members, ", "), '}') + "\n";
 }
 
 }  // namespace quorvel::cli

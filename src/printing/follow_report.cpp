@@ -9,7 +9,10 @@ namespace {
 std::string Joined(const std::vector<std::string>& words) {
   std::string text;
   for (const std::string& word : words) {
-    text += (text.empty() ? "" : ", ") + word;
+    if (!text.empty()) {
+      text.append(", ");
+    }
+    text.append(word);
   }
   return text;
 }
