@@ -1,5 +1,7 @@
 #include "platform/win32/winspool_job_tracker.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "platform/win32/win32_error.h"
@@ -30,6 +32,12 @@ std::vector<BYTE> ReadInfo(Call call, DWORD& error) {
 
 std::string Text(const char* text) {
   return text != nullptr ? text : "";
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
 }
 
 void AddDriverDetails(HANDLE printer, PrinterStatus& status) {
@@ -111,7 +119,7 @@ PrinterStatus WinspoolJobTracker::QueryPrinter(const std::string& name) {
   status.details.emplace_back("driver", Text(printer2->pDriverName));
   status.details.emplace_back("print processor", Text(printer2->pPrintProcessor));
   status.details.emplace_back("port", Text(printer2->pPortName));
-  if (Text(printer2->pPrintProcessor) != "winprint") {
+  if (Lower(Text(printer2->pPrintProcessor)) != "winprint") {
     status.warnings.push_back("print processor " + Text(printer2->pPrintProcessor) +
                               ": it may not pass RAW jobs unchanged");
   }
