@@ -26,10 +26,6 @@ struct CheckOptions {
   std::string format = "text";
 };
 
-bool IsIppUri(const std::string& text) {
-  return text.rfind("ipp://", 0) == 0 || text.rfind("ipps://", 0) == 0;
-}
-
 // A raw port says nothing but whether it takes a connection; the connection is closed at once,
 // before any byte is sent.
 PrinterStatus CheckPort(const net::Endpoint& endpoint) {

@@ -85,10 +85,6 @@ int PrintToQueue(const PrintOptions& options, StreamMessageDisplay& messages) {
   return Finish(options, outcome, *spooler, *tracker);
 }
 
-bool IsIppUri(const std::string& text) {
-  return text.rfind("ipp://", 0) == 0 || text.rfind("ipps://", 0) == 0;
-}
-
 int RunPrint(const PrintOptions& options) {
   StreamMessageDisplay messages;
   try {

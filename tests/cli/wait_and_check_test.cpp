@@ -197,6 +197,13 @@ TEST(CliPrintIpp, APrintJobStraightToTheQueuesIppAddressIsFollowedToTheEnd) {
       WaitForCaptures(spooler.captureDir, before + 1, kDeliveryLimit);
   ASSERT_EQ(after.size(), before + 1);
   EXPECT_EQ(ReadFile(after.back()), ExpectedPclJob());
+  // A CUPS queue takes the job as raw: no filter runs on it.
+  std::vector<JobInfo> jobs = Jobs("Virtual");
+  ASSERT_FALSE(jobs.empty());
+  const JobInfo newest = *std::max_element(
+      jobs.begin(), jobs.end(), [](const JobInfo& a, const JobInfo& b) { return a.id < b.id; });
+  EXPECT_EQ(newest.format, "application/vnd.cups-raw");
+  EXPECT_EQ(newest.title, "Command Print");
 
   const CommandResult unknown =
       RunQuorvelCli("print pcl --to ipp://" + spooler.server + "/printers/Nowhere");

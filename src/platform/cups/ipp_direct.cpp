@@ -55,14 +55,13 @@ bool IppSpooler::Open(const std::string& deviceName) {
   if (!address_) {
     return false;
   }
-  const PrinterStatus printer = ReadPrinterStatus(Connection(), TargetOf(*address_));
+  bool takesCupsRaw = false;
+  const PrinterStatus printer = ReadPrinterStatus(Connection(), TargetOf(*address_), &takesCupsRaw);
   if (!printer.exists) {
     address_.reset();
     return false;
   }
-  // A CUPS queue names its device; it takes application/vnd.cups-raw past every filter.
-  const bool cupsQueue = !printer.details.empty() && printer.details.front().first == "queue";
-  format_ = cupsQueue ? CUPS_FORMAT_RAW : "application/octet-stream";
+  format_ = takesCupsRaw ? CUPS_FORMAT_RAW : "application/octet-stream";
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/cups/ipp_status.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace quorvel::platform::cups {
@@ -120,7 +121,8 @@ JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int
   return status;
 }
 
-PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target) {
+PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target,
+                                bool* takesCupsRaw) {
   ipp_t* request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, target, kPrinterAttributes,
                               static_cast<int>(std::size(kPrinterAttributes)));
   const UniqueIpp response =
@@ -138,6 +140,10 @@ PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& tar
   status.acceptingJobs = accepting == nullptr || ippGetBoolean(accepting, 0) != 0;
   status.jobsAhead = Integer(response.get(), "queued-job-count", 0);
   AddQueueDetails(response.get(), status);
+  if (takesCupsRaw != nullptr) {
+    const std::vector<std::string> formats = Strings(response.get(), "document-format-supported");
+    *takesCupsRaw = std::find(formats.begin(), formats.end(), CUPS_FORMAT_RAW) != formats.end();
+  }
   return status;
 }
 

@@ -20,8 +20,11 @@ JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int
 
 /// Get-Printer-Attributes: state, reasons, message, whether it accepts jobs, jobs queued, and
 /// what decides whether raw bytes pass unchanged (queue kind, device URI scheme, formats).
-/// `exists` is false when the server says there is no such printer.
-PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target);
+/// `exists` is false when the server says there is no such printer. `takesCupsRaw`, when given,
+/// is set to whether the printer lists application/vnd.cups-raw (a CUPS queue, which then runs
+/// no filter on the job).
+PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target,
+                                bool* takesCupsRaw = nullptr);
 
 /// A job-state value (RFC 8011 5.3.7) as the core names it.
 JobState ToJobState(int ippJobState);
