@@ -79,6 +79,9 @@ int RunCheck(const CheckOptions& options) {
     std::fprintf(stderr, "quorvel-cli: the printer could not be checked.\n%s\n", e.what());
     return kExitSendFailed;
   }
+  if (name.empty()) {
+    name = "(no default printer)";  // no --printer, and the user has no default
+  }
   const CheckVerdict verdict = AssessPrinter(status);
   const std::string report =
       options.format == "json" ? FormatCheckJson(name, status) : FormatCheckText(name, status);

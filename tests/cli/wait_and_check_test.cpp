@@ -171,6 +171,7 @@ TEST(CliCheck, NoSuchPrinterPausedQueueAndClosedPort) {
     std::string firstLine;
   } cases[] = {
       {"check --printer Nowhere", 3, "Nowhere: no such printer"},
+      {"check", 3, "(no default printer): no such printer"},
       {"check --printer checkpaused", 3, "checkpaused: no such printer"},
       {"check --printer CheckPaused", 5, "CheckPaused: not ready (it is stopped)"},
       {"check --to 127.0.0.1:" + std::to_string(UnusedPort()), 5, ""},
