@@ -18,14 +18,14 @@ void GetPrinters(Printers& printers, ComboBox& combo) {
   }
 }
 
+// The one name is looked up directly: the answer is the same as comparing it with every entry
+// of the list, without reading thousands of entries for one print.
 bool SelectPrinter(Printers& printers, std::string deviceName) {
-  for (std::string& name : printers.Installed()) {
-    if (name == deviceName) {
-      printers.SetCurrent(std::move(name));
-      return true;
-    }
+  if (!printers.IsInstalled(deviceName)) {
+    return false;
   }
-  return false;
+  printers.SetCurrent(std::move(deviceName));
+  return true;
 }
 
 }  // namespace quorvel

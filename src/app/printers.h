@@ -19,6 +19,9 @@ class Printers {
   /// Device names of the installed printers, read afresh from the platform.
   std::vector<std::string> Installed() { return list_.DeviceNames(); }
 
+  /// Whether an installed printer has exactly this device name, asked of the platform directly.
+  bool IsInstalled(const std::string& deviceName) { return list_.HasDeviceName(deviceName); }
+
   /// The current printer's device name; nothing when there is none.
   const std::optional<std::string>& Current() const { return current_; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <string>
 
 #include "pages/page_text.h"
 
@@ -18,6 +19,11 @@ CLI::Option* AddPageArgument(CLI::App& command, std::string& page);
 /// The composer for a page name accepted by AddPageArgument.
 PageComposer ComposerFor(const std::string& page);
 
+/// Whether a --to target is an IPP printer's URI (ipp:// or ipps://) rather than HOST[:PORT].
+inline bool IsIppUri(const std::string& text) {
+  return text.rfind("ipp://", 0) == 0 || text.rfind("ipps://", 0) == 0;
+}
+
 /// The job as it goes to the printer: the page and its closing form feed.
 PageText ComposeJob(PageComposer composer);
 
@@ -28,5 +34,6 @@ void AddListenCommand(CLI::App& app, int& exitCode);
 void AddPrintersCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
+void AddCheckCommand(CLI::App& app, int& exitCode);
 
 }  // namespace quorvel::cli

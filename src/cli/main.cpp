@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   quorvel::cli::AddPrintersCommand(app, exitCode);
   quorvel::cli::AddPrintCommand(app, exitCode);
   quorvel::cli::AddRenderCommand(app, exitCode);
+  quorvel::cli::AddCheckCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

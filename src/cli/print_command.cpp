@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
@@ -5,8 +6,10 @@
 #include "app/printers.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
+#include "cli/job_wait.h"
 #include "platform/net/direct_send.h"
 #include "platform/platform.h"
+#include "printing/direct_target.h"
 #include "printing/print_flow.h"
 
 namespace quorvel::cli {
@@ -16,7 +19,9 @@ struct PrintOptions {
   std::string page;
   std::string printer;
   CLI::Option* printerOption = nullptr;
-  std::string to;  // HOST[:PORT]: straight to a printer's raw port, no spooler
+  std::string to;  // HOST[:PORT] (a raw port) or ipp://HOST[:PORT]/PATH
+  CLI::Option* waitOption = nullptr;
+  std::string wait;  // seconds; empty with a bare --wait
 };
 
 int ExitStatusFor(PrintOutcome outcome) {
@@ -31,27 +36,68 @@ int ExitStatusFor(PrintOutcome outcome) {
   return kExitSendFailed;
 }
 
-// The buttons' road: the list is filled and the default selected as the window does at start,
-// then the name given with --printer is "typed" into the combo box, and the flow runs.
+std::chrono::seconds WaitLimit(const PrintOptions& options) {
+  return options.wait.empty() ? kDefaultWait : std::chrono::seconds(std::stoi(options.wait));
+}
+
+// After "Executed", with --wait, the job is followed to its end on the spooler's connection.
+int Finish(const PrintOptions& options, PrintOutcome outcome, Spooler& spooler,
+           JobTracker& tracker) {
+  if (outcome != PrintOutcome::kExecuted || options.waitOption->count() == 0) {
+    return ExitStatusFor(outcome);
+  }
+  return WaitForJob(tracker, spooler.SubmittedJob(), WaitLimit(options));
+}
+
+// A raw port has no job to ask about: the printer taking every byte and closing the connection
+// is all it says.
+int PrintToPort(const PrintOptions& options, StreamMessageDisplay& messages) {
+  const PrintOutcome outcome = net::SendTestPageTo(
+      *net::ParseEndpoint(options.to, net::kRawPrintPort), ComposerFor(options.page), messages);
+  if (outcome != PrintOutcome::kExecuted || options.waitOption->count() == 0) {
+    return ExitStatusFor(outcome);
+  }
+  std::fprintf(stderr,
+               "Not confirmed: the printer took every byte and closed the connection; a raw port "
+               "reports nothing further.\n");
+  return kExitNotConfirmed;
+}
+
+int PrintToIpp(const PrintOptions& options, StreamMessageDisplay& messages) {
+  const platform::IppRoute route = platform::MakeIppRoute();
+  const PrintOutcome outcome =
+      PrintTestPageTo(options.to, *route.spooler, ComposerFor(options.page), messages);
+  return Finish(options, outcome, *route.spooler, *route.tracker);
+}
+
+// The buttons' road without reading the whole list: the name given with --printer (or else
+// the default printer's) is "typed" into the combo box, and the flow looks that one name up.
+int PrintToQueue(const PrintOptions& options, StreamMessageDisplay& messages) {
+  const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
+  const std::unique_ptr<Spooler> spooler = platform::MakeSpooler();
+  const std::unique_ptr<JobTracker> tracker = platform::MakeJobTracker();
+  Printers printers(*list);
+  TextComboBox combo;
+  combo.Type(options.printerOption->count() > 0 ? options.printer
+                                                : printers.Current().value_or(""));
+  const PrintOutcome outcome =
+      PrintTestPage({printers, combo, *spooler, messages}, ComposerFor(options.page));
+  return Finish(options, outcome, *spooler, *tracker);
+}
+
 int RunPrint(const PrintOptions& options) {
   StreamMessageDisplay messages;
-  if (!options.to.empty()) {
-    return ExitStatusFor(net::SendTestPageTo(*net::ParseEndpoint(options.to, net::kRawPrintPort),
-                                             ComposerFor(options.page), messages));
-  }
   try {
-    const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
-    const std::unique_ptr<Spooler> spooler = platform::MakeSpooler();
-    Printers printers(*list);
-    TextComboBox combo;
-    GetPrinters(printers, combo);
-    if (options.printerOption->count() > 0) {
-      combo.Type(options.printer);
+    if (IsIppUri(options.to)) {
+      return PrintToIpp(options, messages);
     }
-    return ExitStatusFor(
-        PrintTestPage({printers, combo, *spooler, messages}, ComposerFor(options.page)));
+    if (!options.to.empty()) {
+      return PrintToPort(options, messages);
+    }
+    return PrintToQueue(options, messages);
   } catch (const std::exception& e) {
-    // The printer list itself failed (for example no print server answers): nothing was sent.
+    // The spooler could not be asked at all (for example no print server answers): nothing
+    // was sent.
     messages.Show(std::string(kSendFailed) + "\n" + e.what());
     return kExitSendFailed;
   }
@@ -68,13 +114,24 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
       "--printer", options->printer,
       "The printer's device name, exactly (default: the user's default printer)");
   command
-      ->add_option("--to", options->to, "Send straight to a printer's raw port, HOST[:PORT] (9100)")
+      ->add_option("--to", options->to,
+                   "Send straight to a printer: its raw port HOST[:PORT] (9100), or an IPP "
+                   "printer or queue ipp://HOST[:PORT]/PATH")
       ->excludes(options->printerOption)
       ->check(CLI::Validator(
           [](std::string& text) {
-            return net::ParseEndpoint(text, net::kRawPrintPort) ? "" : "not HOST[:PORT]: " + text;
+            return IsIppUri(text) || net::ParseEndpoint(text, net::kRawPrintPort)
+                       ? ""
+                       : "not HOST[:PORT] or ipp://HOST[:PORT]/PATH: " + text;
           },
-          "HOST[:PORT]"));
+          "HOST[:PORT]|ipp://..."));
+  options->waitOption =
+      command
+          ->add_option("--wait", options->wait,
+                       "Follow the job until the spooler reports it printed or failed, at most "
+                       "SECONDS (60)")
+          ->expected(0, 1)
+          ->check(CLI::Range(0, 86400));
   command->callback([options, &exitCode] { exitCode = RunPrint(*options); });
 }
 

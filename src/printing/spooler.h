@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "printing/job_tracker.h"
 
 namespace quorvel {
 
@@ -27,6 +30,10 @@ class Spooler {
   virtual void Close() noexcept = 0;
   /// Withdraws the job started by StartDocument, after a failure. Never throws.
   virtual void Cancel() noexcept = 0;
+
+  /// The last job EndDocument submitted, as the spooler names it for a JobTracker; nothing when
+  /// none was submitted since Open, or when this spooler's jobs cannot be followed.
+  virtual std::optional<JobRef> SubmittedJob() const { return std::nullopt; }
 };
 
 }  // namespace quorvel

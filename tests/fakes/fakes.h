@@ -2,6 +2,7 @@
 
 // Recording fakes of the platform interfaces, for tests of the portable logic.
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -14,6 +15,8 @@
 #include "app/printer_list.h"
 #include "common/messages.h"
 #include "common/platform_error.h"
+#include "printing/job_follow.h"
+#include "printing/job_tracker.h"
 #include "printing/spooler.h"
 
 namespace quorvel::testing {
@@ -28,10 +31,15 @@ class FakePrinterList : public PrinterList {
     return names;
   }
   std::optional<std::string> DefaultDeviceName() override { return defaultName; }
+  bool HasDeviceName(const std::string& deviceName) override {
+    lookups.push_back(deviceName);
+    return std::find(names.begin(), names.end(), deviceName) != names.end();
+  }
 
   std::vector<std::string> names;
   std::optional<std::string> defaultName;
   int enumerations = 0;
+  std::vector<std::string> lookups;  // names asked of HasDeviceName, in order
 };
 
 class FakeComboBox : public ComboBox {
@@ -95,6 +103,9 @@ class RecordingSpooler : public Spooler {
   std::string failAt;
   bool openSucceeds = true;
   bool shortWrite = false;
+  std::optional<JobRef> submitted;  // what SubmittedJob names
+
+  std::optional<JobRef> SubmittedJob() const override { return submitted; }
 
  private:
   void FailIf(const std::string& step) {
@@ -102,6 +113,55 @@ class RecordingSpooler : public Spooler {
       throw PlatformError(step, "the spooler said no");
     }
   }
+};
+
+// Answers each round from a script: round i gives jobStates[i] (the last one repeats) and
+// printers[i]; a round listed in `failingRounds` throws as a server that does not answer.
+// Records every question as "job Q-12" or "printer Q".
+class FakeJobTracker : public JobTracker {
+ public:
+  std::vector<JobStatus> QueryJobs(const std::vector<JobRef>& jobs) override {
+    const std::size_t round = rounds++;
+    std::vector<JobStatus> statuses;
+    for (const JobRef& job : jobs) {
+      calls.push_back("job " + job.printer + "-" + std::to_string(job.id));
+    }
+    if (failingRounds.count(round) != 0) {
+      throw PlatformError("Get-Job-Attributes", "the print server did not answer within 8 seconds");
+    }
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      statuses.push_back(jobStates.at(std::min(round, jobStates.size() - 1)));
+    }
+    return statuses;
+  }
+  PrinterStatus QueryPrinter(const std::string& printer) override {
+    calls.push_back("printer " + printer);
+    return printers.empty() ? PrinterStatus{}
+                            : printers.at(std::min(rounds - 1, printers.size() - 1));
+  }
+
+  std::vector<JobStatus> jobStates;
+  std::vector<PrinterStatus> printers;
+  std::set<std::size_t> failingRounds;
+  std::vector<std::string> calls;
+  std::size_t rounds = 0;
+};
+
+// Time that passes only when paused; `interruptAfter` pauses the user cuts short (Ctrl-C).
+class FakePacer : public Pacer {
+ public:
+  std::chrono::milliseconds Elapsed() override { return elapsed; }
+  bool Pause(std::chrono::milliseconds duration) override {
+    pauses.push_back(duration);
+    if (interruptAfter && pauses.size() > *interruptAfter) {
+      return false;
+    }
+    elapsed += duration;
+    return true;
+  }
+  std::chrono::milliseconds elapsed{0};
+  std::vector<std::chrono::milliseconds> pauses;
+  std::optional<std::size_t> interruptAfter;
 };
 
 class FakeRegistry : public Registry {

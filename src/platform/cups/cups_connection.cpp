@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/platform_error.h"
+#include "platform/net/socket.h"
 
 namespace quorvel::platform::cups {
 namespace {
@@ -11,13 +12,43 @@ namespace {
 // How long one wait lasts before the budget is looked at again.
 constexpr double kWaitSliceSeconds = 1.0;
 
-std::string ServerText() {
-  const char* server = cupsServer();
-  std::string text = server != nullptr ? server : "";
-  if (!text.empty() && text.front() != '/') {
-    text += ":" + std::to_string(ippPort());
+using Clock = std::chrono::steady_clock;
+
+std::string HostText(const std::string& host, int port) {
+  return host.empty() || host.front() == '/' ? host : host + ":" + std::to_string(port);
+}
+
+// libcups reports every connect that failed as "Host is down". The system's own reason comes
+// from one more attempt of ours, unless the first one used up its time, which means it timed out.
+std::string ConnectFailureReason(const std::string& host, int port, Clock::duration spent) {
+  const std::string libcupsReason = cupsLastErrorString() != nullptr ? cupsLastErrorString() : "";
+  const auto left = std::chrono::milliseconds(kConnectTimeoutMs) -
+                    std::chrono::duration_cast<std::chrono::milliseconds>(spent);
+  if (left < std::chrono::milliseconds(200)) {
+    return std::strerror(ETIMEDOUT);
   }
-  return text;
+  if (host.empty() || host.front() == '/') {
+    return libcupsReason.empty() ? std::strerror(errno) : libcupsReason;
+  }
+  try {
+    const net::NetworkLibrary library;
+    net::Connect({host, static_cast<std::uint16_t>(port)}, left);
+  } catch (const std::exception& e) {
+    const auto* error = dynamic_cast<const PlatformError*>(&e);
+    return error != nullptr ? error->Reason() : e.what();
+  }
+  return libcupsReason;  // it answers now: the first failure is all there is to say
+}
+
+UniqueHttp Connect(const std::string& host, int port, http_encryption_t encryption) {
+  const Clock::time_point start = Clock::now();
+  UniqueHttp http(httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, encryption, 1,
+                               kConnectTimeoutMs, nullptr));
+  if (!http) {
+    throw PlatformError("Connect to " + HostText(host, port),
+                        ConnectFailureReason(host, port, Clock::now() - start));
+  }
+  return http;
 }
 
 std::string LastErrorText() {
@@ -31,13 +62,15 @@ std::string LastErrorText() {
 }  // namespace
 
 CupsConnection::CupsConnection()
-    : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                         kConnectTimeoutMs, nullptr)) {
-  if (!http_) {
-    const char* reason = cupsLastErrorString();
-    throw PlatformError("Connect to print server " + ServerText(),
-                        reason != nullptr && *reason != '\0' ? reason : std::strerror(errno));
-  }
+    : server_(HostText(cupsServer(), ippPort())),
+      http_(Connect(cupsServer(), ippPort(), cupsEncryption())) {
+  Arm();
+  httpSetTimeout(http_.get(), kWaitSliceSeconds, &CupsConnection::KeepWaiting, this);
+}
+
+CupsConnection::CupsConnection(const std::string& host, int port, bool encrypt)
+    : server_(HostText(host, port)),
+      http_(Connect(host, port, encrypt ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED)) {
   Arm();
   httpSetTimeout(http_.get(), kWaitSliceSeconds, &CupsConnection::KeepWaiting, this);
 }
@@ -76,8 +109,9 @@ bool CupsConnection::LastRequestFailed(bool notFoundIsFailure) const {
 }
 
 void CupsConnection::Fail(const std::string& operation) const {
+  failed_ = true;
   if (timedOut_) {
-    throw PlatformError(operation, "the print server " + ServerText() + " did not answer within " +
+    throw PlatformError(operation, "the print server " + server_ + " did not answer within " +
                                        std::to_string(kCallBudget.count()) + " seconds");
   }
   throw PlatformError(operation, LastErrorText());

@@ -30,8 +30,11 @@ using UniqueIpp = std::unique_ptr<ipp_t, IppDeleter>;
 /// however many requests libcups makes for it. Not movable: libcups holds its address.
 class CupsConnection {
  public:
-  /// Connects; throws PlatformError with libcups's reason when the server cannot be reached.
+  /// Connects to the user's print server; throws PlatformError with the system's reason when it
+  /// cannot be reached.
   CupsConnection();
+  /// Connects to another IPP server or printer (`encrypt` for ipps://).
+  CupsConnection(const std::string& host, int port, bool encrypt);
   CupsConnection(const CupsConnection&) = delete;
   CupsConnection& operator=(const CupsConnection&) = delete;
 
@@ -51,14 +54,25 @@ class CupsConnection {
                  bool notFoundIsFailure = true);
 
   /// Throws PlatformError for the last libcups request (or the time-out), naming `operation`.
+  /// The connection counts as failed from then on.
   [[noreturn]] void Fail(const std::string& operation) const;
+
+  /// True once a call through this connection has failed: it may be mid-request.
+  bool Failed() const { return failed_; }
+  /// Marks the connection as failed, for a request left half sent.
+  void MarkFailed() { failed_ = true; }
+
+  /// "host:port" as connected to.
+  const std::string& ServerText() const { return server_; }
 
  private:
   static int KeepWaiting(http_t* http, void* self);
 
+  std::string server_;
   UniqueHttp http_;
   std::chrono::steady_clock::time_point deadline_;
   bool timedOut_ = false;
+  mutable bool failed_ = false;
 };
 
 /// The IPP address of a queue on the connected server: ipp://localhost/printers/<queue>.

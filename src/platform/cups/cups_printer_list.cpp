@@ -54,7 +54,7 @@ bool ComesBefore(const Entry& a, const Entry& b) {
 // lists them. Printers only found by network browsing are left out: they are no queue the
 // spooler could open by name.
 std::vector<std::string> CupsPrinterList::DeviceNames() {
-  CupsConnection connection;
+  CupsConnection& connection = session_->Connection();
   std::vector<Entry> entries;
   for (std::string& queue : ServerQueues(connection)) {
     entries.push_back({std::move(queue), ""});
@@ -87,7 +87,7 @@ std::vector<std::string> CupsPrinterList::DeviceNames() {
 // through a connection of libcups's own that may wait a minute per request. A default naming a
 // queue that does not exist (any more) means no default, as for lpstat -d.
 std::optional<std::string> CupsPrinterList::DefaultDeviceName() {
-  CupsConnection connection;
+  CupsConnection& connection = session_->Connection();
   std::optional<std::string> name = UserDefault();
   if (!name) {
     connection.Arm();
@@ -101,11 +101,36 @@ std::optional<std::string> CupsPrinterList::DefaultDeviceName() {
     name = serverDefault;
   }
   const std::size_t slash = name->find('/');
-  const std::optional<std::string> queue = FindQueue(connection, name->substr(0, slash));
+  const std::optional<std::string> queue = session_->FindQueue(name->substr(0, slash));
   if (!queue) {
     return std::nullopt;
   }
   return slash == std::string::npos ? *queue : *queue + name->substr(slash);
+}
+
+// The same answer DeviceNames would give for this one name: the queue as the server spells it,
+// and for an instance the spelling of its first definition in the lpoptions files.
+bool CupsPrinterList::HasDeviceName(const std::string& deviceName) {
+  const std::size_t slash = deviceName.find('/');
+  const std::string queue = deviceName.substr(0, slash);
+  if (queue.empty()) {
+    return false;
+  }
+  const std::optional<std::string> found = session_->FindQueue(queue);
+  if (!found || *found != queue) {
+    return false;
+  }
+  if (slash == std::string::npos) {
+    return true;
+  }
+  const std::string instance = deviceName.substr(slash + 1);
+  for (const LpoptionsDest& dest : ReadLpoptions()) {
+    if (!dest.instance.empty() && Lower(dest.name) == Lower(queue) &&
+        Lower(dest.instance) == Lower(instance)) {
+      return dest.instance == instance;
+    }
+  }
+  return false;
 }
 
 }  // namespace quorvel::platform::cups

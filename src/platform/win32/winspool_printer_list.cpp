@@ -4,6 +4,7 @@
 
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
+#include "platform/win32/winspool_spooler.h"
 
 #include <winspool.h>
 
@@ -45,6 +46,31 @@ std::optional<std::string> WinspoolPrinterList::DefaultDeviceName() {
   }
   name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
   return name;
+}
+
+bool WinspoolPrinterList::HasDeviceName(const std::string& deviceName) {
+  // An empty name would open the print server itself.
+  if (deviceName.empty()) {
+    return false;
+  }
+  UniquePrinter printer;
+  if (!::OpenPrinterA(const_cast<LPSTR>(deviceName.c_str()), printer.Put(), nullptr)) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_INVALID_PRINTER_NAME || error == ERROR_INVALID_NAME ||
+        error == ERROR_FILE_NOT_FOUND) {
+      return false;
+    }
+    ThrowError("OpenPrinter", error);
+  }
+  DWORD needed = 0;
+  ::GetPrinterA(printer.Get(), 4, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed);
+  if (needed < sizeof(PRINTER_INFO_4A) ||
+      !::GetPrinterA(printer.Get(), 4, buffer.data(), needed, &needed)) {
+    return false;  // a handle that is no printer's (a server's, a job's)
+  }
+  const char* name = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())->pPrinterName;
+  return name != nullptr && deviceName == name;
 }
 
 }  // namespace quorvel::win32

@@ -35,6 +35,8 @@ bool WinspoolSpooler::Open(const std::string& deviceName) {
   }
   printer_ = std::move(printer);
   documentStarted_ = false;
+  deviceName_ = deviceName;
+  submittedJob_.reset();
   return true;
 }
 
@@ -68,7 +70,8 @@ void WinspoolSpooler::StartDocument(const std::string& documentName) {
   info.pDocName = name.data();
   info.pOutputFile = nullptr;
   info.pDatatype = datatype_.data();
-  if (::StartDocPrinterA(printer, 1, reinterpret_cast<LPBYTE>(&info)) == 0) {
+  jobId_ = ::StartDocPrinterA(printer, 1, reinterpret_cast<LPBYTE>(&info));
+  if (jobId_ == 0) {
     ThrowLastError("StartDocPrinter");
   }
   documentStarted_ = true;
@@ -104,6 +107,7 @@ void WinspoolSpooler::EndDocument() {
     ThrowLastError("EndDocPrinter");
   }
   documentStarted_ = false;
+  submittedJob_ = JobRef{deviceName_, static_cast<int>(jobId_)};
 }
 
 void WinspoolSpooler::Close() noexcept {

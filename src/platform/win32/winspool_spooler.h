@@ -37,6 +37,8 @@ class WinspoolSpooler : public Spooler {
   void Close() noexcept override;
   void Cancel() noexcept override;
 
+  std::optional<JobRef> SubmittedJob() const override { return submittedJob_; }
+
   /// The datatype the last StartDocument asked for.
   const std::string& Datatype() const { return datatype_; }
 
@@ -47,6 +49,9 @@ class WinspoolSpooler : public Spooler {
   UniquePrinter printer_;
   bool documentStarted_ = false;
   std::string datatype_;
+  std::string deviceName_;
+  DWORD jobId_ = 0;  // StartDocPrinterA's answer
+  std::optional<JobRef> submittedJob_;
 };
 
 }  // namespace quorvel::win32

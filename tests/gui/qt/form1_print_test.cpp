@@ -137,6 +137,13 @@ class FailingPrinterList : public FakePrinterList {
     }
     return FakePrinterList::DeviceNames();
   }
+  // SelectPrinter asks for the one name: a scheduler that does not answer fails that as well.
+  bool HasDeviceName(const std::string& deviceName) override {
+    if (fails) {
+      throw PlatformError("CUPS-Get-Printers", "the scheduler is not responding");
+    }
+    return FakePrinterList::HasDeviceName(deviceName);
+  }
   bool fails = true;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -13,6 +14,7 @@
 #include "platform/win32/dispatch_browser.h"
 #include "platform/win32/win32_about_services.h"
 #include "platform/win32/win32_error.h"
+#include "platform/win32/winspool_job_tracker.h"
 #include "platform/win32/winspool_printer_list.h"
 #include "platform/win32/winspool_spooler.h"
 #include "window_driver.h"
@@ -201,6 +203,31 @@ TEST(SpoolerTest, ThePrinterListReadsWithoutError) {
   if (defaultName) {
     EXPECT_NE(std::find(names.begin(), names.end(), *defaultName), names.end());
   }
+}
+
+// The direct look-up gives the list's answer: every listed name, exactly, and nothing else.
+TEST(SpoolerTest, TheDirectLookUpAgreesWithTheList) {
+  WinspoolPrinterList list;
+  for (const std::string& name : list.DeviceNames()) {
+    EXPECT_TRUE(list.HasDeviceName(name)) << name;
+    EXPECT_FALSE(list.HasDeviceName(name + " ")) << name;
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (upper != name) {
+      EXPECT_FALSE(list.HasDeviceName(upper)) << name;
+    }
+  }
+  EXPECT_FALSE(list.HasDeviceName(""));
+  EXPECT_FALSE(list.HasDeviceName("Quorvel No Such Printer"));
+}
+
+TEST(SpoolerTest, TheTrackerKnowsNoJobAndNoPrinterOfAnUnknownName) {
+  WinspoolJobTracker tracker;
+  EXPECT_FALSE(tracker.QueryPrinter("Quorvel No Such Printer").exists);
+  const std::vector<JobStatus> jobs = tracker.QueryJobs({{"Quorvel No Such Printer", 1}});
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].state, JobState::kGone);
 }
 
 TEST(BrowserTest, AMissingAutomationObjectIsAnErrorNotACrash) {

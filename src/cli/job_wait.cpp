@@ -1,0 +1,81 @@
+#include "cli/job_wait.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "printing/job_follow.h"
+
+namespace quorvel::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int /*signal*/) {
+  interrupted = 1;
+}
+
+// Real time, in slices short enough that Ctrl-C ends a pause at once.
+class InterruptiblePacer : public Pacer {
+ public:
+  InterruptiblePacer() : start_(Clock::now()) {
+    interrupted = 0;
+    previous_ = std::signal(SIGINT, &OnInterrupt);
+  }
+  ~InterruptiblePacer() override { std::signal(SIGINT, previous_); }
+  InterruptiblePacer(const InterruptiblePacer&) = delete;
+  InterruptiblePacer& operator=(const InterruptiblePacer&) = delete;
+
+  milliseconds Elapsed() override {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
+  }
+  bool Pause(milliseconds duration) override {
+    const Clock::time_point end = Clock::now() + duration;
+    while (interrupted == 0 && Clock::now() < end) {
+      std::this_thread::sleep_for(std::min<Clock::duration>(milliseconds(20), end - Clock::now()));
+    }
+    return interrupted == 0;
+  }
+
+ private:
+  Clock::time_point start_;
+  void (*previous_)(int) = SIG_DFL;
+};
+
+void PrintLines(std::FILE* stream, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    std::fprintf(stream, "%s\n", line.c_str());
+  }
+  std::fflush(stream);
+}
+
+}  // namespace
+
+int WaitForJob(JobTracker& tracker, const std::optional<JobRef>& job, std::chrono::seconds limit) {
+  if (!job) {
+    PrintLines(stderr, {"Not confirmed: the spooler gave no job to follow."});
+    return kExitNotConfirmed;
+  }
+  InterruptiblePacer pacer;
+  const FollowResult result = FollowJob(tracker, *job, limit, pacer);
+  const std::vector<std::string> lines = DescribeFollowResult(*job, result);
+  switch (result.verdict) {
+    case JobVerdict::kPrinted:
+      PrintLines(stdout, lines);
+      return 0;
+    case JobVerdict::kNotPrinted:
+      PrintLines(stderr, lines);
+      return kExitNotPrinted;
+    case JobVerdict::kNotConfirmed:
+      break;
+  }
+  PrintLines(stderr, lines);
+  return kExitNotConfirmed;
+}
+
+}  // namespace quorvel::cli

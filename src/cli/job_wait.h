@@ -1,0 +1,23 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+
+#include "printing/job_tracker.h"
+
+namespace quorvel::cli {
+
+/// Exit statuses of a followed print and of check.
+inline constexpr int kExitNotPrinted = 5;    // aborted, canceled, held, printer stopped; not ready
+inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
+
+/// How long --wait waits when no time is given.
+inline constexpr std::chrono::seconds kDefaultWait{60};
+
+/// Follows `job` with `tracker` for at most `limit` (Ctrl-C ends the wait early and leaves the
+/// job as it is), prints "Printed" on standard output or the job's and printer's state on
+/// standard error, and returns the exit status: 0, kExitNotPrinted or kExitNotConfirmed. With no
+/// job to follow (the spooler named none) the outcome is not confirmed.
+int WaitForJob(JobTracker& tracker, const std::optional<JobRef>& job, std::chrono::seconds limit);
+
+}  // namespace quorvel::cli

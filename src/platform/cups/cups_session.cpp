@@ -1,0 +1,51 @@
+#include "platform/cups/cups_session.h"
+
+namespace quorvel::platform::cups {
+namespace {
+
+// Past this idle time the server may have closed the connection; a new one is cheaper than
+// finding out.
+constexpr std::chrono::seconds kIdleLimit{20};
+constexpr std::chrono::seconds kFoundLifetime{2};
+
+std::string ConfiguredServer() {
+  const char* server = cupsServer();
+  return std::string(server != nullptr ? server : "") + ":" + std::to_string(ippPort());
+}
+
+}  // namespace
+
+std::shared_ptr<CupsSession> CupsSession::Shared() {
+  static std::weak_ptr<CupsSession> shared;
+  std::shared_ptr<CupsSession> session = shared.lock();
+  if (!session) {
+    session = std::make_shared<CupsSession>();
+    shared = session;
+  }
+  return session;
+}
+
+CupsConnection& CupsSession::Connection() {
+  const Clock::time_point now = Clock::now();
+  const std::string server = ConfiguredServer();
+  if (!connection_ || connection_->Failed() || server != server_ || now - lastUse_ > kIdleLimit) {
+    connection_.reset();
+    found_.reset();
+    connection_ = std::make_unique<CupsConnection>();
+    server_ = server;
+  }
+  lastUse_ = now;
+  return *connection_;
+}
+
+std::optional<std::string> CupsSession::FindQueue(const std::string& queue) {
+  CupsConnection& connection = Connection();
+  if (found_ && found_->asked == queue && Clock::now() - found_->when < kFoundLifetime) {
+    return found_->answer;
+  }
+  std::optional<std::string> answer = cups::FindQueue(connection, queue);
+  found_ = Found{queue, answer, Clock::now()};
+  return answer;
+}
+
+}  // namespace quorvel::platform::cups

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "platform/cups/cups_connection.h"
+#include "printing/job_tracker.h"
+
+namespace quorvel::platform::cups {
+
+/// Where a printer and its jobs are asked about: the printer's IPP URI and the HTTP resource the
+/// requests go to ("/" on a CUPS server, the URI's path on a printer).
+struct IppTarget {
+  std::string printerUri;
+  std::string resource;
+};
+
+/// Get-Job-Attributes for one job: its state, reasons and message; kGone when the server no
+/// longer knows it. Throws PlatformError when the server does not answer.
+JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int jobId);
+
+/// Get-Printer-Attributes: state, reasons, message, whether it accepts jobs, jobs queued, and
+/// what decides whether raw bytes pass unchanged (queue kind, device URI scheme, formats).
+/// `exists` is false when the server says there is no such printer. `takesCupsRaw`, when given,
+/// is set to whether the printer lists application/vnd.cups-raw (a CUPS queue, which then runs
+/// no filter on the job).
+PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target,
+                                bool* takesCupsRaw = nullptr);
+
+/// A job-state value (RFC 8011 5.3.7) as the core names it.
+JobState ToJobState(int ippJobState);
+
+/// A printer-state value (RFC 8011 5.4.11) as the core names it.
+PrinterState ToPrinterState(int ippPrinterState);
+
+}  // namespace quorvel::platform::cups

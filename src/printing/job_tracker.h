@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvel {
+
+/// A job the spooler has taken: the printer (queue name, device name or printer address) and the
+/// id the spooler gave it.
+struct JobRef {
+  std::string printer;
+  int id = 0;
+};
+
+/// Where a job stands, in the terms CUPS and IPP use; Windows' status bits map onto them.
+enum class JobState {
+  kPending,     // waiting for its turn
+  kHeld,        // kept back until someone releases it
+  kProcessing,  // being sent to the printer
+  kStopped,     // stopped part way, usually with its printer
+  kCanceled,
+  kAborted,    // ended by the system after an error
+  kCompleted,  // the spooler says it is done
+  kGone,       // the spooler no longer knows the job
+};
+
+struct JobStatus {
+  JobState state = JobState::kPending;
+  std::vector<std::string> reasons;  // the spooler's own words ("job-hold-until-specified")
+  std::string message;               // a line of text the spooler keeps with the job, if any
+};
+
+enum class PrinterState { kIdle, kProcessing, kStopped, kUnknown };
+
+/// One line of what a check found out, such as {"device", "socket"} or {"driver", "..."}.
+using PrinterDetail = std::pair<std::string, std::string>;
+
+struct PrinterStatus {
+  bool exists = false;
+  PrinterState state = PrinterState::kUnknown;
+  std::vector<std::string> reasons;  // printer-state-reasons, or the status bits' names
+  std::string message;               // printer-state-message, as the spooler words it
+  bool acceptingJobs = true;
+  int jobsAhead = 0;  // jobs queued on the printer, the one printing included
+  std::vector<PrinterDetail> details;
+  /// Why a raw job may not arrive or not arrive unchanged even though the printer is ready (a
+  /// driver queue's filters, a print processor of its own); they do not make it "not ready".
+  std::vector<std::string> warnings;
+};
+
+/// Asks a spooler (or a printer) how its jobs and the printer stand. One QueryJobs answers for
+/// every job given, so several jobs can be followed in the same round. Failures are thrown as
+/// PlatformError carrying the system's reason; each call is bounded in time by the adapter.
+class JobTracker {
+ public:
+  virtual ~JobTracker() = default;
+
+  /// One status per job, in the order given.
+  virtual std::vector<JobStatus> QueryJobs(const std::vector<JobRef>& jobs) = 0;
+
+  /// The printer's state; `exists` false when there is no printer of that name.
+  virtual PrinterStatus QueryPrinter(const std::string& printer) = 0;
+};
+
+/// The words used for states in reports: "pending", "held", ..., "idle", "stopped".
+const char* StateName(JobState state);
+const char* StateName(PrinterState state);
+
+}  // namespace quorvel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "printing/job_tracker.h"
+
+namespace quorvel {
+
+enum class CheckVerdict { kReady, kNotReady, kNoSuchPrinter };
+
+/// Whether a raw test job sent now would reach the printer: it exists, takes jobs and is not
+/// stopped.
+CheckVerdict AssessPrinter(const PrinterStatus& status);
+
+/// Why AssessPrinter did not say ready, one sentence each; empty when it did.
+std::vector<std::string> NotReadyReasons(const PrinterStatus& status);
+
+}  // namespace quorvel
