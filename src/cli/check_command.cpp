@@ -6,6 +6,7 @@
 #include "app/printers.h"
 #include "cli/check_report.h"
 #include "cli/commands.h"
+#include "cli/fleet_run.h"
 #include "cli/job_wait.h"
 #include "common/messages.h"
 #include "common/platform_error.h"
@@ -20,10 +21,9 @@ namespace {
 constexpr net::Milliseconds kPortConnectTimeout{5000};
 
 struct CheckOptions {
-  std::string printer;
-  CLI::Option* printerOption = nullptr;
-  std::string to;
-  std::string format = "text";
+  FleetChoice choice;
+  std::string printer;  // with one printer: --printer's name
+  std::string to;       // with one printer: --to's target
 };
 
 // A raw port says nothing but whether it takes a connection; the connection is closed at once,
@@ -50,7 +50,8 @@ PrinterStatus CheckPort(const net::Endpoint& endpoint) {
 PrinterStatus CheckInstalled(const CheckOptions& options, std::string& name) {
   const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
   Printers printers(*list);
-  name = options.printerOption->count() > 0 ? options.printer : printers.Current().value_or("");
+  name =
+      options.choice.printerOption->count() > 0 ? options.printer : printers.Current().value_or("");
   if (name.empty() || !printers.IsInstalled(name)) {
     return {};
   }
@@ -70,7 +71,73 @@ PrinterStatus Check(const CheckOptions& options, std::string& name) {
   return CheckInstalled(options, name);
 }
 
-int RunCheck(const CheckOptions& options) {
+FleetOutcome OutcomeOf(const PrinterStatus& status) {
+  switch (AssessPrinter(status)) {
+    case CheckVerdict::kReady:
+      return FleetOutcome::kReady;
+    case CheckVerdict::kNotReady:
+      return FleetOutcome::kNotReady;
+    case CheckVerdict::kNoSuchPrinter:
+      break;
+  }
+  return FleetOutcome::kNotRecognized;
+}
+
+// Many printers: each checked as above by a worker with its own connection; the line gives
+// the verdict and why not.
+class CheckWorker : public FleetWorker {
+ public:
+  explicit CheckWorker(bool targets) {
+    if (!targets) {
+      list_ = platform::MakePrinterList();
+      tracker_ = platform::MakeJobTracker();
+    }
+  }
+
+  PrinterResult Run(const std::string& printer, std::optional<JobRef>& /*job*/) override {
+    const auto start = std::chrono::steady_clock::now();
+    PrinterResult result{printer, FleetOutcome::kFailed, 0, {}, ""};
+    try {
+      const PrinterStatus status = Status(printer);
+      result.outcome = OutcomeOf(status);
+      result.detail = JoinedLines(NotReadyReasons(status));
+    } catch (const std::exception& e) {
+      result.detail = std::string("the printer could not be checked: ") + e.what();
+    }
+    result.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    return result;
+  }
+
+ private:
+  PrinterStatus Status(const std::string& printer) {
+    if (IsIppUri(printer)) {
+      return platform::MakeIppRoute().tracker->QueryPrinter(printer);
+    }
+    if (!list_) {
+      return CheckPort(*net::ParseEndpoint(printer, net::kRawPrintPort));
+    }
+    return list_->HasDeviceName(printer) ? tracker_->QueryPrinter(printer) : PrinterStatus{};
+  }
+
+  std::unique_ptr<PrinterList> list_;
+  std::unique_ptr<JobTracker> tracker_;
+};
+
+int RunCheck(CheckOptions& options) {
+  if (options.choice.Many()) {
+    try {
+      const bool targets = !options.choice.targets.empty();
+      return RunFleetCommand(
+          options.choice, [targets] { return std::make_unique<CheckWorker>(targets); }, nullptr,
+          std::nullopt);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "quorvel-cli: the printers could not be listed.\n%s\n", e.what());
+      return kExitSendFailed;
+    }
+  }
+  options.printer = options.choice.printers.empty() ? "" : options.choice.printers.front();
+  options.to = options.choice.targets.empty() ? "" : options.choice.targets.front();
   std::string name;
   PrinterStatus status;
   try {
@@ -83,8 +150,8 @@ int RunCheck(const CheckOptions& options) {
     name = "(no default printer)";  // no --printer, and the user has no default
   }
   const CheckVerdict verdict = AssessPrinter(status);
-  const std::string report =
-      options.format == "json" ? FormatCheckJson(name, status) : FormatCheckText(name, status);
+  const std::string report = options.choice.format == "json" ? FormatCheckJson(name, status)
+                                                             : FormatCheckText(name, status);
   std::fputs(report.c_str(), stdout);
   std::fflush(stdout);
   if (verdict == CheckVerdict::kNoSuchPrinter) {
@@ -100,22 +167,8 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* command = app.add_subcommand(
       "check", "Say whether a raw test job can reach a printer unchanged, and if not, why");
-  options->printerOption = command->add_option(
-      "--printer", options->printer,
-      "The printer's device name, exactly (default: the user's default printer)");
-  command
-      ->add_option("--to", options->to,
-                   "A printer's raw port HOST[:PORT] (9100), or an IPP printer or queue "
-                   "ipp://HOST[:PORT]/PATH")
-      ->excludes(options->printerOption)
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return IsIppUri(text) || net::ParseEndpoint(text, net::kRawPrintPort)
-                       ? ""
-                       : "not HOST[:PORT] or ipp://HOST[:PORT]/PATH: " + text;
-          },
-          "HOST[:PORT]|ipp://..."));
-  command->add_option("--format", options->format, "text (default) or json")
+  AddFleetOptions(*command, options->choice);
+  command->add_option("--format", options->choice.format, "text (default) or json")
       ->check(CLI::IsMember({"text", "json"}));
   command->callback([options, &exitCode] { exitCode = RunCheck(*options); });
 }

@@ -14,38 +14,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-volatile std::sig_atomic_t interrupted = 0;
+// Set by the signal handler, read by the run's thread and its workers (lock-free, so
+// signal-safe).
+std::atomic<int> interrupted{0};
 
 extern "C" void OnInterrupt(int /*signal*/) {
   interrupted = 1;
 }
-
-// Real time, in slices short enough that Ctrl-C ends a pause at once.
-class InterruptiblePacer : public Pacer {
- public:
-  InterruptiblePacer() : start_(Clock::now()) {
-    interrupted = 0;
-    previous_ = std::signal(SIGINT, &OnInterrupt);
-  }
-  ~InterruptiblePacer() override { std::signal(SIGINT, previous_); }
-  InterruptiblePacer(const InterruptiblePacer&) = delete;
-  InterruptiblePacer& operator=(const InterruptiblePacer&) = delete;
-
-  milliseconds Elapsed() override {
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
-  }
-  bool Pause(milliseconds duration) override {
-    const Clock::time_point end = Clock::now() + duration;
-    while (interrupted == 0 && Clock::now() < end) {
-      std::this_thread::sleep_for(std::min<Clock::duration>(milliseconds(20), end - Clock::now()));
-    }
-    return interrupted == 0;
-  }
-
- private:
-  Clock::time_point start_;
-  void (*previous_)(int) = SIG_DFL;
-};
 
 void PrintLines(std::FILE* stream, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
@@ -55,6 +30,42 @@ void PrintLines(std::FILE* stream, const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+InterruptiblePacer::InterruptiblePacer() : start_(Clock::now()) {
+  interrupted = 0;
+  previous_ = std::signal(SIGINT, &OnInterrupt);
+}
+
+InterruptiblePacer::~InterruptiblePacer() {
+  std::signal(SIGINT, previous_);
+}
+
+milliseconds InterruptiblePacer::Elapsed() {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
+}
+
+// Real time, in slices short enough that Ctrl-C ends a pause at once.
+bool InterruptiblePacer::Pause(milliseconds duration) {
+  const Clock::time_point end = Clock::now() + duration;
+  while (interrupted == 0 && Clock::now() < end) {
+    std::this_thread::sleep_for(std::min<Clock::duration>(milliseconds(20), end - Clock::now()));
+  }
+  return interrupted == 0;
+}
+
+WorkerPacer::WorkerPacer() : start_(Clock::now()) {}
+
+milliseconds WorkerPacer::Elapsed() {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
+}
+
+bool WorkerPacer::Pause(milliseconds duration) {
+  const Clock::time_point end = Clock::now() + duration;
+  while (interrupted == 0 && Clock::now() < end) {
+    std::this_thread::sleep_for(std::min<Clock::duration>(milliseconds(20), end - Clock::now()));
+  }
+  return interrupted == 0;
+}
 
 int WaitForJob(JobTracker& tracker, const std::optional<JobRef>& job, std::chrono::seconds limit) {
   if (!job) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "printing/job_follow.h"
 #include "printing/job_tracker.h"
 
 namespace quorvel::cli {
@@ -13,6 +14,35 @@ inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
 
 /// How long --wait waits when no time is given.
 inline constexpr std::chrono::seconds kDefaultWait{60};
+
+/// Real time for a follow-up; from its making until its end, Ctrl-C cuts the pauses short (and
+/// every later one) instead of ending the program.
+class InterruptiblePacer : public Pacer {
+ public:
+  InterruptiblePacer();
+  ~InterruptiblePacer() override;
+  InterruptiblePacer(const InterruptiblePacer&) = delete;
+  InterruptiblePacer& operator=(const InterruptiblePacer&) = delete;
+
+  std::chrono::milliseconds Elapsed() override;
+  bool Pause(std::chrono::milliseconds duration) override;
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+  void (*previous_)(int) = nullptr;
+};
+
+/// Real time on a worker thread: its pauses end as soon as Ctrl-C has reached the
+/// InterruptiblePacer of the run.
+class WorkerPacer : public Pacer {
+ public:
+  WorkerPacer();
+  std::chrono::milliseconds Elapsed() override;
+  bool Pause(std::chrono::milliseconds duration) override;
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+};
 
 /// Follows `job` with `tracker` for at most `limit` (Ctrl-C ends the wait early and leaves the
 /// job as it is), prints "Printed" on standard output or the job's and printer's state on

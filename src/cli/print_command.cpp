@@ -6,6 +6,7 @@
 #include "app/printers.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
+#include "cli/fleet_run.h"
 #include "cli/job_wait.h"
 #include "platform/net/direct_send.h"
 #include "platform/platform.h"
@@ -17,11 +18,12 @@ namespace {
 
 struct PrintOptions {
   std::string page;
-  std::string printer;
-  CLI::Option* printerOption = nullptr;
-  std::string to;  // HOST[:PORT] (a raw port) or ipp://HOST[:PORT]/PATH
+  FleetChoice choice;
+  std::string printer;  // with one printer: --printer's name
+  std::string to;       // with one printer: HOST[:PORT] (a raw port) or ipp://HOST[:PORT]/PATH
   CLI::Option* waitOption = nullptr;
   std::string wait;  // seconds; empty with a bare --wait
+  CLI::Option* formatOption = nullptr;
 };
 
 int ExitStatusFor(PrintOutcome outcome) {
@@ -78,16 +80,114 @@ int PrintToQueue(const PrintOptions& options, StreamMessageDisplay& messages) {
   const std::unique_ptr<JobTracker> tracker = platform::MakeJobTracker();
   Printers printers(*list);
   TextComboBox combo;
-  combo.Type(options.printerOption->count() > 0 ? options.printer
-                                                : printers.Current().value_or(""));
+  combo.Type(options.choice.printerOption->count() > 0 ? options.printer
+                                                       : printers.Current().value_or(""));
   const PrintOutcome outcome =
       PrintTestPage({printers, combo, *spooler, messages}, ComposerFor(options.page));
   return Finish(options, outcome, *spooler, *tracker);
 }
 
-int RunPrint(const PrintOptions& options) {
+// Many printers: each gets its job through the flow above, on a worker of its own.
+class QueueWorker : public FleetWorker {
+ public:
+  explicit QueueWorker(PageComposer composer)
+      : list_(platform::MakePrinterList()),
+        spooler_(platform::MakeSpooler()),
+        printers_(*list_),
+        composer_(composer) {}
+
+  PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override {
+    PrinterResult result = SendOne(printer, [&](MessageDisplay& messages) {
+      TextComboBox combo;
+      combo.Type(printer);
+      return PrintTestPage({printers_, combo, *spooler_, messages}, composer_);
+    });
+    if (result.outcome == FleetOutcome::kExecuted) {
+      job = spooler_->SubmittedJob();
+      result.jobId = job ? job->id : 0;
+    }
+    return result;
+  }
+
+ private:
+  std::unique_ptr<PrinterList> list_;
+  std::unique_ptr<Spooler> spooler_;
+  Printers printers_;
+  PageComposer composer_;
+};
+
+// Raw ports tell nothing after the last byte; IPP printers are followed each on its own
+// connection, by the worker that sent the job.
+class TargetWorker : public FleetWorker {
+ public:
+  TargetWorker(PageComposer composer, std::optional<std::chrono::seconds> wait)
+      : composer_(composer), wait_(wait) {}
+
+  PrinterResult Run(const std::string& target, std::optional<JobRef>& /*job*/) override {
+    if (!IsIppUri(target)) {
+      return SendOne(target, [&](MessageDisplay& messages) {
+        return net::SendTestPageTo(*net::ParseEndpoint(target, net::kRawPrintPort), composer_,
+                                   messages);
+      });
+    }
+    std::optional<platform::IppRoute> route;
+    PrinterResult result = SendOne(target, [&](MessageDisplay& messages) {
+      route = platform::MakeIppRoute();
+      return PrintTestPageTo(target, *route->spooler, composer_, messages);
+    });
+    if (result.outcome == FleetOutcome::kExecuted) {
+      Follow(*route, result);
+    }
+    return result;
+  }
+
+ private:
+  void Follow(platform::IppRoute& route, PrinterResult& result) {
+    const std::optional<JobRef> job = route.spooler->SubmittedJob();
+    result.jobId = job ? job->id : 0;
+    if (!wait_ || !job) {
+      return;
+    }
+    WorkerPacer pacer;
+    const FollowResult followed = FollowJob(*route.tracker, *job, *wait_, pacer);
+    result.elapsed += pacer.Elapsed();
+    if (followed.verdict == JobVerdict::kPrinted) {
+      result.outcome = FleetOutcome::kPrinted;
+      return;
+    }
+    result.outcome = followed.verdict == JobVerdict::kNotPrinted ? FleetOutcome::kNotPrinted
+                                                                 : FleetOutcome::kNotConfirmed;
+    result.detail = JoinedLines(DescribeFollowResult(*job, followed));
+  }
+
+  PageComposer composer_;
+  std::optional<std::chrono::seconds> wait_;
+};
+
+int PrintMany(const PrintOptions& options) {
+  const PageComposer composer = ComposerFor(options.page);
+  std::optional<std::chrono::seconds> wait;
+  if (options.waitOption->count() > 0) {
+    wait = WaitLimit(options);
+  }
+  if (!options.choice.targets.empty()) {
+    return RunFleetCommand(
+        options.choice, [=] { return std::make_unique<TargetWorker>(composer, wait); }, nullptr,
+        wait);
+  }
+  const std::unique_ptr<JobTracker> tracker = platform::MakeJobTracker();
+  return RunFleetCommand(
+      options.choice, [=] { return std::make_unique<QueueWorker>(composer); }, tracker.get(), wait);
+}
+
+int RunPrint(PrintOptions& options) {
   StreamMessageDisplay messages;
   try {
+    if (options.choice.Many() || options.formatOption->count() > 0) {
+      return PrintMany(options);
+    }
+    options.printer = options.choice.printers.empty() ? "" : options.choice.printers.front();
+    options.to = options.choice.targets.empty() ? "" : options.choice.targets.front();
     if (IsIppUri(options.to)) {
       return PrintToIpp(options, messages);
     }
@@ -110,21 +210,12 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   CLI::App* command = app.add_subcommand(
       "print", "Send a test page as one raw job to a printer, as the window's buttons do");
   AddPageArgument(*command, options->page);
-  options->printerOption = command->add_option(
-      "--printer", options->printer,
-      "The printer's device name, exactly (default: the user's default printer)");
-  command
-      ->add_option("--to", options->to,
-                   "Send straight to a printer: its raw port HOST[:PORT] (9100), or an IPP "
-                   "printer or queue ipp://HOST[:PORT]/PATH")
-      ->excludes(options->printerOption)
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return IsIppUri(text) || net::ParseEndpoint(text, net::kRawPrintPort)
-                       ? ""
-                       : "not HOST[:PORT] or ipp://HOST[:PORT]/PATH: " + text;
-          },
-          "HOST[:PORT]|ipp://..."));
+  AddFleetOptions(*command, options->choice);
+  options->formatOption =
+      command
+          ->add_option("--format", options->choice.format,
+                       "The report of a run over several printers: text (default) or json")
+          ->check(CLI::IsMember({"text", "json"}));
   options->waitOption =
       command
           ->add_option("--wait", options->wait,

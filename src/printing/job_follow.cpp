@@ -32,7 +32,9 @@ void AskOnce(JobTracker& tracker, const JobRef& job, FollowResult& result) {
   }
 }
 
-std::optional<JobVerdict> Decide(const FollowResult& result) {
+}  // namespace
+
+std::optional<JobVerdict> DecideFollowResult(const FollowResult& result) {
   if (!result.failure.empty()) {
     return std::nullopt;
   }
@@ -55,8 +57,6 @@ std::optional<JobVerdict> Decide(const FollowResult& result) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 const char* StateName(JobState state) {
   switch (state) {
@@ -101,7 +101,7 @@ FollowResult FollowJob(JobTracker& tracker, const JobRef& job, std::chrono::seco
   milliseconds pause = kFirstPause;
   for (;;) {
     AskOnce(tracker, job, result);
-    if (const std::optional<JobVerdict> verdict = Decide(result)) {
+    if (const std::optional<JobVerdict> verdict = DecideFollowResult(result)) {
       result.verdict = *verdict;
       return result;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ struct FollowResult {
 /// second) until the job completes or fails, or `limit` has passed. Never cancels the job.
 FollowResult FollowJob(JobTracker& tracker, const JobRef& job, std::chrono::seconds limit,
                        Pacer& pacer);
+
+/// The verdict the latest round of `result` allows, or nothing while the job may still print
+/// (and while the spooler does not answer).
+std::optional<JobVerdict> DecideFollowResult(const FollowResult& result);
 
 /// The report of a follow-up, one line each: "Printed", or why not and where job and printer
 /// stand.

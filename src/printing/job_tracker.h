@@ -61,6 +61,17 @@ class JobTracker {
 
   /// The printer's state; `exists` false when there is no printer of that name.
   virtual PrinterStatus QueryPrinter(const std::string& printer) = 0;
+
+  /// One status per printer, in the order given. Adapters that can ask for many printers in one
+  /// request do; this fallback asks for each in turn.
+  virtual std::vector<PrinterStatus> QueryPrinters(const std::vector<std::string>& printers) {
+    std::vector<PrinterStatus> statuses;
+    statuses.reserve(printers.size());
+    for (const std::string& printer : printers) {
+      statuses.push_back(QueryPrinter(printer));
+    }
+    return statuses;
+  }
 };
 
 /// The words used for states in reports: "pending", "held", ..., "idle", "stopped".

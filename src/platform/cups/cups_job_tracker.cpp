@@ -11,7 +11,16 @@ IppTarget QueueTarget(const std::string& printer) {
 
 }  // namespace
 
+// Several jobs are asked for in one Get-Jobs, however many queues they are on.
 std::vector<JobStatus> CupsJobTracker::QueryJobs(const std::vector<JobRef>& jobs) {
+  if (jobs.size() > 1) {
+    std::vector<int> ids;
+    ids.reserve(jobs.size());
+    for (const JobRef& job : jobs) {
+      ids.push_back(job.id);
+    }
+    return ReadJobStatuses(session_->Connection(), ids);
+  }
   std::vector<JobStatus> statuses;
   statuses.reserve(jobs.size());
   for (const JobRef& job : jobs) {
@@ -27,6 +36,18 @@ PrinterStatus CupsJobTracker::QueryPrinter(const std::string& printer) {
     return {};
   }
   return ReadPrinterStatus(session_->Connection(), QueueTarget(printer));
+}
+
+std::vector<PrinterStatus> CupsJobTracker::QueryPrinters(const std::vector<std::string>& printers) {
+  if (printers.size() <= 1) {
+    return JobTracker::QueryPrinters(printers);
+  }
+  std::vector<std::string> queues;
+  queues.reserve(printers.size());
+  for (const std::string& printer : printers) {
+    queues.push_back(printer.substr(0, printer.find('/')));
+  }
+  return ReadPrinterStatuses(session_->Connection(), queues);
 }
 
 }  // namespace quorvel::platform::cups

@@ -16,6 +16,8 @@ class CupsJobTracker : public JobTracker {
 
   std::vector<JobStatus> QueryJobs(const std::vector<JobRef>& jobs) override;
   PrinterStatus QueryPrinter(const std::string& printer) override;
+  /// Every queue's state in one CUPS-Get-Printers when more than one is asked for.
+  std::vector<PrinterStatus> QueryPrinters(const std::vector<std::string>& printers) override;
 
  private:
   std::shared_ptr<CupsSession> session_;

@@ -15,8 +15,10 @@ std::string ConfiguredServer() {
 
 }  // namespace
 
+// One session per thread: a connection serves one request at a time, and libcups keeps its
+// settings (server, user, last error) per thread too.
 std::shared_ptr<CupsSession> CupsSession::Shared() {
-  static std::weak_ptr<CupsSession> shared;
+  thread_local std::weak_ptr<CupsSession> shared;
   std::shared_ptr<CupsSession> session = shared.lock();
   if (!session) {
     session = std::make_shared<CupsSession>();

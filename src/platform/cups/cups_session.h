@@ -15,7 +15,7 @@ namespace quorvel::platform::cups {
 /// fresh one on the next call.
 class CupsSession {
  public:
-  /// The session of this process, made when the first adapter asks and ended with the last.
+  /// The session of this thread, made when the first adapter asks and ended with the last.
   static std::shared_ptr<CupsSession> Shared();
 
   /// The connection for the next call; throws PlatformError when the server cannot be reached.

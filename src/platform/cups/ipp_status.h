@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/cups/cups_connection.h"
 #include "printing/job_tracker.h"
@@ -17,6 +18,16 @@ struct IppTarget {
 /// Get-Job-Attributes for one job: its state, reasons and message; kGone when the server no
 /// longer knows it. Throws PlatformError when the server does not answer.
 JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int jobId);
+
+/// Get-Jobs for the jobs `jobIds` of any queue of the connected CUPS server, in one request:
+/// one status per id, in the order given; kGone for a job the server no longer lists.
+std::vector<JobStatus> ReadJobStatuses(CupsConnection& connection, const std::vector<int>& jobIds);
+
+/// CUPS-Get-Printers in one request: the state, reasons, message, whether it accepts jobs and
+/// the jobs queued of each queue named (printer names as the server spells them); `exists`
+/// false for a name the server does not list.
+std::vector<PrinterStatus> ReadPrinterStatuses(CupsConnection& connection,
+                                               const std::vector<std::string>& queues);
 
 /// Get-Printer-Attributes: state, reasons, message, whether it accepts jobs, jobs queued, and
 /// what decides whether raw bytes pass unchanged (queue kind, device URI scheme, formats).

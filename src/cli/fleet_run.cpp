@@ -1,0 +1,230 @@
+#include "cli/fleet_run.h"
+
+#include <cstdio>
+#include <memory>
+#include <set>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/commands.h"
+#include "cli/job_wait.h"
+#include "platform/net/socket.h"
+#include "platform/platform.h"
+#include "printing/fleet_report.h"
+
+namespace quorvel::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+bool StandardErrorIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+// Lines on standard output as printers finish; on a terminal, a progress bar on standard error
+// that each line clears first and draws again after.
+class TextSink : public FleetSink {
+ public:
+  TextSink() : bar_(StandardErrorIsTerminal()) {}
+
+  void Finished(const PrinterResult& result) override {
+    Clear();
+    std::printf("%s\n", FleetLine(result).c_str());
+    std::fflush(stdout);
+  }
+  void Progress(std::size_t done, std::size_t total) override {
+    if (!bar_) {
+      return;
+    }
+    constexpr std::size_t kWidth = 30;
+    const std::size_t filled = total == 0 ? kWidth : done * kWidth / total;
+    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
+                 std::string(kWidth - filled, ' ').c_str(), done, total);
+    std::fflush(stderr);
+    shown_ = true;
+  }
+  void Clear() {
+    if (shown_) {
+      std::fputs("\r\033[K", stderr);
+      std::fflush(stderr);
+      shown_ = false;
+    }
+  }
+
+ private:
+  bool bar_;
+  bool shown_ = false;
+};
+
+// One JSON document, written as printers finish: the list of printers, then the summary.
+class JsonSink : public FleetSink {
+ public:
+  JsonSink() { std::fputs("{\"printers\": [", stdout); }
+  void Finished(const PrinterResult& result) override {
+    std::printf("%s\n  %s", first_ ? "" : ",", FleetJsonItem(result).c_str());
+    first_ = false;
+    std::fflush(stdout);
+  }
+  void Progress(std::size_t /*done*/, std::size_t /*total*/) override {}
+  void Close(const FleetSummary& summary, milliseconds elapsed, int exitStatus) {
+    std::printf("%s],\n \"summary\": %s,\n \"exitStatus\": %d}\n", first_ ? "" : "\n",
+                FleetSummaryJson(summary, elapsed).c_str(), exitStatus);
+    std::fflush(stdout);
+  }
+
+ private:
+  bool first_ = true;
+};
+
+std::vector<std::string> EachOnce(const std::vector<std::string>& names) {
+  std::vector<std::string> once;
+  std::set<std::string> seen;
+  for (const std::string& name : names) {
+    if (seen.insert(name).second) {
+      once.push_back(name);
+    }
+  }
+  return once;
+}
+
+}  // namespace
+
+void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
+  choice.printerOption =
+      command
+          .add_option("--printer", choice.printers,
+                      "The printer's device name, exactly (default: the user's default printer); "
+                      "repeat for several printers")
+          ->expected(1)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  CLI::Option* all =
+      command.add_flag("--all", choice.all, "Every printer (queue) of the print server")
+          ->excludes(choice.printerOption);
+  command
+      .add_option("--to", choice.targets,
+                  "Straight to a printer: its raw port HOST[:PORT] (9100), or an IPP printer or "
+                  "queue ipp://HOST[:PORT]/PATH; repeat for several printers")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->excludes(choice.printerOption)
+      ->excludes(all)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return IsIppUri(text) || net::ParseEndpoint(text, net::kRawPrintPort)
+                       ? ""
+                       : "not HOST[:PORT] or ipp://HOST[:PORT]/PATH: " + text;
+          },
+          "HOST[:PORT]|ipp://..."));
+  command
+      .add_option("--jobs", choice.jobs,
+                  "With several printers: how many are worked on at once (8)")
+      ->check(CLI::Range(1, 256));
+}
+
+std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
+  if (!choice.all) {
+    return EachOnce(choice.targets.empty() ? choice.printers : choice.targets);
+  }
+  std::vector<std::string> queues;
+  for (std::string& name : platform::MakePrinterList()->DeviceNames()) {
+    if (name.find('/') == std::string::npos) {
+      queues.push_back(std::move(name));
+    }
+  }
+  return EachOnce(queues);
+}
+
+// Sentences follow each other with a space; a sentence and its reason with a colon.
+void CollectingMessages::Show(std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t end = 0; end != std::string_view::npos; start = end + 1) {
+    end = text.find('\n', start);
+    const std::string_view line = text.substr(start, end - start);
+    if (!text_.empty()) {
+      text_ += text_.back() == '.' ? " " : ": ";
+    }
+    text_.append(line);
+  }
+}
+
+PrinterResult SendOne(const std::string& printer,
+                      const std::function<PrintOutcome(MessageDisplay&)>& send) {
+  const Clock::time_point start = Clock::now();
+  CollectingMessages messages;
+  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
+  try {
+    switch (send(messages)) {
+      case PrintOutcome::kExecuted:
+        result.outcome = FleetOutcome::kExecuted;
+        break;
+      case PrintOutcome::kNotRecognized:
+        result.outcome = FleetOutcome::kNotRecognized;
+        break;
+      case PrintOutcome::kSendFailed:
+        break;
+    }
+  } catch (const std::exception& e) {
+    messages.Show(std::string(kSendFailed) + "\n" + e.what());
+  }
+  if (result.outcome != FleetOutcome::kExecuted) {
+    result.detail = messages.Text();
+  }
+  result.elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  return result;
+}
+
+int ExitStatusFor(FleetOutcome outcome) {
+  switch (Severity(outcome)) {
+    case 0:
+      return kExitOk;
+    case 1:
+      return kExitNotConfirmed;
+    case 2:
+      return kExitNotPrinted;
+    case 3:
+      return kExitNotRecognized;
+    default:
+      break;
+  }
+  return kExitSendFailed;
+}
+
+int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
+                    std::optional<std::chrono::seconds> wait) {
+  const std::vector<std::string> printers = ChosenPrinters(choice);
+  if (printers.empty()) {
+    std::fprintf(stderr, "quorvel-cli: the print server has no printers.\n");
+    return kExitNotRecognized;
+  }
+  const Clock::time_point start = Clock::now();
+  InterruptiblePacer pacer;
+  TextSink text;
+  std::unique_ptr<JsonSink> json;
+  if (choice.format == "json") {
+    json = std::make_unique<JsonSink>();
+  }
+  FleetSink& sink = json ? static_cast<FleetSink&>(*json) : text;
+  const FleetSummary summary =
+      RunFleet(printers, {choice.jobs, wait}, makeWorker, tracker, pacer, sink);
+  const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  const int status = ExitStatusFor(summary.worst);
+  if (json) {
+    json->Close(summary, elapsed, status);
+  } else {
+    text.Clear();
+    std::printf("%s\n", FleetSummaryLine(summary, elapsed).c_str());
+    std::fflush(stdout);
+  }
+  return status;
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "printing/job_follow.h"
+#include "printing/job_tracker.h"
+
+namespace quorvel {
+
+/// What became of one printer of a run over many printers. The first three are successes.
+enum class FleetOutcome {
+  kPrinted,        // followed: the spooler reports the job completed
+  kExecuted,       // the spooler (or the printer's port) took the job
+  kReady,          // check: a raw job can reach the printer
+  kNotConfirmed,   // followed: no verdict in time, the job vanished, or the wait was cut short
+  kNotPrinted,     // followed: aborted, canceled, held, or the printer is stopped
+  kNotReady,       // check: the printer does not take jobs or is stopped
+  kNotRecognized,  // no printer of that name
+  kFailed,         // the spooler or the printer could not be asked or refused the job
+  kNotSent,        // Ctrl-C came before this printer's turn: nothing was sent
+};
+
+inline constexpr std::size_t kFleetOutcomeCount = 9;
+
+/// One printer's line of the report.
+struct PrinterResult {
+  std::string printer;
+  FleetOutcome outcome = FleetOutcome::kNotSent;
+  int jobId = 0;  // 0 when no job was taken
+  std::chrono::milliseconds elapsed{0};
+  std::string detail;  // the single-printer command's words for what went wrong, on one line
+};
+
+/// Sends one printer its job (or checks it), the way the single-printer command does, with
+/// platform objects of its own. Each worker thread makes its own and uses it alone.
+class FleetWorker {
+ public:
+  virtual ~FleetWorker() = default;
+
+  /// Never throws: every failure is in the result. `job`, when the spooler names the job it
+  /// took, is set for the follow-up.
+  virtual PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) = 0;
+};
+
+/// Made on the worker's own thread, so that its connections belong to that thread.
+using WorkerFactory = std::function<std::unique_ptr<FleetWorker>()>;
+
+/// Where results go, on the calling thread only, as each printer finishes.
+class FleetSink {
+ public:
+  virtual ~FleetSink() = default;
+  virtual void Finished(const PrinterResult& result) = 0;
+  /// `done` of `total` printers have finished.
+  virtual void Progress(std::size_t done, std::size_t total) = 0;
+};
+
+struct FleetOptions {
+  std::size_t jobs = 8;  // printers worked on at once
+  /// With a value, every job taken is followed for at most this long, all of them together.
+  std::optional<std::chrono::seconds> wait;
+};
+
+/// Counts per outcome and the worst one.
+struct FleetSummary {
+  std::size_t counts[kFleetOutcomeCount] = {};
+  std::size_t total = 0;
+  FleetOutcome worst = FleetOutcome::kExecuted;
+  bool allSucceeded() const;
+};
+
+/// How bad an outcome is for the run: 0 for the successes, then not confirmed (1), not printed
+/// and not ready (2), not recognized (3), failed and not sent (4).
+int Severity(FleetOutcome outcome);
+
+/// "printed", "executed", "ready", "not confirmed", "not printed", "not ready",
+/// "not recognized", "failed", "not sent".
+const char* OutcomeName(FleetOutcome outcome);
+
+/// A report's lines on one line: after a full stop a space, else "; ".
+std::string JoinedLines(const std::vector<std::string>& lines);
+
+/// Works on `printers` in order with at most `options.jobs` workers at once, each printer once.
+/// With a wait, `tracker` follows every job taken, one QueryJobs (and one QueryPrinters) per
+/// round for all of them. `pacer` paces the calling thread; when a pause is cut short (Ctrl-C) no
+/// further printer is started, the jobs already taken are left alone and reported, and the
+/// printers not started are reported as not sent.
+FleetSummary RunFleet(const std::vector<std::string>& printers, const FleetOptions& options,
+                      const WorkerFactory& makeWorker, JobTracker* tracker, Pacer& pacer,
+                      FleetSink& sink);
+
+}  // namespace quorvel
