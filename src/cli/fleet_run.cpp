@@ -47,8 +47,9 @@ class TextSink : public FleetSink {
     }
     constexpr std::size_t kWidth = 30;
     const std::size_t filled = total == 0 ? kWidth : done * kWidth / total;
-    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
-                 std::string(kWidth - filled, ' ').c_str(), done, total);
+    const std::string bar = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') +
+                            "] " + std::to_string(done) + "/" + std::to_string(total);
+    std::fputs(bar.c_str(), stderr);
     std::fflush(stderr);
     shown_ = true;
   }

@@ -53,9 +53,7 @@ class FleetCli : public ::testing::Test {
       RunOrThrow("cupsreject -h " + Server() + " " + queue);
     }
   }
-  void TearDown() override {
-    std::system(("'" + Script() + "' stop '" + dir_ + "'").c_str());
-  }
+  void TearDown() override { std::system(("'" + Script() + "' stop '" + dir_ + "'").c_str()); }
 
   static void RunOrThrow(const std::string& command) {
     if (std::system(command.c_str()) != 0) {
@@ -125,8 +123,9 @@ TEST_F(FleetCli, PrintAllSendsEveryAcceptingQueueOneExactJob) {
   std::set<std::string> expected;
   for (const std::string& queue : AllQueues()) {
     expected.insert(kRejecting.count(queue) != 0
-                        ? queue + ": failed, S s: The test page could not be sent to the "
-                                  "printer. Create-Job: Destination \"" +
+                        ? queue +
+                              ": failed, S s: The test page could not be sent to the "
+                              "printer. Create-Job: Destination \"" +
                               queue + "\" is not accepting jobs."
                         : queue + ": executed, job N, S s");
   }
@@ -208,7 +207,8 @@ TEST_F(FleetCli, ExitStatusIsTheWorstOfTheSinglePrinterStatuses) {
        "2 printers in S s: 1 printed, 1 not printed"},
       {"print pcl --printer F0001 --printer Nope --printer F0005 --wait=30", 3,
        "3 printers in S s: 1 printed, 1 not printed, 1 not recognized"},
-      {"print pcl --printer Nope --printer F0020", 4, "2 printers in S s: 1 not recognized, 1 failed"},
+      {"print pcl --printer Nope --printer F0020", 4,
+       "2 printers in S s: 1 not recognized, 1 failed"},
       {"print pcl --to 127.0.0.1:" + port + " --to 127.0.0.1:" + closed, 4,
        "2 printers in S s: 1 executed, 1 failed"},
       {"check --all", 5, "31 printers in S s: 26 ready, 5 not ready"},

@@ -101,8 +101,8 @@ class BatchTracker : public JobTracker {
     std::vector<JobStatus> statuses;
     for (const JobRef& job : jobs) {
       const auto scripted = states.find(job.printer);
-      JobState state = pacer_.Elapsed() >= completeAfter ? JobState::kCompleted
-                                                         : JobState::kPending;
+      JobState state =
+          pacer_.Elapsed() >= completeAfter ? JobState::kCompleted : JobState::kPending;
       if (scripted != states.end()) {
         state = scripted->second;
       }
@@ -147,8 +147,8 @@ TEST(RunFleet, TakesEveryPrinterOnceWithAtMostJobsWorkersAtOnce) {
     RecordingSink sink;
     FakePacer pacer;
     const std::vector<std::string> printers = Names(40);
-    const FleetSummary summary = RunFleet(printers, {jobs, std::nullopt}, Factory(shop), nullptr,
-                                          pacer, sink);
+    const FleetSummary summary =
+        RunFleet(printers, {jobs, std::nullopt}, Factory(shop), nullptr, pacer, sink);
     EXPECT_EQ(shop.taken, std::multiset<std::string>(printers.begin(), printers.end())) << jobs;
     EXPECT_LE(shop.mostRunning, jobs);
     EXPECT_EQ(shop.workersMade, std::min<std::size_t>(jobs, 40));

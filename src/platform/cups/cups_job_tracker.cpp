@@ -11,7 +11,8 @@ IppTarget QueueTarget(const std::string& printer) {
 
 }  // namespace
 
-// Several jobs are asked for in one Get-Jobs, however many queues they are on.
+// Several jobs are asked for in one Get-Jobs, however many queues they are on; when one of them
+// is gone, the server answers for none, and each is asked for on its own.
 std::vector<JobStatus> CupsJobTracker::QueryJobs(const std::vector<JobRef>& jobs) {
   if (jobs.size() > 1) {
     std::vector<int> ids;
@@ -19,7 +20,10 @@ std::vector<JobStatus> CupsJobTracker::QueryJobs(const std::vector<JobRef>& jobs
     for (const JobRef& job : jobs) {
       ids.push_back(job.id);
     }
-    return ReadJobStatuses(session_->Connection(), ids);
+    if (std::optional<std::vector<JobStatus>> statuses =
+            ReadJobStatuses(session_->Connection(), ids)) {
+      return std::move(*statuses);
+    }
   }
   std::vector<JobStatus> statuses;
   statuses.reserve(jobs.size());

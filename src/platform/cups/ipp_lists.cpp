@@ -1,6 +1,7 @@
 // Many jobs or many printers in one request: Get-Jobs and CUPS-Get-Printers, for following and
 // checking a whole print server's queues at once.
 #include <map>
+#include <optional>
 
 #include "platform/cups/ipp_status.h"
 
@@ -38,6 +39,10 @@ class Group {
   int Integer(const char* name, int fallback) const {
     ipp_attribute_t* attribute = Find(name);
     return attribute != nullptr ? ippGetInteger(attribute, 0) : fallback;
+  }
+  bool Boolean(const char* name, bool fallback) const {
+    ipp_attribute_t* attribute = Find(name);
+    return attribute != nullptr ? ippGetBoolean(attribute, 0) != 0 : fallback;
   }
   // "none" is IPP's way of saying there is no reason.
   std::vector<std::string> Reasons(const char* name) const {
@@ -105,7 +110,7 @@ PrinterStatus ToPrinterStatus(const Group& printer) {
   status.state = ToPrinterState(printer.Integer("printer-state", 0));
   status.reasons = printer.Reasons("printer-state-reasons");
   status.message = printer.String("printer-state-message");
-  status.acceptingJobs = printer.Integer("printer-is-accepting-jobs", 1) != 0;
+  status.acceptingJobs = printer.Boolean("printer-is-accepting-jobs", true);
   status.jobsAhead = printer.Integer("queued-job-count", 0);
   return status;
 }
@@ -113,7 +118,9 @@ PrinterStatus ToPrinterStatus(const Group& printer) {
 }  // namespace
 
 // "job-ids" asks for exactly these jobs, finished ones included, whatever queue they are on.
-std::vector<JobStatus> ReadJobStatuses(CupsConnection& connection, const std::vector<int>& jobIds) {
+// The scheduler answers "not found" for the whole request when one of them is gone.
+std::optional<std::vector<JobStatus>> ReadJobStatuses(CupsConnection& connection,
+                                                      const std::vector<int>& jobIds) {
   std::vector<JobStatus> statuses(jobIds.size(), JobStatus{JobState::kGone, {}, {}});
   if (jobIds.empty()) {
     return statuses;
@@ -123,8 +130,8 @@ std::vector<JobStatus> ReadJobStatuses(CupsConnection& connection, const std::ve
   ippAddIntegers(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-ids",
                  static_cast<int>(jobIds.size()), jobIds.data());
   const UniqueIpp response = connection.Send(request, "/", "Get-Jobs", false);
-  if (!response) {
-    return statuses;
+  if (!response || cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
+    return std::nullopt;
   }
   std::map<int, std::size_t> index;
   for (std::size_t i = 0; i < jobIds.size(); ++i) {

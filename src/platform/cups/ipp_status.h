@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,10 @@ struct IppTarget {
 JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int jobId);
 
 /// Get-Jobs for the jobs `jobIds` of any queue of the connected CUPS server, in one request:
-/// one status per id, in the order given; kGone for a job the server no longer lists.
-std::vector<JobStatus> ReadJobStatuses(CupsConnection& connection, const std::vector<int>& jobIds);
+/// one status per id, in the order given; nothing when the server no longer knows one of them
+/// (it then answers for none).
+std::optional<std::vector<JobStatus>> ReadJobStatuses(CupsConnection& connection,
+                                                      const std::vector<int>& jobIds);
 
 /// CUPS-Get-Printers in one request: the state, reasons, message, whether it accepts jobs and
 /// the jobs queued of each queue named (printer names as the server spells them); `exists`

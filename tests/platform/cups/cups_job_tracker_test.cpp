@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "common/platform_error.h"
 #include "platform/cups/cups_printer_list.h"
@@ -63,6 +64,54 @@ TEST(CupsJobTracker, FollowsTheSubmittedJobAndKnowsWhenAJobIdIsUnknown) {
   ASSERT_EQ(statuses.size(), 2u);
   EXPECT_NE(statuses[0].state, JobState::kGone);
   EXPECT_EQ(statuses[1].state, JobState::kGone);
+}
+
+JobRef SubmitTo(const std::string& queue) {
+  CupsSpooler spooler;
+  EXPECT_TRUE(spooler.Open(queue));
+  spooler.StartDocument("Command Print");
+  spooler.StartPage();
+  spooler.Write("\x1B@\f");
+  spooler.EndPage();
+  spooler.EndDocument();
+  return spooler.SubmittedJob().value_or(JobRef{});
+}
+
+// Many jobs and many queues in one question each, in the order asked; a held job and a queue
+// that does not exist keep their places.
+TEST(CupsJobTracker, AnswersForManyJobsAndQueuesAtOnce) {
+  UseTestSpooler();
+  AddQueue("Held", "socket://127.0.0.1:" + std::to_string(UnusedPort()));
+  AddQueue("Stopped", "socket://127.0.0.1:" + std::to_string(UnusedPort()));
+  RunChecked("cupsdisable -h " + UseTestSpooler().server + " Stopped");
+  const JobRef printed = SubmitTo("Virtual");
+  const JobRef held = SubmitTo("Held");
+  RunChecked("lp -h " + UseTestSpooler().server + " -i " + std::to_string(held.id) +
+             " -H indefinite >/dev/null");
+  CupsJobTracker tracker;
+  std::vector<JobStatus> statuses;
+  for (int i = 0; i < 100; ++i) {
+    statuses = tracker.QueryJobs({held, printed});
+    if (statuses.at(1).state == JobState::kCompleted) {
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_EQ(statuses.size(), 2u);
+  EXPECT_EQ(statuses[0].state, JobState::kHeld);
+  EXPECT_EQ(statuses[1].state, JobState::kCompleted);
+
+  const std::vector<PrinterStatus> printers =
+      tracker.QueryPrinters({"Stopped", "Nowhere", "Virtual", "Held"});
+  ASSERT_EQ(printers.size(), 4u);
+  EXPECT_TRUE(printers[0].exists);
+  EXPECT_EQ(printers[0].state, PrinterState::kStopped);
+  EXPECT_EQ(printers[0].reasons, std::vector<std::string>{"paused"});
+  EXPECT_FALSE(printers[1].exists);
+  EXPECT_TRUE(printers[2].exists);
+  EXPECT_NE(printers[2].state, PrinterState::kStopped);
+  EXPECT_TRUE(printers[3].acceptingJobs);
+  RunChecked("cancel -h " + UseTestSpooler().server + " " + std::to_string(held.id));
 }
 
 TEST(CupsJobTracker, TellsHowAQueueStands) {
