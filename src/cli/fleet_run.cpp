@@ -135,12 +135,10 @@ std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   if (!choice.all) {
     return EachOnce(choice.targets.empty() ? choice.printers : choice.targets);
   }
-  std::vector<std::string> queues;
-  for (std::string& name : platform::MakePrinterList()->DeviceNames()) {
-    if (name.find('/') == std::string::npos) {
-      queues.push_back(std::move(name));
-    }
-  }
+  std::vector<std::string> queues = platform::MakePrinterList()->DeviceNames();
+#ifndef _WIN32
+  std::erase_if(queues, [](const std::string& name) { return name.find('/') != std::string::npos; });
+#endif
   return EachOnce(queues);
 }
 

@@ -32,8 +32,8 @@ struct FleetChoice {
 /// Adds --printer, --to (both repeatable), --all and --jobs to `command`.
 void AddFleetOptions(CLI::App& command, FleetChoice& choice);
 
-/// The printers the run works on: every queue of the print server for --all (instances left
-/// out: they print on a queue already listed), else the names or targets given, each once.
+/// The printers the run works on: every queue of the print server for --all (CUPS instances
+/// left out: they print on a queue already listed), else the names or targets given, each once.
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 

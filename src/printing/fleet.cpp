@@ -270,7 +270,7 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-bool FleetSummary::allSucceeded() const {
+bool FleetSummary::AllSucceeded() const {
   return Severity(worst) == 0;
 }
 

@@ -72,7 +72,7 @@ struct FleetSummary {
   std::size_t counts[kFleetOutcomeCount] = {};
   std::size_t total = 0;
   FleetOutcome worst = FleetOutcome::kExecuted;
-  bool allSucceeded() const;
+  bool AllSucceeded() const;
 };
 
 /// How bad an outcome is for the run: 0 for the successes, then not confirmed (1), not printed

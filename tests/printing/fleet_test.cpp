@@ -155,7 +155,7 @@ TEST(RunFleet, TakesEveryPrinterOnceWithAtMostJobsWorkersAtOnce) {
     EXPECT_EQ(sink.results.size(), 40U);
     EXPECT_EQ(summary.total, 40U);
     EXPECT_EQ(Count(summary, FleetOutcome::kExecuted), 40U);
-    EXPECT_TRUE(summary.allSucceeded());
+    EXPECT_TRUE(summary.AllSucceeded());
     ASSERT_EQ(sink.progress.size(), 40U);
     EXPECT_EQ(sink.progress.back(), std::make_pair(std::size_t{40}, std::size_t{40}));
   }
