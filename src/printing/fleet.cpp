@@ -257,6 +257,29 @@ void ReportNotSent(Conductor& conductor, const std::vector<std::string>& printer
   }
 }
 
+// Reports printers as they finish and follows their jobs until every worker is done and every
+// job settled; false when a pause was cut short (Ctrl-C) first.
+bool Conduct(WorkQueue& queue, Conductor& conductor, const std::atomic<std::size_t>& live,
+             Pacer& pacer) {
+  for (;;) {
+    // Read before taking: once no worker is left, everything they finished is in the queue.
+    const bool working = live > 0;
+    const milliseconds wait = conductor.Following() ? conductor.UntilRound() : kTick;
+    for (Finished& finished : queue.Take(working ? std::min(wait, kTick) : milliseconds{0})) {
+      conductor.Take(std::move(finished));
+    }
+    if (!working && !conductor.Following()) {
+      return true;
+    }
+    if (!pacer.Pause(working ? milliseconds{0} : conductor.UntilRound())) {
+      return false;
+    }
+    if (conductor.Following() && conductor.UntilRound() == milliseconds{0}) {
+      conductor.FollowRound();
+    }
+  }
+}
+
 }  // namespace
 
 std::string JoinedLines(const std::vector<std::string>& lines) {
@@ -312,25 +335,7 @@ FleetSummary RunFleet(const std::vector<std::string>& printers, const FleetOptio
   for (std::size_t i = 0; i < count; ++i) {
     workers.emplace_back(Work, std::ref(queue), std::cref(makeWorker), std::ref(live));
   }
-  bool interrupted = false;
-  for (;;) {
-    // Read before taking: once no worker is left, everything they finished is in the queue.
-    const bool working = live > 0;
-    const milliseconds wait = conductor.Following() ? conductor.UntilRound() : kTick;
-    for (Finished& finished : queue.Take(working ? std::min(wait, kTick) : milliseconds{0})) {
-      conductor.Take(std::move(finished));
-    }
-    if (!working && !conductor.Following()) {
-      break;
-    }
-    if (!pacer.Pause(working ? milliseconds{0} : conductor.UntilRound())) {
-      interrupted = true;
-      break;
-    }
-    if (conductor.Following() && conductor.UntilRound() == milliseconds{0}) {
-      conductor.FollowRound();
-    }
-  }
+  const bool interrupted = !Conduct(queue, conductor, live, pacer);
   const std::size_t started = interrupted ? queue.Stop() : printers.size();
   for (std::thread& worker : workers) {
     worker.join();  // a job being sent is finished and reported, never cut off half way
