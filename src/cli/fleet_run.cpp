@@ -137,7 +137,8 @@ std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   }
   std::vector<std::string> queues = platform::MakePrinterList()->DeviceNames();
 #ifndef _WIN32
-  std::erase_if(queues, [](const std::string& name) { return name.find('/') != std::string::npos; });
+  std::erase_if(queues,
+                [](const std::string& name) { return name.find('/') != std::string::npos; });
 #endif
   return EachOnce(queues);
 }
