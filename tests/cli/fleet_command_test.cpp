@@ -61,6 +61,7 @@ class FleetCli : public ::testing::Test {
     }
   }
   std::string Server() { return values_["CUPS_SERVER"]; }
+  const std::string& Dir() const { return dir_; }
   std::string CaptureDir() { return values_["QUORVEL_CAPTURE_DIR"]; }
   std::string CapturePort() { return values_["QUORVEL_CAPTURE_PORT"]; }
 
@@ -234,6 +235,31 @@ TEST_F(FleetCli, ExitStatusIsTheWorstOfTheSinglePrinterStatuses) {
     }
   }
   EXPECT_EQ(jobs, 7U);
+}
+
+// Ctrl-C while the jobs are followed: every printer is reported, the job that is still
+// processing keeps its place in the queue.
+TEST_F(FleetCli, CtrlCLeavesTheSentJobsAlone) {
+  RunOrThrow("'" + Script() + "' add-queue '" + Dir() +
+             "' Dead socket://127.0.0.1:" + std::to_string(UnusedPort()) + " >/dev/null");
+  const std::string lpstat = "lpstat -h " + Server() + " -o Dead";
+  const CommandResult result =
+      Cli("print pcl --printer F0001 --printer Dead --wait=120 & pid=$!; "
+          "until " +
+          lpstat +
+          " 2>/dev/null | grep -q .; do sleep 0.1; "
+          "done; sleep 0.5; kill -INT $pid; wait $pid");
+  EXPECT_EQ(result.status, 6) << result.err;
+  std::vector<std::string> lines = Lines(Steady(result.out));
+  ASSERT_EQ(lines.size(), 3U) << result.out;
+  EXPECT_EQ(lines[0], "F0001: printed, job N, S s");
+  EXPECT_EQ(lines[1].rfind("Dead: not confirmed, job N, S s: Stopped waiting: job N on Dead is "
+                           "left as it is (processing).",
+                           0),
+            0U)
+      << lines[1];
+  EXPECT_EQ(lines[2], "2 printers in S s: 1 printed, 1 not confirmed");
+  EXPECT_EQ(RunCommand(lpstat + " | wc -l").out, "1\n");
 }
 
 }  // namespace
