@@ -16,6 +16,9 @@
 namespace quorvel::cli {
 namespace {
 
+constexpr const char* kRawPortNotConfirmed =
+    "the printer took every byte and closed the connection; a raw port reports nothing further.";
+
 struct PrintOptions {
   std::string page;
   FleetChoice choice;
@@ -59,9 +62,7 @@ int PrintToPort(const PrintOptions& options, StreamMessageDisplay& messages) {
   if (outcome != PrintOutcome::kExecuted || options.waitOption->count() == 0) {
     return ExitStatusFor(outcome);
   }
-  std::fprintf(stderr,
-               "Not confirmed: the printer took every byte and closed the connection; a raw port "
-               "reports nothing further.\n");
+  std::fprintf(stderr, "Not confirmed: %s\n", kRawPortNotConfirmed);
   return kExitNotConfirmed;
 }
 
@@ -125,10 +126,15 @@ class TargetWorker : public FleetWorker {
 
   PrinterResult Run(const std::string& target, std::optional<JobRef>& /*job*/) override {
     if (!IsIppUri(target)) {
-      return SendOne(target, [&](MessageDisplay& messages) {
+      PrinterResult result = SendOne(target, [&](MessageDisplay& messages) {
         return net::SendTestPageTo(*net::ParseEndpoint(target, net::kRawPrintPort), composer_,
                                    messages);
       });
+      if (wait_ && result.outcome == FleetOutcome::kExecuted) {
+        result.outcome = FleetOutcome::kNotConfirmed;
+        result.detail = kRawPortNotConfirmed;
+      }
+      return result;
     }
     std::optional<platform::IppRoute> route;
     PrinterResult result = SendOne(target, [&](MessageDisplay& messages) {

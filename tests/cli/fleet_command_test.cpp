@@ -212,6 +212,8 @@ TEST_F(FleetCli, ExitStatusIsTheWorstOfTheSinglePrinterStatuses) {
        "2 printers in S s: 1 not recognized, 1 failed"},
       {"print pcl --to 127.0.0.1:" + port + " --to 127.0.0.1:" + closed, 4,
        "2 printers in S s: 1 executed, 1 failed"},
+      {"print pcl --to 127.0.0.1:" + port + " --to 127.0.0.1:" + port + " --wait", 6,
+       "1 printer in S s: 1 not confirmed"},
       {"check --all", 5, "31 printers in S s: 26 ready, 5 not ready"},
       {"check --printer F0001 --printer Nope", 3, "2 printers in S s: 1 ready, 1 not recognized"},
       {"check --to 127.0.0.1:" + port + " --to 127.0.0.1:" + closed, 5,
@@ -224,17 +226,17 @@ TEST_F(FleetCli, ExitStatusIsTheWorstOfTheSinglePrinterStatuses) {
     ASSERT_FALSE(lines.empty()) << c.arguments;
     EXPECT_EQ(lines.back(), c.summary) << c.arguments;
   }
-  // Six jobs through queues and one straight to the listener's port, none twice; the jobs for
+  // Six jobs through queues and two straight to the listener's port, none twice; the jobs for
   // the disabled queue wait there. check's connection to the port sends nothing.
   std::size_t jobs = 0;
-  for (const std::string& capture : Delivered(8)) {
+  for (const std::string& capture : Delivered(9)) {
     const std::string bytes = ReadFile(capture);
     if (!bytes.empty()) {
       EXPECT_EQ(bytes, ExpectedPclJob()) << capture;
       ++jobs;
     }
   }
-  EXPECT_EQ(jobs, 7U);
+  EXPECT_EQ(jobs, 8U);
 }
 
 // Ctrl-C while the jobs are followed: every printer is reported, the job that is still
