@@ -95,25 +95,13 @@ void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter&
 
 void Control(const Item& item, const DotMatrixState& state, SheetWriter& writer) {
   const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
-  switch (byte) {
-    case '\r':
-      writer.CarriageReturn();
-      return;
-    case '\n':
-      writer.CarriageReturn();
-      writer.LineFeed(item.offset);
-      return;
-    case '\f':
-      writer.FormFeed(item.offset);
-      return;
-    case '\b':
-      writer.Backspace();
-      return;
-    case '\t':
-      writer.Tab();
-      return;
-    default:
-      break;
+  if (byte == '\n') {  // the printer's line feed also returns the carriage
+    writer.CarriageReturn();
+    writer.LineFeed(item.offset);
+    return;
+  }
+  if (writer.CommonControl(byte, item.offset)) {
+    return;
   }
   if (byte >= 0x80) {
     writer.Print(item.bytes[0], item.offset, state.typeface);

@@ -40,21 +40,12 @@ void PrintCharacter(char c, std::size_t offset, const PclState& state, SheetWrit
 
 void Control(const Item& item, PclState& state, SheetWriter& writer) {
   const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
+  if (writer.CommonControl(byte, item.offset)) {
+    return;
+  }
   switch (byte) {
-    case '\r':
-      writer.CarriageReturn();
-      return;
     case '\n':
       writer.LineFeed(item.offset);
-      return;
-    case '\f':
-      writer.FormFeed(item.offset);
-      return;
-    case '\b':
-      writer.Backspace();
-      return;
-    case '\t':
-      writer.Tab();
       return;
     case 0x0E:
       state.shifted = true;

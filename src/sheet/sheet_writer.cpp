@@ -78,6 +78,25 @@ void SheetWriter::FormFeed(std::size_t offset) {
   NextPage(offset);
 }
 
+bool SheetWriter::CommonControl(unsigned char byte, std::size_t offset) {
+  switch (byte) {
+    case '\r':
+      CarriageReturn();
+      return true;
+    case '\f':
+      FormFeed(offset);
+      return true;
+    case '\b':
+      Backspace();
+      return true;
+    case '\t':
+      Tab();
+      return true;
+    default:
+      return false;
+  }
+}
+
 void SheetWriter::Backspace() {
   column_ = column_ > 0 ? column_ - 1 : 0;
 }

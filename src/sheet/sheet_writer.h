@@ -33,6 +33,9 @@ class SheetWriter {
   }
   void Backspace();
   void Tab();
+  /// Carries out a control byte that both printers treat alike (CR, FF, BS, HT); false for any
+  /// other byte, which the caller handles.
+  bool CommonControl(unsigned char byte, std::size_t offset);
   void AddNote(ByteSpan bytes, std::string text);
   /// Marks the current page as printed on (a barcode was drawn there).
   void Touch() { pageUsed_ = true; }

@@ -54,13 +54,8 @@ bool WinspoolPrinterList::HasDeviceName(const std::string& deviceName) {
     return false;
   }
   UniquePrinter printer;
-  if (!::OpenPrinterA(const_cast<LPSTR>(deviceName.c_str()), printer.Put(), nullptr)) {
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_INVALID_PRINTER_NAME || error == ERROR_INVALID_NAME ||
-        error == ERROR_FILE_NOT_FOUND) {
-      return false;
-    }
-    ThrowError("OpenPrinter", error);
+  if (!OpenNamedPrinter(deviceName, printer)) {
+    return false;
   }
   DWORD needed = 0;
   ::GetPrinterA(printer.Get(), 4, nullptr, 0, &needed);

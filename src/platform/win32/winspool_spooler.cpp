@@ -18,13 +18,7 @@ void PrinterHandleTraits::Close(HANDLE printer) {
   ::ClosePrinter(printer);
 }
 
-WinspoolSpooler::~WinspoolSpooler() {
-  Cancel();
-  Close();
-}
-
-bool WinspoolSpooler::Open(const std::string& deviceName) {
-  UniquePrinter printer;
+bool OpenNamedPrinter(const std::string& deviceName, UniquePrinter& printer) {
   if (!::OpenPrinterA(const_cast<LPSTR>(deviceName.c_str()), printer.Put(), nullptr)) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_INVALID_PRINTER_NAME || error == ERROR_INVALID_NAME ||
@@ -32,6 +26,19 @@ bool WinspoolSpooler::Open(const std::string& deviceName) {
       return false;
     }
     ThrowError("OpenPrinter", error);
+  }
+  return true;
+}
+
+WinspoolSpooler::~WinspoolSpooler() {
+  Cancel();
+  Close();
+}
+
+bool WinspoolSpooler::Open(const std::string& deviceName) {
+  UniquePrinter printer;
+  if (!OpenNamedPrinter(deviceName, printer)) {
+    return false;
   }
   printer_ = std::move(printer);
   documentStarted_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/win32/unique_handle.h"
@@ -22,6 +23,10 @@ struct PrinterHandleTraits {
   static void Close(Type printer);
 };
 using UniquePrinter = UniqueHandle<PrinterHandleTraits>;
+
+/// Opens the printer `deviceName` into `printer`: false when the spooler knows no printer of that
+/// name; any other failure (access denied, spooler down) is thrown with the system's reason.
+bool OpenNamedPrinter(const std::string& deviceName, UniquePrinter& printer);
 
 /// One raw job through winspool: OpenPrinterA ... ClosePrinter; AbortPrinter after a failure
 /// once the document has started.
