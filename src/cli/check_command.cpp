@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/printers.h"
+#include "app/printer_list.h"
 #include "cli/check_report.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
@@ -46,29 +46,50 @@ PrinterStatus CheckPort(const net::Endpoint& endpoint) {
   return status;
 }
 
-// An installed printer: the exact name is the printer list's question, the rest the tracker's.
-PrinterStatus CheckInstalled(const CheckOptions& options, std::string& name) {
-  const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
-  Printers printers(*list);
-  name =
-      options.choice.printerOption->count() > 0 ? options.printer : printers.Current().value_or("");
-  if (name.empty() || !printers.IsInstalled(name)) {
-    return {};
+// Asks whoever knows how a printer stands: an ipp:// printer itself, a raw port by taking a
+// connection, an installed printer through the printer list (the exact name) and the tracker.
+class PrinterChecker {
+ public:
+  /// `installed`: names are installed printers' rather than raw ports or ipp:// addresses.
+  explicit PrinterChecker(bool installed) {
+    if (installed) {
+      list_ = platform::MakePrinterList();
+      tracker_ = platform::MakeJobTracker();
+    }
   }
-  return platform::MakeJobTracker()->QueryPrinter(name);
-}
 
+  PrinterStatus Status(const std::string& printer) {
+    if (IsIppUri(printer)) {
+      return platform::MakeIppRoute().tracker->QueryPrinter(printer);
+    }
+    if (!list_) {
+      return CheckPort(*net::ParseEndpoint(printer, net::kRawPrintPort));
+    }
+    return !printer.empty() && list_->HasDeviceName(printer) ? tracker_->QueryPrinter(printer)
+                                                             : PrinterStatus{};
+  }
+
+  /// The user's default printer, for a check that names none.
+  std::string DefaultPrinter() const {
+    return list_ ? list_->DefaultDeviceName().value_or("") : "";
+  }
+
+ private:
+  std::unique_ptr<PrinterList> list_;
+  std::unique_ptr<JobTracker> tracker_;
+};
+
+// One printer: --to's target, --printer's name, or else the default printer.
 PrinterStatus Check(const CheckOptions& options, std::string& name) {
-  if (IsIppUri(options.to)) {
+  PrinterChecker checker(options.to.empty());
+  if (!options.to.empty() && !IsIppUri(options.to)) {
+    name = net::ParseEndpoint(options.to, net::kRawPrintPort)->Text();
+  } else if (!options.to.empty()) {
     name = options.to;
-    return platform::MakeIppRoute().tracker->QueryPrinter(options.to);
+  } else {
+    name = options.choice.printerOption->count() > 0 ? options.printer : checker.DefaultPrinter();
   }
-  if (!options.to.empty()) {
-    const net::Endpoint endpoint = *net::ParseEndpoint(options.to, net::kRawPrintPort);
-    name = endpoint.Text();
-    return CheckPort(endpoint);
-  }
-  return CheckInstalled(options, name);
+  return checker.Status(name);
 }
 
 FleetOutcome OutcomeOf(const PrinterStatus& status) {
@@ -87,18 +108,13 @@ FleetOutcome OutcomeOf(const PrinterStatus& status) {
 // the verdict and why not.
 class CheckWorker : public FleetWorker {
  public:
-  explicit CheckWorker(bool targets) {
-    if (!targets) {
-      list_ = platform::MakePrinterList();
-      tracker_ = platform::MakeJobTracker();
-    }
-  }
+  explicit CheckWorker(bool targets) : checker_(!targets) {}
 
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& /*job*/) override {
     const auto start = std::chrono::steady_clock::now();
     PrinterResult result{printer, FleetOutcome::kFailed, 0, {}, ""};
     try {
-      const PrinterStatus status = Status(printer);
+      const PrinterStatus status = checker_.Status(printer);
       result.outcome = OutcomeOf(status);
       result.detail = JoinedLines(NotReadyReasons(status));
     } catch (const std::exception& e) {
@@ -110,18 +126,7 @@ class CheckWorker : public FleetWorker {
   }
 
  private:
-  PrinterStatus Status(const std::string& printer) {
-    if (IsIppUri(printer)) {
-      return platform::MakeIppRoute().tracker->QueryPrinter(printer);
-    }
-    if (!list_) {
-      return CheckPort(*net::ParseEndpoint(printer, net::kRawPrintPort));
-    }
-    return list_->HasDeviceName(printer) ? tracker_->QueryPrinter(printer) : PrinterStatus{};
-  }
-
-  std::unique_ptr<PrinterList> list_;
-  std::unique_ptr<JobTracker> tracker_;
+  PrinterChecker checker_;
 };
 
 int RunCheck(CheckOptions& options) {

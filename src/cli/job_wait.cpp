@@ -31,7 +31,7 @@ void PrintLines(std::FILE* stream, const std::vector<std::string>& lines) {
 
 }  // namespace
 
-InterruptiblePacer::InterruptiblePacer() : start_(Clock::now()) {
+InterruptiblePacer::InterruptiblePacer() {
   interrupted = 0;
   previous_ = std::signal(SIGINT, &OnInterrupt);
 }
@@ -40,25 +40,13 @@ InterruptiblePacer::~InterruptiblePacer() {
   std::signal(SIGINT, previous_);
 }
 
-milliseconds InterruptiblePacer::Elapsed() {
-  return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
-}
-
-// Real time, in slices short enough that Ctrl-C ends a pause at once.
-bool InterruptiblePacer::Pause(milliseconds duration) {
-  const Clock::time_point end = Clock::now() + duration;
-  while (interrupted == 0 && Clock::now() < end) {
-    std::this_thread::sleep_for(std::min<Clock::duration>(milliseconds(20), end - Clock::now()));
-  }
-  return interrupted == 0;
-}
-
 WorkerPacer::WorkerPacer() : start_(Clock::now()) {}
 
 milliseconds WorkerPacer::Elapsed() {
   return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
 }
 
+// Real time, in slices short enough that Ctrl-C ends a pause at once.
 bool WorkerPacer::Pause(milliseconds duration) {
   const Clock::time_point end = Clock::now() + duration;
   while (interrupted == 0 && Clock::now() < end) {

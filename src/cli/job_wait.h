@@ -15,25 +15,8 @@ inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
 /// How long --wait waits when no time is given.
 inline constexpr std::chrono::seconds kDefaultWait{60};
 
-/// Real time for a follow-up; from its making until its end, Ctrl-C cuts the pauses short (and
-/// every later one) instead of ending the program.
-class InterruptiblePacer : public Pacer {
- public:
-  InterruptiblePacer();
-  ~InterruptiblePacer() override;
-  InterruptiblePacer(const InterruptiblePacer&) = delete;
-  InterruptiblePacer& operator=(const InterruptiblePacer&) = delete;
-
-  std::chrono::milliseconds Elapsed() override;
-  bool Pause(std::chrono::milliseconds duration) override;
-
- private:
-  std::chrono::steady_clock::time_point start_;
-  void (*previous_)(int) = nullptr;
-};
-
-/// Real time on a worker thread: its pauses end as soon as Ctrl-C has reached the
-/// InterruptiblePacer of the run.
+/// Real time for a follow-up: its pauses end as soon as Ctrl-C has reached the run's
+/// InterruptiblePacer. A worker thread uses one as it is.
 class WorkerPacer : public Pacer {
  public:
   WorkerPacer();
@@ -42,6 +25,19 @@ class WorkerPacer : public Pacer {
 
  private:
   std::chrono::steady_clock::time_point start_;
+};
+
+/// The run's own pacer: from its making until its end, Ctrl-C cuts the pauses short (and every
+/// later one, the workers' too) instead of ending the program.
+class InterruptiblePacer : public WorkerPacer {
+ public:
+  InterruptiblePacer();
+  ~InterruptiblePacer() override;
+  InterruptiblePacer(const InterruptiblePacer&) = delete;
+  InterruptiblePacer& operator=(const InterruptiblePacer&) = delete;
+
+ private:
+  void (*previous_)(int) = nullptr;
 };
 
 /// Follows `job` with `tracker` for at most `limit` (Ctrl-C ends the wait early and leaves the

@@ -157,13 +157,10 @@ class TargetWorker : public FleetWorker {
     WorkerPacer pacer;
     const FollowResult followed = FollowJob(*route.tracker, *job, *wait_, pacer);
     result.elapsed += pacer.Elapsed();
-    if (followed.verdict == JobVerdict::kPrinted) {
-      result.outcome = FleetOutcome::kPrinted;
-      return;
+    result.outcome = OutcomeOf(followed.verdict);
+    if (followed.verdict != JobVerdict::kPrinted) {
+      result.detail = JoinedLines(DescribeFollowResult(*job, followed));
     }
-    result.outcome = followed.verdict == JobVerdict::kNotPrinted ? FleetOutcome::kNotPrinted
-                                                                 : FleetOutcome::kNotConfirmed;
-    result.detail = JoinedLines(DescribeFollowResult(*job, followed));
   }
 
   PageComposer composer_;

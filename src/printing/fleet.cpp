@@ -14,9 +14,6 @@ using std::chrono::milliseconds;
 
 // How long the run's thread waits for a printer to finish before it looks at Ctrl-C again.
 constexpr milliseconds kTick{20};
-// Rounds of the follow-up: soon after the first job, then doubling up to one a second.
-constexpr milliseconds kFirstRound{50};
-constexpr milliseconds kLongestRound{1000};
 
 struct Finished {
   PrinterResult result;
@@ -83,18 +80,6 @@ void Work(WorkQueue& queue, const WorkerFactory& makeWorker, std::atomic<std::si
   --live;
 }
 
-FleetOutcome OutcomeOf(JobVerdict verdict) {
-  switch (verdict) {
-    case JobVerdict::kPrinted:
-      return FleetOutcome::kPrinted;
-    case JobVerdict::kNotPrinted:
-      return FleetOutcome::kNotPrinted;
-    case JobVerdict::kNotConfirmed:
-      break;
-  }
-  return FleetOutcome::kNotConfirmed;
-}
-
 // A job being followed: its line so far, and the follow-up's state.
 struct Followed {
   PrinterResult result;
@@ -156,7 +141,7 @@ class Conductor {
   FleetSummary summary_;
   std::vector<Followed> followed_;
   milliseconds nextRound_{0};
-  milliseconds roundPause_ = kFirstRound;
+  milliseconds roundPause_ = kFirstFollowPause;
 };
 
 }  // namespace
@@ -237,7 +222,7 @@ void Conductor::FollowRound() {
   }
   followed_ = std::move(still);
   nextRound_ = now + roundPause_;
-  roundPause_ = std::min(roundPause_ * 2, kLongestRound);
+  roundPause_ = std::min(roundPause_ * 2, kLongestFollowPause);
 }
 
 // Ctrl-C: the jobs stay where they are; each is reported with its id and last known state.
@@ -291,6 +276,18 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
     text += line;
   }
   return text;
+}
+
+FleetOutcome OutcomeOf(JobVerdict verdict) {
+  switch (verdict) {
+    case JobVerdict::kPrinted:
+      return FleetOutcome::kPrinted;
+    case JobVerdict::kNotPrinted:
+      return FleetOutcome::kNotPrinted;
+    case JobVerdict::kNotConfirmed:
+      break;
+  }
+  return FleetOutcome::kNotConfirmed;
 }
 
 bool FleetSummary::AllSucceeded() const {

@@ -79,6 +79,9 @@ struct FleetSummary {
 /// and not ready (2), not recognized (3), failed and not sent (4).
 int Severity(FleetOutcome outcome);
 
+/// A followed job's line: printed, not printed or not confirmed, as its verdict says.
+FleetOutcome OutcomeOf(JobVerdict verdict);
+
 /// "printed", "executed", "ready", "not confirmed", "not printed", "not ready",
 /// "not recognized", "failed", "not sent".
 const char* OutcomeName(FleetOutcome outcome);

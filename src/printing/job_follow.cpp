@@ -9,11 +9,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// The first look comes soon after the job was taken (a short job is often done by then); the
-// pauses double up to one second, a rate any print server takes in its stride.
-constexpr milliseconds kFirstPause{50};
-constexpr milliseconds kLongestPause{1000};
-
 // One round: the job, and its printer unless the job is done. A question the spooler does not
 // answer is kept as the round's failure; the follow-up goes on until its time is up.
 void AskOnce(JobTracker& tracker, const JobRef& job, FollowResult& result) {
@@ -98,7 +93,7 @@ FollowResult FollowJob(JobTracker& tracker, const JobRef& job, std::chrono::seco
                        Pacer& pacer) {
   FollowResult result;
   result.limit = limit;
-  milliseconds pause = kFirstPause;
+  milliseconds pause = kFirstFollowPause;
   for (;;) {
     AskOnce(tracker, job, result);
     if (const std::optional<JobVerdict> verdict = DecideFollowResult(result)) {
@@ -115,7 +110,7 @@ FollowResult FollowJob(JobTracker& tracker, const JobRef& job, std::chrono::seco
       result.verdict = JobVerdict::kNotConfirmed;
       return result;
     }
-    pause = std::min(pause * 2, kLongestPause);
+    pause = std::min(pause * 2, kLongestFollowPause);
   }
 }
 

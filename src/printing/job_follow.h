@@ -9,6 +9,11 @@
 
 namespace quorvel {
 
+/// The follow-up's pace: the first look soon after the job was taken (a short job is often done
+/// by then), then pauses doubling up to one a second, a rate any print server takes in its stride.
+inline constexpr std::chrono::milliseconds kFirstFollowPause{50};
+inline constexpr std::chrono::milliseconds kLongestFollowPause{1000};
+
 /// How a followed job ended, as far as the spooler would tell.
 enum class JobVerdict {
   kPrinted,       // the spooler reports the job completed
