@@ -28,12 +28,16 @@ bool LoadJob(const std::string& source, std::string& job) {
     job = bytes.str();
     return !std::cin.bad();
   }
-  std::ifstream file(source, std::ios::binary);
-  if (!file) {
+  return ReadJobFile(source, job);
+}
+
+bool ReadJobFile(const std::filesystem::path& file, std::string& job) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
     return false;
   }
-  job.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+  job.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
 }
 
 inspect::Dialect DialectFor(const std::string& source, const std::string& as,

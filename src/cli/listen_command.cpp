@@ -3,11 +3,11 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/job_source.h"
 #include "cli/render_command.h"
 #include "inspect/listing.h"
 #include "platform/net/capture_server.h"
@@ -36,10 +36,22 @@ void WritePortFile(const std::string& path, std::uint16_t port) {
   std::filesystem::rename(temporary, path);
 }
 
-void ExplainCapture(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string job{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  std::cout << inspect::FormatText(inspect::Explain(job, inspect::GuessDialect(job))) << std::endl;
+// Reads a captured job once, then explains it and draws its sheet beside it, as asked.
+void ShowCapture(const ListenOptions& options, const std::filesystem::path& file) {
+  std::string job;
+  if (!ReadJobFile(file, job)) {
+    std::cerr << "quorvel-cli listen: cannot read " << file.string() << "\n";
+    return;
+  }
+  const inspect::Dialect dialect = inspect::GuessDialect(job);
+  if (options.explain) {
+    std::cout << inspect::FormatText(inspect::Explain(job, dialect)) << std::endl;
+  }
+  if (options.render) {
+    std::filesystem::path picture = file;
+    picture.replace_extension(".png");
+    RenderBeside(job, dialect, picture);
+  }
 }
 
 int RunListen(ListenOptions options) {
@@ -64,11 +76,8 @@ int RunListen(ListenOptions options) {
     std::signal(SIGTERM, RequestStop);
     server.Run(stopRequested, [&options](const net::CapturedJob& job) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
-      if (options.explain && !job.file.empty()) {
-        ExplainCapture(job.file);
-      }
-      if (options.render && !job.file.empty()) {
-        RenderBeside(job.file);
+      if ((options.explain || options.render) && !job.file.empty()) {
+        ShowCapture(options, job.file);
       }
     });
   } catch (const std::exception& e) {

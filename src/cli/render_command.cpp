@@ -1,8 +1,6 @@
 #include "cli/render_command.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -93,19 +91,14 @@ std::string RenderUnavailable() {
 #endif
 }
 
-bool RenderBeside(const std::filesystem::path& jobFile) {
+bool RenderBeside(const std::string& job, inspect::Dialect dialect,
+                  const std::filesystem::path& picture) {
 #ifdef QUORVEL_HAVE_RENDER
-  std::ifstream in(jobFile, std::ios::binary);
-  const std::string job{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (!in && !in.eof()) {
-    std::cerr << "quorvel-cli listen: cannot read " << jobFile.string() << "\n";
-    return false;
-  }
-  std::filesystem::path picture = jobFile;
-  picture.replace_extension(".png");
-  return Draw(job, inspect::GuessDialect(job), picture.string(), {}) == kExitOk;
+  return Draw(job, dialect, picture.string(), {}) == kExitOk;
 #else
-  (void)jobFile;
+  (void)job;
+  (void)dialect;
+  (void)picture;
   return false;
 #endif
 }

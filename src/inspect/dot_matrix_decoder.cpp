@@ -38,6 +38,8 @@ std::string TakePayload(std::string_view job, Item& item, std::size_t wanted) {
   const std::string payload(job.substr(start, wanted));
   item.bytes += payload;
   if (payload.size() < wanted) {
+    item.truncated = true;
+
     item.warning = "cut off: the job ends " + std::to_string(wanted - payload.size()) + " of " +
                    std::to_string(wanted) + " bytes early";
   }
@@ -48,6 +50,8 @@ std::string TakePayload(std::string_view job, Item& item, std::size_t wanted) {
 Item CountedCommand(std::string_view job, std::size_t at, bool isData) {
   Item item = Command(job, at, 3, isData ? "barcode data" : "barcode parameters");
   if (at + 3 >= job.size()) {
+    item.truncated = true;
+
     item.warning = isData ? "cut off before the length byte" : "cut off before the count byte";
     return item;
   }
@@ -85,6 +89,8 @@ std::optional<Item> DecodeDotMatrixEscape(std::string_view job, std::size_t at) 
   if (second == 'k') {
     Item item = Command(job, at, 2, "select typeface");
     if (at + 2 >= job.size()) {
+      item.truncated = true;
+
       item.warning = "cut off before n";
       return item;
     }

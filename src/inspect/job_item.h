@@ -30,6 +30,7 @@ struct Item {
   std::string detail;      // kCommand: its parameters, e.g. "count 8, bytes 0 1 0 6 1 1 1 1"
   std::string warning;     // kCommand: what disagrees (a length byte, a cut-off sequence)
   std::string value;       // kCommand: the symbol set a designation selects, e.g. "0Y"
+  bool truncated = false;  // kCommand: the job ends before the command does
 };
 
 /// One line of the job: the items up to and including a line feed (or the end of the job).

@@ -113,6 +113,8 @@ Item Designation(std::string_view job, std::size_t at, std::size_t end, bool pri
 void TakeData(std::string_view job, std::size_t& at, std::size_t length, Item& item) {
   const std::size_t available = job.size() - at;
   if (length > available) {
+    item.truncated = true;
+
     item.warning = "cut off: the job ends " + std::to_string(length - available) + " of " +
                    std::to_string(length) + " data bytes early";
     length = available;
@@ -144,6 +146,8 @@ std::optional<Item> FieldsCommand(std::string_view job, std::size_t at, std::siz
     }
     more = IsGroup(field->parameter);
     if (more && next >= job.size()) {
+      item.truncated = true;
+
       item.warning = "cut off: the job ends inside the command";
       more = false;
     }

@@ -126,9 +126,7 @@ std::optional<Printed> PrintedAfter(const Sheet& sheet, std::size_t offset) {
   const GlyphRun* glyph = FirstAfter(sheet.glyphs, offset);
   const TextRun* text = FirstAfter(sheet.texts, offset);
   if (glyph != nullptr && (text == nullptr || glyph->bytes.offset < text->bytes.offset)) {
-    return Printed{glyph->bytes, glyph->font == GlyphFont::kCode39   ? "0Y"
-                                 : glyph->font == GlyphFont::kEanUpc ? "8Y"
-                                                                     : "15Y"};
+    return Printed{glyph->bytes, std::string(SymbolSetOf(glyph->font))};
   }
   if (text != nullptr) {
     return Printed{text->bytes, "text"};

@@ -72,7 +72,7 @@ void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWri
 void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
   // The inspector also warns when a length byte covers control bytes; the printer counts them
   // as data all the same. Only a command the job cuts off is not carried out.
-  if (item.warning.starts_with("cut off")) {
+  if (item.truncated) {
     writer.AddNote(SpanOf(item), item.name + ": " + item.warning + "; not carried out");
     return;
   }

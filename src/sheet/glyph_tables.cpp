@@ -45,19 +45,35 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The PCL symbol sets of the barcode fonts.
+struct BarcodeSymbolSet {
+  std::string_view id;
+  GlyphFont font;
+};
+constexpr BarcodeSymbolSet kBarcodeSymbolSets[] = {
+    {"0Y", GlyphFont::kCode39},
+    {"8Y", GlyphFont::kEanUpc},
+    {"15Y", GlyphFont::kPostnet},
+};
+
 }  // namespace
 
 std::optional<GlyphFont> FontForSymbolSet(std::string_view id) {
-  if (id == "0Y") {
-    return GlyphFont::kCode39;
-  }
-  if (id == "8Y") {
-    return GlyphFont::kEanUpc;
-  }
-  if (id == "15Y") {
-    return GlyphFont::kPostnet;
+  for (const BarcodeSymbolSet& set : kBarcodeSymbolSets) {
+    if (set.id == id) {
+      return set.font;
+    }
   }
   return std::nullopt;
+}
+
+std::string_view SymbolSetOf(GlyphFont font) {
+  for (const BarcodeSymbolSet& set : kBarcodeSymbolSets) {
+    if (set.font == font) {
+      return set.id;
+    }
+  }
+  return {};
 }
 
 bool IsTextSymbolSet(std::string_view id) {

@@ -10,6 +10,9 @@ namespace quorvel::sheet {
 /// The barcode font a PCL symbol set stands for: "0Y", "8Y", "15Y"; nothing for text sets.
 std::optional<GlyphFont> FontForSymbolSet(std::string_view id);
 
+/// The PCL symbol set of a barcode font: "0Y", "8Y" or "15Y".
+std::string_view SymbolSetOf(GlyphFont font);
+
 /// True for the text symbol sets PCL printers carry ("10U", "8U", "0N" ...).
 bool IsTextSymbolSet(std::string_view id);
 

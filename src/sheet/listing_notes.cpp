@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sheet/glyph_tables.h"
+
 namespace quorvel::sheet {
 namespace {
 
@@ -37,9 +39,10 @@ std::string CheckText(const Barcode& barcode) {
 }
 
 std::string DescribeGlyphs(const GlyphRun& run) {
-  const std::string font = run.font == GlyphFont::kCode39   ? "0Y (Code 39)"
-                           : run.font == GlyphFont::kEanUpc ? "8Y (EAN/UPC)"
-                                                            : "15Y (POSTNET)";
+  const char* const label = run.font == GlyphFont::kCode39   ? " (Code 39)"
+                            : run.font == GlyphFont::kEanUpc ? " (EAN/UPC)"
+                                                             : " (POSTNET)";
+  const std::string font = std::string(SymbolSetOf(run.font)) + label;
   std::string text = "glyphs of the " + font + " font for " + std::to_string(run.text.size()) +
                      " characters, one pattern each, no start or stop: no scanner reads them";
   return run.approximate ? text +

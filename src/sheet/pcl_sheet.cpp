@@ -73,7 +73,7 @@ void Designate(const Item& item, PclState& state, SheetWriter& writer) {
 }
 
 void Command(const Item& item, PclState& state, SheetWriter& writer) {
-  if (!item.warning.empty()) {
+  if (item.truncated) {
     writer.AddNote(SpanOf(item), item.name + ": " + item.warning + "; skipped");
   } else if (item.name == "primary symbol set" || item.name == "secondary symbol set") {
     Designate(item, state, writer);
