@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "inspect/byte_names.h"
+#include "inspect/font_state.h"
 #include "inspect/job_item.h"
 #include "sheet/glyph_tables.h"
 #include "sheet/interpreters.h"
@@ -18,11 +19,9 @@ namespace {
 using inspect::Item;
 using inspect::ItemKind;
 
-struct PclState {
-  std::string primary;  // empty: the set the printer held, drawn as text
-  std::string secondary;
-  bool shifted = false;  // SO: the secondary font prints
-};
+// The fonts as the inspector follows them: the set the printer held before the job, and the
+// default after a reset, are drawn as text.
+using PclState = inspect::FontState;
 
 ByteSpan SpanOf(const Item& item) {
   return {item.offset, item.bytes.size()};
@@ -30,7 +29,7 @@ ByteSpan SpanOf(const Item& item) {
 
 void PrintCharacter(char c, std::size_t offset, const PclState& state, SheetWriter& writer) {
   const std::optional<GlyphFont> font =
-      FontForSymbolSet(state.shifted ? state.secondary : state.primary);
+      FontForSymbolSet(state.active == "secondary" ? state.secondary : state.primary);
   if (font) {
     writer.PrintGlyph(c, offset, *font, !HasGlyph(*font, c));
   } else {
@@ -47,11 +46,9 @@ void Control(const Item& item, PclState& state, SheetWriter& writer) {
     case '\n':
       writer.LineFeed(item.offset);
       return;
-    case 0x0E:
-      state.shifted = true;
-      return;
+    case 0x0E:  // SO and SI switch between the secondary and the primary font
     case 0x0F:
-      state.shifted = false;
+      inspect::ApplyItem(state, item);
       return;
     default:
       break;
@@ -64,8 +61,7 @@ void Control(const Item& item, PclState& state, SheetWriter& writer) {
 }
 
 void Designate(const Item& item, PclState& state, SheetWriter& writer) {
-  const bool primary = item.name == "primary symbol set";
-  (primary ? state.primary : state.secondary) = item.value;
+  inspect::ApplyItem(state, item);
   if (!FontForSymbolSet(item.value) && !IsTextSymbolSet(item.value)) {
     writer.AddNote(SpanOf(item), "symbol set " + item.value +
                                      " is unknown here: its characters are drawn as text");
@@ -78,7 +74,7 @@ void Command(const Item& item, PclState& state, SheetWriter& writer) {
   } else if (item.name == "primary symbol set" || item.name == "secondary symbol set") {
     Designate(item, state, writer);
   } else if (item.name == "printer reset") {
-    state = PclState{};
+    inspect::ApplyItem(state, item);
     writer.EjectIfUsed(item.offset);
     writer.CarriageReturn();
     writer.AddNote(SpanOf(item), "ESC E: printer reset; a page holding anything is ejected");
