@@ -27,14 +27,13 @@ struct RenderCommandOptions {
 
 #ifdef QUORVEL_HAVE_RENDER
 void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) {
-  std::size_t shown = 0;
-  for (const sheet::Note& note : sheet.notes) {
-    if (shown++ < kNotesShown) {
-      std::cerr << "quorvel-cli render: note: " << note.text << "\n";
-    }
+  // A cut-off job's last note says so; it is said once, below, however many notes come first.
+  const std::size_t count = sheet.notes.size() - (sheet.cutOff && !sheet.notes.empty() ? 1 : 0);
+  for (std::size_t i = 0; i < count && i < kNotesShown; ++i) {
+    std::cerr << "quorvel-cli render: note: " << sheet.notes[i].text << "\n";
   }
-  if (sheet.notes.size() > kNotesShown) {
-    std::cerr << "quorvel-cli render: " << sheet.notes.size() - kNotesShown
+  if (count > kNotesShown) {
+    std::cerr << "quorvel-cli render: " << count - kNotesShown
               << " more notes (quorvel-cli explain lists them by line)\n";
   }
   if (sheet.cutOff) {

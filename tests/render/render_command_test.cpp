@@ -80,6 +80,8 @@ TEST_F(CliRender, DrawsAtMostAHundredPagesAndSaysSo) {
       RunCli("render '" + In("long.prn") + "' --as pcl -o '" + In("page.png") + "' --dpi 36 2>&1");
   EXPECT_EQ(result.status, 0);
   EXPECT_NE(result.output.find("only the first 100 are drawn"), std::string::npos);
+  // Said once, not once more among the notes.
+  EXPECT_EQ(result.output.find("past 100"), result.output.rfind("past 100"));
   EXPECT_TRUE(fs::exists(folder_ / "page-100.png"));
   EXPECT_FALSE(fs::exists(folder_ / "page-101.png"));
 }
