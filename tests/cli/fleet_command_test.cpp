@@ -94,15 +94,6 @@ std::string Steady(std::string text) {
   return std::regex_replace(text, std::regex("(job|Job) [0-9]+"), "$1 N");
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 std::vector<std::string> AllQueues() {
   std::vector<std::string> queues = {"Virtual"};
   for (int i = 1; i <= 30; ++i) {

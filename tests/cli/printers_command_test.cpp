@@ -9,15 +9,6 @@
 namespace quorvel::testing {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 TEST(CliPrinters, ListsTheQueuesInLpstatOrderWithTheDefaultMarkedByATab) {
   AddQueue("Other", "socket://127.0.0.1:" + std::to_string(UnusedPort()));
   const CommandResult lpstat = RunCommand("lpstat -e");

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -112,5 +113,15 @@ struct CommandResult {
 
 /// Runs a shell command line and collects its exit status, standard output and standard error.
 CommandResult RunCommand(const std::string& commandLine);
+
+// The lines of a command's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
 
 }  // namespace quorvel::testing
