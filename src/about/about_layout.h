@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/layout.h"
+#include "quorvel_version.h"
 
 #ifndef QUORVEL_HOME_PAGE
 #define QUORVEL_HOME_PAGE "https://quorvel.example.org/"
@@ -29,7 +30,7 @@ inline constexpr std::array<ControlLayout, 9> kAboutControls{{
     {"lblTitle", ControlKind::kLabel, "Quorvel", 1050, 240, 3885, 480, 4, ControlFont::kDefault,
      kBlack},
     {"Line1(0)", ControlKind::kLine, "", 105, 2460, 5549, 0, -1, ControlFont::kDefault, kWhite, 2},
-    {"lblVersion", ControlKind::kLabel, "Version 1.0", 1050, 780, 3885, 225, 5},
+    {"lblVersion", ControlKind::kLabel, QUORVEL_ABOUT_VERSION_TEXT, 1050, 780, 3885, 225, 5},
 }};
 
 /// `frmAbout`: fixed dialog frame, no task bar button, white, centred on first show; cmdOK is
