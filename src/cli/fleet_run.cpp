@@ -143,61 +143,6 @@ std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   return EachOnce(queues);
 }
 
-// Sentences follow each other with a space; a sentence and its reason with a colon.
-void CollectingMessages::Show(std::string_view text) {
-  std::size_t start = 0;
-  for (std::size_t end = 0; end != std::string_view::npos; start = end + 1) {
-    end = text.find('\n', start);
-    const std::string_view line = text.substr(start, end - start);
-    if (!text_.empty()) {
-      text_ += text_.back() == '.' ? " " : ": ";
-    }
-    text_.append(line);
-  }
-}
-
-PrinterResult SendOne(const std::string& printer,
-                      const std::function<PrintOutcome(MessageDisplay&)>& send) {
-  const Clock::time_point start = Clock::now();
-  CollectingMessages messages;
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
-  try {
-    switch (send(messages)) {
-      case PrintOutcome::kExecuted:
-        result.outcome = FleetOutcome::kExecuted;
-        break;
-      case PrintOutcome::kNotRecognized:
-        result.outcome = FleetOutcome::kNotRecognized;
-        break;
-      case PrintOutcome::kSendFailed:
-        break;
-    }
-  } catch (const std::exception& e) {
-    messages.Show(std::string(kSendFailed) + "\n" + e.what());
-  }
-  if (result.outcome != FleetOutcome::kExecuted) {
-    result.detail = messages.Text();
-  }
-  result.elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  return result;
-}
-
-int ExitStatusFor(FleetOutcome outcome) {
-  switch (Severity(outcome)) {
-    case 0:
-      return kExitOk;
-    case 1:
-      return kExitNotConfirmed;
-    case 2:
-      return kExitNotPrinted;
-    case 3:
-      return kExitNotRecognized;
-    default:
-      break;
-  }
-  return kExitSendFailed;
-}
-
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait) {
   const std::vector<std::string> printers = ChosenPrinters(choice);
@@ -216,7 +161,7 @@ int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, 
   const FleetSummary summary =
       RunFleet(printers, {choice.jobs, wait}, makeWorker, tracker, pacer, sink);
   const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  const int status = ExitStatusFor(summary.worst);
+  const int status = ExitStatusOf(summary.worst);
   if (json) {
     json->Close(summary, elapsed, status);
   } else {

@@ -37,30 +37,11 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice);
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 
-/// Collects what the single-printer flow tells the user, on one line ("text: reason").
-class CollectingMessages : public MessageDisplay {
- public:
-  void Show(std::string_view text) override;
-  const std::string& Text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-/// The single-printer flow `send` for one printer in a run over many: what it told the user (a
-/// failure's message and reason) becomes the printer's line, with the time it took. An error it
-/// throws counts as "could not be sent", as for one printer.
-PrinterResult SendOne(const std::string& printer,
-                      const std::function<PrintOutcome(MessageDisplay&)>& send);
-
 /// Runs `makeWorker`'s workers over the chosen printers (following the jobs with `tracker` when
 /// `wait` is set), prints a line per printer as it finishes and the summary, or one JSON
 /// document, and returns the exit status: 0 when every printer succeeded, else the
 /// single-printer status of the worst outcome.
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait);
-
-/// The single-printer exit status an outcome stands for.
-int ExitStatusFor(FleetOutcome outcome);
 
 }  // namespace quorvel::cli
