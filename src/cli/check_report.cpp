@@ -91,7 +91,7 @@ std::string FormatCheckText(const std::string& printer, const PrinterStatus& sta
   for (const PrinterDetail& detail : status.details) {
     text += detail.first + ": " + detail.second + "\n";
   }
-  for (const std::string& warning : status.warnings) {
+  for (const std::string& warning : RiskNotes(status)) {
     text += "note: " + warning + "\n";
   }
   return text;
@@ -113,7 +113,7 @@ std::string FormatCheckJson(const std::string& printer, const PrinterStatus& sta
       {"acceptingJobs", status.acceptingJobs ? "true" : "false"},
       {"jobsWaiting", std::to_string(status.jobsAhead)},
       {"details", Enclosed('{', Joined(details, ", "), '}')},
-      {"notes", JsonArray(status.warnings)},
+      {"notes", JsonArray(RiskNotes(status))},
   };
   std::vector<std::string> members;
   for (const auto& [name, value] : fields) {
