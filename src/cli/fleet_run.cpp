@@ -6,6 +6,13 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -30,11 +37,28 @@ bool StandardErrorIsTerminal() {
 #endif
 }
 
+// Whether the terminal reads ESC [ K (erase to the end of the line). A Windows console does
+// once virtual-terminal processing is on (Windows 10 and later); older consoles get the bar
+// overwritten with spaces instead.
+bool TerminalErasesLines() {
+#ifdef _WIN32
+  const HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) {
+    return false;
+  }
+  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+         ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+#else
+  return true;
+#endif
+}
+
 // Lines on standard output as printers finish; on a terminal, a progress bar on standard error
 // that each line clears first and draws again after.
 class TextSink : public FleetSink {
  public:
-  TextSink() : bar_(StandardErrorIsTerminal()) {}
+  TextSink() : bar_(StandardErrorIsTerminal()), erases_(bar_ && TerminalErasesLines()) {}
 
   void Finished(const PrinterResult& result) override {
     Clear();
@@ -45,17 +69,13 @@ class TextSink : public FleetSink {
     if (!bar_) {
       return;
     }
-    constexpr std::size_t kWidth = 30;
-    const std::size_t filled = total == 0 ? kWidth : done * kWidth / total;
-    const std::string bar = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') +
-                            "] " + std::to_string(done) + "/" + std::to_string(total);
-    std::fputs(bar.c_str(), stderr);
+    std::fputs(ProgressBar(done, total).c_str(), stderr);
     std::fflush(stderr);
     shown_ = true;
   }
   void Clear() {
     if (shown_) {
-      std::fputs("\r\033[K", stderr);
+      std::fputs(ProgressBarErase(erases_).c_str(), stderr);
       std::fflush(stderr);
       shown_ = false;
     }
@@ -63,6 +83,7 @@ class TextSink : public FleetSink {
 
  private:
   bool bar_;
+  bool erases_;
   bool shown_ = false;
 };
 
@@ -98,6 +119,20 @@ std::vector<std::string> EachOnce(const std::vector<std::string>& names) {
 }
 
 }  // namespace
+
+std::string ProgressBar(std::size_t done, std::size_t total) {
+  const std::size_t filled = total == 0 ? kProgressBarWidth : done * kProgressBarWidth / total;
+  return "\r[" + std::string(filled, '#') + std::string(kProgressBarWidth - filled, ' ') + "] " +
+         std::to_string(done) + "/" + std::to_string(total);
+}
+
+std::string ProgressBarErase(bool terminalErases) {
+  if (terminalErases) {
+    return "\r\033[K";
+  }
+  // Wide enough for the bar and two counts of up to six digits each.
+  return "\r" + std::string(kProgressBarWidth + 16, ' ') + "\r";
+}
 
 void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
   choice.printerOption =

@@ -37,6 +37,15 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice);
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 
+/// The progress bar drawn on a terminal's standard error as printers finish, from the line's
+/// start: "[####      ] 12/40".
+inline constexpr std::size_t kProgressBarWidth = 30;
+std::string ProgressBar(std::size_t done, std::size_t total);
+
+/// What clears the bar before a line is printed: ESC [ K where the terminal reads it, else
+/// spaces over the bar.
+std::string ProgressBarErase(bool terminalErases);
+
 /// Runs `makeWorker`'s workers over the chosen printers (following the jobs with `tracker` when
 /// `wait` is set), prints a line per printer as it finishes and the summary, or one JSON
 /// document, and returns the exit status: 0 when every printer succeeded, else the
