@@ -39,6 +39,7 @@ expect() {
 
 # A stand-in quorvel-cli for printer names (the real one would ask the machine's spooler).
 mkdir -p "$work/bin" "$work/dir/captures"
+# shellcheck disable=SC2016  # the $1 is the stand-in's own
 printf '#!/bin/sh\n[ "$1" = printers ] && printf "Office\\tdefault\\nLab-1\\nLab-2\\n"\n' \
   >"$work/bin/quorvel-cli"
 chmod +x "$work/bin/quorvel-cli"
@@ -90,7 +91,7 @@ for command in $commands; do
       failures=$((failures + 1))
     fi
   done
-  echo "ok   quorvel-cli $command: $(echo $options)"
+  echo "ok   quorvel-cli $command: $(tr '\n' ' ' <<<"$options")"
 done
 
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }

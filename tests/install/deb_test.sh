@@ -101,7 +101,7 @@ status=$(dpkg-query -W -f='${Status}' quorvel 2>/dev/null)
 [ -z "$status" ] || [ "$status" = "unknown ok not-installed" ] ||
   fail "after dpkg -r the package is \"$status\""
 while read -r file; do
-  [ ! -e "/$file" ] && [ ! -L "/$file" ] || fail "/$file is left after dpkg -r"
+  if [ -e "/$file" ] || [ -L "/$file" ]; then fail "/$file is left after dpkg -r"; fi
 done <"$work/want"
 
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }

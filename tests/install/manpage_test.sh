@@ -41,7 +41,7 @@ for command in $commands; do
     grep -qE -- "(^|[ [{|])$option([] =|}[]|$)" <<<"$synopsis" || [ "$option" = --help ] ||
       [ "$option" = -h ] || fail "$command $option is not in the SYNOPSIS"
   done
-  echo "ok   $command:" $options
+  echo "ok   $command: $(tr '\n' ' ' <<<"$options")"
 done
 
 # The exit statuses the program gives (README's list, and 1 for the other failures).
