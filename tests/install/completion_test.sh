@@ -60,9 +60,9 @@ expect ""                                            quorvel-cli dump pcl ""
 expect "--wait"                                      quorvel-cli print pcl --w
 expect "--paper"                                     quorvel-cli render --pa
 expect "a4 letter"                                   quorvel-cli render pcl --paper ""
-expect "json junit text"                             quorvel-cli check --format ""
-expect "json junit text"                             quorvel-cli print pcl --format = ""
-expect "json junit"                                  quorvel-cli print pcl --format = j
+expect "json text"                                   quorvel-cli check --format ""
+expect "json text"                                   quorvel-cli print pcl --format = ""
+expect "json"                                        quorvel-cli print pcl --format = j
 expect "json text"                                   quorvel-cli explain --format ""
 expect "auto dot-matrix pcl"                         quorvel-cli explain --as ""
 expect "--max-bytes --max-connections"               quorvel-cli listen --max-
