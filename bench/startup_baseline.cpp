@@ -70,10 +70,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window =
       ::CreateWindowExA(0, "QuorvelBaseline", "Baseline", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                         CW_USEDEFAULT, 457, 350, nullptr, nullptr, instance, nullptr);
-  HWND combo = ::CreateWindowExA(0, "COMBOBOX", "Combo1",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
-                                     CBS_AUTOHSCROLL,
-                                 88, 216, 265, 184, window, nullptr, instance, nullptr);
+  HWND combo = ::CreateWindowExA(
+      0, "COMBOBOX", "Combo1",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 88, 216,
+      265, 184, window, nullptr, instance, nullptr);
   const std::string defaultName = DefaultPrinter();
   const std::vector<std::string> names = InstalledPrinters();
   for (const std::string& name : names) {

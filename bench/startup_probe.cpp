@@ -17,8 +17,9 @@ constexpr DWORD kPollMilliseconds = 5;  // finer than the test driver's 50 ms: t
 constexpr ULONGLONG kGiveUpMilliseconds = 30000;
 
 struct Start {
-  double milliseconds = -1;  // to the window shown; -1 when it never showed
-  LRESULT printers = -1;     // entries of the window's combo box then
+  double milliseconds = -1;    // to the window shown; -1 when it never showed
+  double cpuMilliseconds = 0;  // its CPU time (user and kernel) by then, in Wine's 10 ms ticks
+  LRESULT printers = -1;       // entries of the window's combo box then
 };
 
 HWND WaitForWindow(const quorvel::testing::RunningProgram& running, const std::string& caption) {
@@ -46,6 +47,14 @@ Start TimeToWindow(const std::string& program, const std::string& caption) {
   }
   result.milliseconds = 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
                         static_cast<double>(frequency.QuadPart);
+  FILETIME created, exited, kernel, user;
+  if (::GetProcessTimes(running.Process(), &created, &exited, &kernel, &user)) {
+    const auto ticks = [](const FILETIME& t) {
+      return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                 t.dwLowDateTime);
+    };
+    result.cpuMilliseconds = (ticks(kernel) + ticks(user)) / 10000.0;  // 100 ns ticks
+  }
   HWND combo = ::FindWindowExA(window, nullptr, "COMBOBOX", nullptr);
   result.printers = combo != nullptr ? ::SendMessageA(combo, CB_GETCOUNT, 0, 0) : -1;
   ::PostMessageA(window, WM_CLOSE, 0, 0);
@@ -68,7 +77,7 @@ int main(int argc, char** argv) {
   const std::string quorvel = quorvel::testing::DosPath(argv[1]);
   const std::string baseline = quorvel::testing::DosPath(argv[2]);
   const int runs = std::max(1, std::atoi(argv[3]));
-  std::vector<double> quorvelTimes, baselineTimes;
+  std::vector<double> quorvelTimes, baselineTimes, quorvelCpu, baselineCpu;
   TimeToWindow(baseline, "Baseline");  // warm-up: loads the system DLLs once
   LRESULT quorvelPrinters = -1, baselinePrinters = -1;
   for (int run = 0; run < runs; ++run) {
@@ -80,6 +89,8 @@ int main(int argc, char** argv) {
     }
     baselineTimes.push_back(b.milliseconds);
     quorvelTimes.push_back(q.milliseconds);
+    baselineCpu.push_back(b.cpuMilliseconds);
+    quorvelCpu.push_back(q.cpuMilliseconds);
     baselinePrinters = b.printers;
     quorvelPrinters = q.printers;
   }
@@ -89,6 +100,9 @@ int main(int argc, char** argv) {
   const auto [qMin, qMax] = std::minmax_element(quorvelTimes.begin(), quorvelTimes.end());
   const auto [bMin, bMax] = std::minmax_element(baselineTimes.begin(), baselineTimes.end());
   std::printf("range ms: Quorvel.exe %.0f-%.0f, baseline %.0f-%.0f\n", *qMin, *qMax, *bMin, *bMax);
+  const double qc = Median(quorvelCpu), bc = Median(baselineCpu);
+  std::printf("median CPU ms by then: Quorvel.exe %.1f, baseline %.1f, ratio %.2f\n", qc, bc,
+              bc > 0 ? qc / bc : 0.0);
   std::printf("printers listed when shown: Quorvel.exe %ld, baseline %ld\n",
               static_cast<long>(quorvelPrinters), static_cast<long>(baselinePrinters));
   return 0;

@@ -168,9 +168,9 @@ TEST_F(WindowsTest, AStartUpFailureIsReportedAndForm1OpensAndPrintsLater) {
     printers.namesFail = false;
     ::SetWindowTextA(combo, "Virtual");
     Click(form1->Handle(), "PCL");
-    EXPECT_EQ(spooler.calls, (std::vector<std::string>{"Open Virtual", "StartDocument Command Print",
-                                                       "StartPage", "Write 441", "EndPage",
-                                                       "EndDocument", "Close"}))
+    EXPECT_EQ(spooler.calls,
+              (std::vector<std::string>{"Open Virtual", "StartDocument Command Print", "StartPage",
+                                        "Write 441", "EndPage", "EndDocument", "Close"}))
         << c.shown;
     EXPECT_EQ(messages.shown.back(), "Executed") << c.shown;
   }
