@@ -80,9 +80,16 @@ int main(int argc, char** argv) {
   std::vector<double> quorvelTimes, baselineTimes, quorvelCpu, baselineCpu;
   TimeToWindow(baseline, "Baseline");  // warm-up: loads the system DLLs once
   LRESULT quorvelPrinters = -1, baselinePrinters = -1;
+  // The order swaps every run: neither program always follows the other's exit.
   for (int run = 0; run < runs; ++run) {
-    const Start b = TimeToWindow(baseline, "Baseline");
-    const Start q = TimeToWindow(quorvel, "Form1");
+    Start b, q;
+    if (run % 2 == 0) {
+      b = TimeToWindow(baseline, "Baseline");
+      q = TimeToWindow(quorvel, "Form1");
+    } else {
+      q = TimeToWindow(quorvel, "Form1");
+      b = TimeToWindow(baseline, "Baseline");
+    }
     if (b.milliseconds < 0 || q.milliseconds < 0) {
       std::fprintf(stderr, "startup_probe: a window did not show\n");
       return 1;
