@@ -11,3 +11,17 @@ if(NOT EXISTS ${_cli11_dir}/CLI)
 endif()
 add_library(quorvel_cli11 INTERFACE)
 target_include_directories(quorvel_cli11 SYSTEM INTERFACE ${_cli11_dir})
+
+# nlohmann-json is header-only too (Debian nlohmann-json3-dev): every JSON document is built with
+# it, and the tests read the documents back with it. Its folder is linked beside CLI11's, so the
+# cross build reaches it without the host's /usr/include.
+find_path(NLOHMANN_JSON_HOST_INCLUDE nlohmann/json.hpp PATHS /usr/include
+          NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
+if(NOT NLOHMANN_JSON_HOST_INCLUDE)
+  message(FATAL_ERROR "nlohmann-json not found: install nlohmann-json3-dev")
+endif()
+if(NOT EXISTS ${_cli11_dir}/nlohmann)
+  file(CREATE_LINK ${NLOHMANN_JSON_HOST_INCLUDE}/nlohmann ${_cli11_dir}/nlohmann SYMBOLIC)
+endif()
+add_library(quorvel_json INTERFACE)
+target_include_directories(quorvel_json SYSTEM INTERFACE ${_cli11_dir})
