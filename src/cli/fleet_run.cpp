@@ -19,6 +19,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_wait.h"
+#include "common/json_text.h"
 #include "platform/net/socket.h"
 #include "platform/platform.h"
 #include "printing/fleet_report.h"
@@ -90,7 +91,7 @@ class TextSink : public FleetSink {
 // One JSON document, written as printers finish: the list of printers, then the summary.
 class JsonSink : public FleetSink {
  public:
-  JsonSink() { std::fputs("{\"printers\": [", stdout); }
+  JsonSink() { std::printf("{%s[", json::Name("printers", json::kSpaced).c_str()); }
   void Finished(const PrinterResult& result) override {
     std::printf("%s\n  %s", first_ ? "" : ",", FleetJsonItem(result).c_str());
     first_ = false;
@@ -98,8 +99,10 @@ class JsonSink : public FleetSink {
   }
   void Progress(std::size_t /*done*/, std::size_t /*total*/) override {}
   void Close(const FleetSummary& summary, milliseconds elapsed, int exitStatus) {
-    std::printf("%s],\n \"summary\": %s,\n \"exitStatus\": %d}\n", first_ ? "" : "\n",
-                FleetSummaryJson(summary, elapsed).c_str(), exitStatus);
+    std::printf(
+        "%s],\n %s%s,\n %s%s}\n", first_ ? "" : "\n", json::Name("summary", json::kSpaced).c_str(),
+        FleetSummaryJson(summary, elapsed).c_str(), json::Name("exitStatus", json::kSpaced).c_str(),
+        json::Write(exitStatus, json::kSpaced).c_str());
     std::fflush(stdout);
   }
 
