@@ -1,5 +1,6 @@
 // Barcodes are encoded and laid out by zint (its vector output: rectangles and text), then
-// painted at the print position with the module width and bar height the printer uses.
+// painted at the print position with the module width and bar height the printer uses. Code 128
+// comes encoded in the sheet (the code set the data names) and is drawn from its modules.
 
 #include <zint.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "render/canvas.h"
+#include "sheet/symbol_data.h"
 
 namespace quorvel::render {
 namespace {
@@ -23,6 +25,8 @@ using Symbol = std::unique_ptr<zint_symbol, SymbolDeleter>;
 
 // zint's vector output measures 2 units per module at scale 1.
 constexpr float kUnitsPerModule = 2;
+// The height of a human-readable line the sheet draws itself.
+constexpr double kTextInches = 0.08;
 
 int ZintType(Symbology symbology) {
   switch (symbology) {
@@ -43,17 +47,46 @@ int ZintType(Symbology symbology) {
   return BARCODE_CODE128;
 }
 
-// One line of zint's human-readable text, centred on `centre` and at most `width` wide.
-void PaintString(Canvas& canvas, const zint_vector_string& s, double centre, double width,
-                 double baseline, double unit) {
+// One line of human-readable text, `height` high, centred on `centre` and at most `width` wide.
+void PaintLine(Canvas& canvas, const QString& text, double centre, double width, double baseline,
+               double height) {
   QFont font("Nimbus Sans");
-  font.setPixelSize(std::max(1, static_cast<int>(s.fsize * unit)));
+  font.setPixelSize(std::max(1, static_cast<int>(height)));
   canvas.painter.setFont(font);
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(s.text), s.length);
-  const double height = s.fsize * unit;
   width = std::max(width, canvas.X(0.01));
   canvas.painter.drawText(QRectF(centre - width / 2, baseline - height, width, height * 1.2),
                           Qt::AlignHCenter | Qt::AlignTop, text);
+}
+
+// One line of zint's human-readable text.
+void PaintString(Canvas& canvas, const zint_vector_string& s, double centre, double width,
+                 double baseline, double unit) {
+  PaintLine(canvas, QString::fromUtf8(reinterpret_cast<const char*>(s.text), s.length), centre,
+            width, baseline, s.fsize * unit);
+}
+
+// Code 128 from the module pattern of the symbols the sheet encoded, the first bar at the print
+// position; the human-readable line is the data, centred under the bars.
+void PaintCode128(Canvas& canvas, const sheet::Barcode& barcode, double x0, double y0) {
+  const std::string modules = sheet::Code128Modules(barcode.symbols);
+  const double module = canvas.X(barcode.moduleInches);
+  const double height = canvas.X(barcode.heightInches);
+  for (std::size_t i = 0; i < modules.size();) {
+    std::size_t end = i;
+    while (end < modules.size() && modules[end] == modules[i]) {
+      ++end;
+    }
+    if (modules[i] == '1') {
+      canvas.painter.fillRect(QRectF(x0 + i * module, y0, (end - i) * module, height), Qt::black);
+    }
+    i = end;
+  }
+  if (barcode.humanReadable) {
+    const double width = modules.size() * module;
+    const double text = canvas.X(kTextInches);
+    PaintLine(canvas, QString::fromLatin1(barcode.data.data(), barcode.data.size()),
+              x0 + width / 2, width, y0 + height + text * 1.1, text);
+  }
 }
 
 void Paint(Canvas& canvas, const zint_vector& vector, double x0, double y0, double unit) {
@@ -100,6 +133,10 @@ void PaintElements(Canvas& canvas, const zint_vector& vector, const sheet::Barco
 }  // namespace
 
 std::string DrawBarcode(Canvas& canvas, const sheet::Barcode& barcode) {
+  if (barcode.symbology == Symbology::kCode128) {
+    PaintCode128(canvas, barcode, canvas.Left(barcode.at.column), canvas.Top(barcode.at.line));
+    return {};
+  }
   Symbol symbol(ZBarcode_Create());
   symbol->symbology = ZintType(barcode.symbology);
   symbol->scale = 1;

@@ -57,6 +57,8 @@ struct Barcode {
   double spaceInches = 0;   // Code 39 / 2 of 5: the narrow and the wide space
   double wideSpaceInches = 0;
   bool humanReadable = false;  // the text line under the bars
+  char codeSet = 0;            // Code 128: the set the data names first, 'A', 'B' or 'C'
+  std::vector<int> symbols;    // Code 128: the symbol values printed, start to stop
   ByteSpan bytes;              // the data command; `settings` names the parameter command
   ByteSpan settings;
   bool operator==(const Barcode&) const = default;

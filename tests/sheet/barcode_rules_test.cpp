@@ -10,6 +10,7 @@
 #include "fakes/hex.h"
 #include "sheet/barcode_rules.h"
 #include "sheet/page_model.h"
+#include "sheet/symbol_data.h"
 
 namespace quorvel::sheet {
 namespace {
@@ -96,6 +97,56 @@ TEST(BarcodeCommands, EncodeTheDataAsThePrinterDoes) {
     EXPECT_NEAR(sheet.barcodes[0].heightInches, c.height, 1e-9);
     EXPECT_EQ(sheet.barcodes[0].humanReadable, c.humanReadable);
   }
+}
+
+struct Code128Case {
+  const char* data;  // hex: the bytes after ESC DLE B's length byte
+  char codeSet;
+  std::string encoded;
+  std::vector<int> symbols;  // start to stop
+  std::size_t modules;
+};
+
+// Symbol values from the Code 128 character table of the printer manual (Table 6): set A and B
+// space = 0, digits 16-25, "A" = 33; set C digit pairs; start A 103, B 104, C 105, stop 106.
+TEST(Code128, EncodesInTheSetTheDataNamesAndChangesOnlyWhereTheDataSays) {
+  const std::vector<Code128Case> cases{
+      // The page's block 6: ten digits as ten set-A characters, "g" asks for the check:
+      // 103 + 1*16 + 2*17 + ... + 10*25 = 1313, 1313 mod 103 = 77.
+      {"41 30 31 32 33 34 35 36 37 38 39 67", 'A', "0123456789",
+       {103, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 77, 106}, 145},
+      // The manual's example: set C 12 34, change to set A (101), X Y Z: 1345 mod 103 = 6.
+      {"43 31 32 33 34 3B 58 59 5A 67", 'C', "1234XYZ", {105, 12, 34, 101, 56, 57, 58, 6, 106},
+       9 * 11 + 2},
+      // Set B, no check code: no check symbol.
+      {"42 41 61", 'B', "Aa", {104, 33, 65, 106}, 3 * 11 + 13},
+      // Set A control characters (NUL = 64) and a SHIFT (98) to set B for one lower-case "a":
+      // 103 + 1*64 + 2*98 + 3*65 + 4*33 = 690, 690 mod 103 = 72.
+      {"41 00 62 61 41 67", 'A', std::string("\0aA", 3), {103, 64, 98, 65, 33, 72, 106},
+       6 * 11 + 13},
+  };
+  for (const Code128Case& c : cases) {
+    SCOPED_TRACE(c.data);
+    const std::string data = Hex(c.data);
+    BarcodeSettings settings;
+    ApplyParameters(settings, 8, Hex("04 00 00 06 01 01 01 01"));
+    const DataOutcome outcome = ReadBarcodeData(settings, data);
+    ASSERT_TRUE(outcome.barcode.has_value()) << outcome.note;
+    EXPECT_EQ(outcome.barcode->codeSet, c.codeSet);
+    EXPECT_EQ(outcome.barcode->data, c.encoded);
+    EXPECT_EQ(outcome.barcode->symbols, c.symbols);
+    EXPECT_EQ(Code128Modules(outcome.barcode->symbols).size(), c.modules);
+  }
+}
+
+// Start A, "0", check 103 + 16 = 119 mod 103 = 16, stop: 211412, 123122 (twice) and 2331112
+// as bars and spaces of 1 to 4 modules, written out by hand.
+TEST(Code128, DrawsEachSymbolFromTheModuleTable) {
+  EXPECT_EQ(Code128Modules({103, 16, 16, 106}),
+            "11010000100"
+            "10011101100"
+            "10011101100"
+            "1100011101011");
 }
 
 TEST(BarcodeCommands, IgnoreInvalidParameterCommands) {

@@ -56,6 +56,7 @@ TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
     EXPECT_NEAR(got.spaceInches, want.wide > 0 ? want.module : 0, 1e-9);
     EXPECT_NEAR(got.wideSpaceInches, want.wide, 1e-9);
     EXPECT_EQ(got.humanReadable, want.humanReadable);
+    EXPECT_EQ(got.codeSet, want.symbology == Symbology::kCode128 ? 'A' : 0);
     EXPECT_EQ(got.bytes, (ByteSpan{want.offset, want.length}));
     EXPECT_EQ(got.settings, (ByteSpan{want.offset - 12, 12}));
   }

@@ -1,0 +1,73 @@
+// The drawn dot-matrix sheet measured as a ruler would: at 300 dpi each symbol's bars are found
+// row by row and held against where and how wide the printer's manual says it prints them.
+// Widths are written out by hand from the manuals' tables (docs/sheet.md): modules times the
+// module, or elements times their widths in 1/360 inch.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fakes/expected_pages.h"
+#include "render/render_sheet.h"
+#include "sheet/page_model.h"
+
+namespace quorvel {
+namespace {
+
+constexpr double kDpi = 300;
+
+struct Band {
+  int first = -1;  // x of the first black dot in the row, -1 for none
+  int last = -1;
+};
+
+Band BlackIn(const QImage& image, int y) {
+  Band band;
+  for (int x = 0; x < image.width(); ++x) {
+    if (qGray(image.pixel(x, y)) < 128) {
+      band.first = band.first < 0 ? x : band.first;
+      band.last = x;
+    }
+  }
+  return band;
+}
+
+QImage Rendered(const std::string& job, sheet::Paper paper, const std::string& name) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quorvel-geometry";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / name).string();
+  const render::RenderResult result = render::RenderSheet(
+      sheet::Interpret(job, inspect::Dialect::kDotMatrix, paper), path, {paper, 300});
+  EXPECT_TRUE(result.error.empty()) << result.error;
+  return QImage(QString::fromStdString(path));
+}
+
+struct SymbolBand {
+  const char* block;
+  int line;              // the line the bars' top sits on (3 lines below the page's own count)
+  double widthInches;    // first bar to last bar
+};
+
+// The print position is 1/4 inch in; line 0's top 1/3 inch down, 6 lines to the inch.
+const std::vector<SymbolBand> kBands{
+    // Code 128 set A: start, 10 characters, check, stop = 145 modules of 64/360/11 inch.
+    {"6 Code 128", 59, 145 * 64 / 3960.0},
+};
+
+TEST(DrawnDotMatrixSheet, DrawsEachSymbolAtThePrintPositionAndAsWideAsThePrinter) {
+  const QImage image = Rendered(testing::ExpectedDotMatrixJob(), sheet::Paper::kA4, "dm.png");
+  ASSERT_FALSE(image.isNull());
+  for (const SymbolBand& want : kBands) {
+    SCOPED_TRACE(want.block);
+    const int y = static_cast<int>((1.0 / 3 + want.line / 6.0 + 0.03) * kDpi);
+    const Band band = BlackIn(image, y);
+    EXPECT_NEAR(band.first / kDpi, 0.25, 0.02);
+    EXPECT_NEAR((band.last + 1 - band.first) / kDpi, want.widthInches, want.widthInches * 0.03);
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
