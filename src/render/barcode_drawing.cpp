@@ -89,7 +89,14 @@ void PaintCode128(Canvas& canvas, const sheet::Barcode& barcode, double x0, doub
   }
 }
 
+// The printer draws from the print position: the first bar lies at x0. zint leaves room for
+// UPC's outside digits even without quiet zones; those digits stay left of the first bar.
 void Paint(Canvas& canvas, const zint_vector& vector, double x0, double y0, double unit) {
+  float first = vector.width;
+  for (const zint_vector_rect* r = vector.rectangles; r != nullptr; r = r->next) {
+    first = std::min(first, r->x);
+  }
+  x0 -= first * unit;
   for (const zint_vector_rect* r = vector.rectangles; r != nullptr; r = r->next) {
     canvas.painter.fillRect(
         QRectF(x0 + r->x * unit, y0 + r->y * unit, r->width * unit, r->height * unit), Qt::black);
@@ -125,8 +132,10 @@ void PaintElements(Canvas& canvas, const zint_vector& vector, const sheet::Barco
     x += width;
     end = r->x + r->width;
   }
+  // The line under the bars is the data the printer encodes (no Code 39 asterisks).
   for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
-    PaintString(canvas, *s, (x0 + x) / 2, x - x0, y0 + s->y * unit, unit);
+    PaintLine(canvas, QString::fromLatin1(barcode.data.data(), barcode.data.size()),
+              (x0 + x) / 2, x - x0, y0 + s->y * unit, s->fsize * unit);
   }
 }
 
@@ -144,6 +153,7 @@ std::string DrawBarcode(Canvas& canvas, const sheet::Barcode& barcode) {
   symbol->guard_descent = static_cast<float>(barcode.guardInches / barcode.moduleInches);
   symbol->show_hrt = barcode.humanReadable ? 1 : 0;
   symbol->input_mode = DATA_MODE;
+  symbol->output_options |= BARCODE_NO_QUIET_ZONES;  // the quiet zone is the page's business
   const int status =
       ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(barcode.data.data()),
                       static_cast<int>(barcode.data.size()));

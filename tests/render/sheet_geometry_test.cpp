@@ -53,6 +53,18 @@ struct SymbolBand {
 
 // The print position is 1/4 inch in; line 0's top 1/3 inch down, 6 lines to the inch.
 const std::vector<SymbolBand> kBands{
+    // EAN-8: 3 + 4 * 7 + 5 + 4 * 7 + 3 = 67 modules of 40/360/7 inch.
+    {"1 EAN-8", 6, 67 * 40 / 2520.0},
+    // UPC-A: 3 + 6 * 7 + 5 + 6 * 7 + 3 = 95 modules of 140/360/7 inch.
+    {"2 UPC-A", 16, 95 * 140 / 2520.0},
+    // UPC-E: 3 + 6 * 7 + 6 = 51 modules of 49/360/7 inch.
+    {"3 UPC-E", 32, 51 * 49 / 2520.0},
+    // Code 39: *PLJ BARCODE DRUCKA* = 20 characters of 6 narrow (4/360) and 3 wide (14/360)
+    // elements, 19 narrow gaps between them.
+    {"4 Code 39", 40, (20 * (6 * 4 + 3 * 14) + 19 * 4) / 360.0},
+    // Interleaved 2 of 5 1236: start 4 narrow (9/360), 2 pairs of 6 narrow and 4 wide (39/360),
+    // stop wide, narrow, narrow.
+    {"5 Interleaved 2 of 5", 48, (4 * 9 + 2 * (6 * 9 + 4 * 39) + 39 + 9 + 9) / 360.0},
     // Code 128 set A: start, 10 characters, check, stop = 145 modules of 64/360/11 inch.
     {"6 Code 128", 59, 145 * 64 / 3960.0},
 };
