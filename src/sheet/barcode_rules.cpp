@@ -24,6 +24,7 @@ constexpr int kMaxLength = 24;
 // characters 11.
 constexpr std::array<int, 7> kEanUpcCharacter{40, 49, 70, 84, 105, 119, 140};
 constexpr std::array<int, 7> kCode128Character{64, 77, 110, 132, 165, 187, 220};
+constexpr std::array<int, 7> kCode128Stop{71, 88, 127, 153, 192, 218, 257};
 // Code 39 and 2 of 5: the narrow bar by n5, and the wide bar by n7 (rows) and n5 (columns).
 constexpr std::array<int, 7> kNarrowBar{3, 4, 7, 9, 12, 14, 17};
 constexpr std::array<std::array<int, 7>, 7> kWideBar{{{9, 11, 17, 21, 27, 31, 37},
@@ -33,6 +34,24 @@ constexpr std::array<std::array<int, 7>, 7> kWideBar{{{9, 11, 17, 21, 27, 31, 37
                                                       {21, 25, 36, 45, 57, 65, 77},
                                                       {23, 28, 41, 51, 64, 73, 87},
                                                       {26, 32, 47, 57, 72, 82, 97}}};
+
+// EAN/UPC and Code 128: bars and spaces of 1, 2, 3 and 4 modules by n5.
+constexpr std::array<std::array<int, 4>, 7> kModuleBar{{{3, 9, 13, 19},
+                                                        {4, 11, 18, 25},
+                                                        {7, 17, 27, 37},
+                                                        {9, 21, 33, 45},
+                                                        {12, 27, 42, 57},
+                                                        {14, 31, 48, 65},
+                                                        {17, 37, 57, 77}}};
+constexpr std::array<std::array<int, 4>, 7> kModuleSpace{{{9, 14, 19, 24},
+                                                          {10, 17, 24, 31},
+                                                          {13, 23, 33, 43},
+                                                          {15, 27, 39, 51},
+                                                          {18, 33, 48, 63},
+                                                          {20, 37, 54, 71},
+                                                          {23, 43, 63, 83}}};
+// Code 39 and 2 of 5: the narrow space by n6 (the 24-pin chapter's own table).
+constexpr std::array<int, 7> kNarrowSpace{8, 10, 13, 15, 18, 20, 23};
 
 constexpr std::string_view kCode39Characters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 constexpr std::size_t kMaxVariableLength = 50;
@@ -62,24 +81,41 @@ bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+void SetModuleWidths(std::size_t n5, Barcode& barcode) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    barcode.barWidths[i] = kModuleBar[n5][i] * kUnit;
+    barcode.spaceWidths[i] = kModuleSpace[n5][i] * kUnit;
+  }
+}
+
 void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
-  const int n5 = settings.width - 1;
+  const auto n5 = static_cast<std::size_t>(settings.width - 1);
+  const auto n6 = static_cast<std::size_t>(settings.spaceWidth - 1);
+  const auto n7 = static_cast<std::size_t>(settings.wideWidth - 1);
   barcode.heightInches = settings.length * kLengthUnit;
+  // Every width table gives a space of n elements wider than the bar of n elements by the same
+  // 6/360 inch: the ink the printer expects each bar to spread (approximate).
+  barcode.inkInches = (kModuleSpace[n5][0] - kModuleBar[n5][0]) / 2.0 * kUnit;
   barcode.humanReadable = settings.humanReadable;
   switch (settings.symbology) {
     case Symbology::kCode39:
     case Symbology::kInterleaved2of5:
       barcode.moduleInches = kNarrowBar[n5] * kUnit;
-      barcode.wideInches = kWideBar[settings.wideWidth - 1][n5] * kUnit;
-      barcode.spaceInches = kNarrowBar[settings.spaceWidth - 1] * kUnit;
-      barcode.wideSpaceInches = kWideBar[settings.wideWidth - 1][settings.spaceWidth - 1] * kUnit;
+      barcode.wideInches = kWideBar[n7][n5] * kUnit;
+      barcode.spaceInches = kNarrowSpace[n6] * kUnit;
+      // No stored manual gives the wide space: the wide bar of n7 and n6, widened as much as
+      // the narrow space is wider than the narrow bar of n6 (approximate).
+      barcode.wideSpaceInches = (kWideBar[n7][n6] + kNarrowSpace[n6] - kNarrowBar[n6]) * kUnit;
       break;
     case Symbology::kCode128:
       barcode.moduleInches = kCode128Character[n5] * kUnit / 11;
+      barcode.stopInches = kCode128Stop[n5] * kUnit;
+      SetModuleWidths(n5, barcode);
       break;
     default:
       barcode.moduleInches = kEanUpcCharacter[n5] * kUnit / 7;
       barcode.guardInches = 10.0 / 180;
+      SetModuleWidths(n5, barcode);
   }
 }
 

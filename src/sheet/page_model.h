@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -56,6 +57,14 @@ struct Barcode {
   double wideInches = 0;    // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
   double spaceInches = 0;   // Code 39 / 2 of 5: the narrow and the wide space
   double wideSpaceInches = 0;
+  // EAN/UPC and Code 128: the printed width of a bar and of a space 1, 2, 3 and 4 modules wide
+  // (a dot-matrix printer draws its bars narrower and its spaces wider than the module).
+  std::array<double, 4> barWidths{};
+  std::array<double, 4> spaceWidths{};
+  // The widths above are the print head's; its dots spread the ink of each bar by this much
+  // (half on each side) into the spaces around it.
+  double inkInches = 0;
+  double stopInches = 0;  // Code 128: the stop pattern's width (its characters: 11 modules)
   bool humanReadable = false;  // the text line under the bars
   char codeSet = 0;            // Code 128: the set the data names first, 'A', 'B' or 'C'
   std::vector<int> symbols;    // Code 128: the symbol values printed, start to stop

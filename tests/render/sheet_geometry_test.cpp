@@ -59,12 +59,14 @@ const std::vector<SymbolBand> kBands{
     {"2 UPC-A", 16, 95 * 140 / 2520.0},
     // UPC-E: 3 + 6 * 7 + 6 = 51 modules of 49/360/7 inch.
     {"3 UPC-E", 32, 51 * 49 / 2520.0},
-    // Code 39: *PLJ BARCODE DRUCKA* = 20 characters of 6 narrow (4/360) and 3 wide (14/360)
-    // elements, 19 narrow gaps between them.
-    {"4 Code 39", 40, (20 * (6 * 4 + 3 * 14) + 19 * 4) / 360.0},
-    // Interleaved 2 of 5 1236: start 4 narrow (9/360), 2 pairs of 6 narrow and 4 wide (39/360),
-    // stop wide, narrow, narrow.
-    {"5 Interleaved 2 of 5", 48, (4 * 9 + 2 * (6 * 9 + 4 * 39) + 39 + 9 + 9) / 360.0},
+    // Code 39: *PLJ BARCODE DRUCKA* = 20 characters, each of 3 narrow bars (4/360), 2 wide
+    // bars (14/360), 3 narrow spaces (10/360) and 1 wide space (20/360); 19 narrow gaps.
+    {"4 Code 39", 40, (20 * (3 * 4 + 2 * 14 + 3 * 10 + 20) + 19 * 10) / 360.0},
+    // Interleaved 2 of 5 1236: start 2 narrow bars (9/360) and spaces (15/360), 2 pairs of 3
+    // narrow and 2 wide bars (39/360) and 3 narrow and 2 wide spaces (45/360), stop wide bar,
+    // narrow space, narrow bar.
+    {"5 Interleaved 2 of 5", 48,
+     (2 * 9 + 2 * 15 + 2 * (3 * 9 + 2 * 39 + 3 * 15 + 2 * 45) + 39 + 15 + 9) / 360.0},
     // Code 128 set A: start, 10 characters, check, stop = 145 modules of 64/360/11 inch.
     {"6 Code 128", 59, 145 * 64 / 3960.0},
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "fakes/hex.h"
@@ -147,6 +148,50 @@ TEST(Code128, DrawsEachSymbolFromTheModuleTable) {
             "10011101100"
             "10011101100"
             "1100011101011");
+}
+
+struct WidthCase {
+  const char* parameters;  // hex: the bytes after ESC DLE A, count first
+  const char* data;
+  std::array<int, 4> bars;  // 1/360 inch: bars of 1 to 4 modules, or narrow bar, wide bar
+  std::array<int, 4> spaces;  // spaces of 1 to 4 modules, or narrow space, wide space
+};
+
+// The 24-pin width tables in 1/360 inch: EAN/UPC and Code 128 bars and spaces by module count
+// and n5 (OKI ML3390 Table 2); Code 39 and 2 of 5 narrow and wide bars by n5 and n7 (Table 3),
+// narrow spaces by n6 (OKI ML591 Table 85), wide spaces approximate (wide bar of n7 and n6
+// plus narrow space less narrow bar of n6).
+TEST(BarcodeCommands, TakeBarAndSpaceWidthsFromTheirOwnTables) {
+  const std::vector<WidthCase> cases{
+      {"08 00 01 00 06 01 00 00 01", "31 32 33 34 35 36 37 40", {3, 9, 13, 19}, {9, 14, 19, 24}},
+      {"08 01 00 00 06 04 00 00 01", "31 32 33 34 35 36 37 38 39 30 31 40", {9, 21, 33, 45},
+       {15, 27, 39, 51}},
+      {"08 04 00 00 06 07 00 00 01", "42 41", {17, 37, 57, 77}, {23, 43, 63, 83}},
+      {"08 02 00 00 06 02 02 02 01", "41", {4, 14, 0, 0}, {10, 20, 0, 0}},
+      {"08 02 00 00 06 01 07 03 01", "41", {3, 14, 0, 0}, {23, 57 + 23 - 17, 0, 0}},
+      {"08 03 00 00 06 04 04 04 01", "31 32", {9, 39, 0, 0}, {15, 45, 0, 0}},
+      {"08 03 00 00 06 07 01 07 01", "31 32", {17, 97, 0, 0}, {8, 26 + 8 - 3, 0, 0}},
+  };
+  for (const WidthCase& c : cases) {
+    SCOPED_TRACE(c.parameters);
+    const std::string parameters = Hex(c.parameters);
+    BarcodeSettings settings;
+    ApplyParameters(settings, parameters[0], parameters.substr(1));
+    const DataOutcome outcome = ReadBarcodeData(settings, Hex(c.data));
+    ASSERT_TRUE(outcome.barcode.has_value()) << outcome.note;
+    const Barcode& got = *outcome.barcode;
+    std::array<double, 4> bars = got.barWidths;
+    std::array<double, 4> spaces = got.spaceWidths;
+    if (got.wideInches > 0) {
+      bars = {got.moduleInches, got.wideInches, 0, 0};
+      spaces = {got.spaceInches, got.wideSpaceInches, 0, 0};
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_NEAR(bars[i] * 360, c.bars[i], 1e-9) << i;
+      EXPECT_NEAR(spaces[i] * 360, c.spaces[i], 1e-9) << i;
+    }
+    EXPECT_NEAR(got.inkInches * 360, 3, 1e-9);  // every table widens a space by 6/360
+  }
 }
 
 TEST(BarcodeCommands, IgnoreInvalidParameterCommands) {
