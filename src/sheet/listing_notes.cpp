@@ -46,8 +46,8 @@ std::string DescribeGlyphs(const GlyphRun& run) {
   std::string text = "glyphs of the " + font + " font for " + std::to_string(run.text.size()) +
                      " characters, one pattern each, no start or stop: no scanner reads them";
   return run.approximate ? text +
-                               "; characters without a known glyph drawn as empty boxes "
-                               "(approximate)"
+                               "; the letters after them print as spaces: codes the "
+                               "font does not define (approximate)"
                          : text;
 }
 

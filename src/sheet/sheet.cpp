@@ -13,12 +13,12 @@ Geometry DotMatrixGeometry(PaperSize size) {
   return {0.25, 1.0 / 3, 10, 6, 80, static_cast<int>(std::floor(size.heightInches * 6 + 1e-9))};
 }
 
-// PCL's default page: the logical page's left edge lies 75 dots (at 300 dots per inch) in on
-// letter paper and 59 on A4, and it is 2400 or 2338 dots wide; the top margin is half an inch,
+// PCL's default page: the logical page is 2400 dots (at 300 dots per inch) wide on letter paper
+// and 2338 on A4, centred on the sheet's 2550 and 2480: its left edge lies 75 and 71 dots in; the top margin is half an inch,
 // and the text length is the page length less one inch.
 Geometry PclGeometry(Paper paper) {
   const bool letter = paper == Paper::kLetter;
-  const double left = (letter ? 75 : 59) / 300.0;
+  const double left = (letter ? 75 : 71) / 300.0;
   const double width = (letter ? 2400 : 2338) / 300.0;
   const double height = SizeOf(paper).heightInches;
   return {left,

@@ -21,6 +21,19 @@ class SheetWriter {
 
   void Print(char c, std::size_t offset, Typeface face);
   void PrintGlyph(char c, std::size_t offset, GlyphFont font, bool approximate);
+  /// A character cell left blank: the position moves on as for a printed character.
+  void Space(std::size_t offset) {
+    if (Room(offset)) {
+      pageUsed_ = true;
+      ++column_;
+    }
+  }
+  /// Marks the last glyph run as holding a guess.
+  void MarkGlyphsApproximate() {
+    if (!sheet_.glyphs.empty()) {
+      sheet_.glyphs.back().approximate = true;
+    }
+  }
   void CarriageReturn() { column_ = 0; }
   // `offset`: the byte that moves the paper, kept with a page break it causes.
   void LineFeed(std::size_t offset);

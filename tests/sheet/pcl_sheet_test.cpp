@@ -15,14 +15,14 @@ namespace {
 TEST(PclSheet, PrintsTheShiftedDataLinesAsBarcodeFontGlyphs) {
   const Sheet sheet = Interpret(testing::ExpectedPclJob(), inspect::Dialect::kPcl);
   const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  const std::string both = "1234567890" + letters;
   // Line 13 designates 10U for the primary font, but SO already chose the secondary one, which
   // still holds 0Y: the "2 of 5" digits print as Code 39 glyphs.
   const std::vector<GlyphRun> expected{
       {{0, 6, 0}, GlyphFont::kCode39, letters, false, {83, 26}},
       {{0, 13, 0}, GlyphFont::kCode39, "1234567890", false, {179, 10}},
-      {{0, 20, 0}, GlyphFont::kEanUpc, both, true, {242, 36}},
-      {{0, 31, 0}, GlyphFont::kPostnet, both, true, {363, 36}},
+      // The letters are codes 8Y and 15Y do not define: each prints a space.
+      {{0, 20, 0}, GlyphFont::kEanUpc, "1234567890", true, {242, 10}},
+      {{0, 31, 0}, GlyphFont::kPostnet, "1234567890", true, {363, 10}},
   };
   EXPECT_EQ(sheet.glyphs, expected);
   EXPECT_TRUE(sheet.barcodes.empty());
@@ -50,7 +50,8 @@ TEST(PclSheet, PrintsCaptionsAndPrimaryLinesAsText) {
 TEST(PclSheet, UsesPclsDefaultPageForThePaper) {
   const Geometry a4 = Interpret("", inspect::Dialect::kPcl, Paper::kA4).geometry;
   const Geometry letter = Interpret("", inspect::Dialect::kPcl, Paper::kLetter).geometry;
-  EXPECT_EQ(a4, (Geometry{59 / 300.0, 0.5, 10, 6, 77, 64}));
+  // The logical page centred: (2480 - 2338) / 2 = 71 dots on A4, (2550 - 2400) / 2 = 75 on letter.
+  EXPECT_EQ(a4, (Geometry{71 / 300.0, 0.5, 10, 6, 77, 64}));
   EXPECT_EQ(letter, (Geometry{0.25, 0.5, 10, 6, 80, 60}));
 }
 
