@@ -1,13 +1,17 @@
-# GoogleTest is built from the sources Debian's googletest package ships, so that the native and
-# the mingw build use the same framework.
-set(QUORVEL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
-if(NOT EXISTS ${QUORVEL_GTEST_SOURCE}/CMakeLists.txt)
-  message(FATAL_ERROR "GoogleTest sources not found in ${QUORVEL_GTEST_SOURCE}: install googletest")
+# A native build takes GoogleTest as installed (Debian googletest, its CMake config); the mingw
+# build compiles the sources the same package ships, since no Windows build of it is installed.
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(GTest CONFIG REQUIRED)
+else()
+  set(QUORVEL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+  if(NOT EXISTS ${QUORVEL_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources not found in ${QUORVEL_GTEST_SOURCE}: install googletest")
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${QUORVEL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 endif()
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-add_subdirectory(${QUORVEL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 
 # Registers a test executable. Native builds list each case; a cross build runs the executable as

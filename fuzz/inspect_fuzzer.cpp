@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the job inspector and the sheet interpreter in both dialects, checks
 // that the listing accounts for every byte exactly once, in order, and that the sheet stays
-// within its page, note and barcode limits with every item inside the job and the page. Crashes,
-// hangs, out-of-bounds reads and undefined behaviour are caught by the sanitizers.
+// within its page, note and barcode limits with every item inside the job and the page, and that
+// the JSON listing is JSON whatever the bytes. Crashes, hangs, out-of-bounds reads and undefined
+// behaviour are caught by the sanitizers.
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string_view>
 
 #include "inspect/listing.h"
@@ -73,11 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const quorvel::inspect::Listing listing = quorvel::inspect::Explain(job, dialect);
     CheckCoverage(listing, job);
     Require(!quorvel::inspect::FormatText(listing).empty());
-    Require(!quorvel::inspect::FormatJson(listing).empty());
+    Require(nlohmann::json::accept(quorvel::inspect::FormatJson(listing)));
     const quorvel::sheet::Sheet sheet = quorvel::sheet::Interpret(job, dialect);
     CheckSheet(sheet, job);
     quorvel::inspect::Listing annotated = listing;
     quorvel::sheet::AddSheetNotes(annotated, sheet);
+    Require(nlohmann::json::accept(quorvel::inspect::FormatJson(annotated)));
   }
   quorvel::inspect::GuessDialect(job);
   return 0;

@@ -4,25 +4,19 @@
 #include <string>
 
 #include "pages/page_text.h"
+#include "printing/outcomes.h"
+#include "printing/target.h"
 
 namespace quorvel::cli {
 
-/// Exit statuses of quorvel-cli.
-inline constexpr int kExitOk = 0;
+/// Bad options or arguments; the other exit statuses are the outcomes' (printing/outcomes.h).
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitNotRecognized = 3;
-inline constexpr int kExitSendFailed = 4;
 
 /// Adds the positional page argument ("dot-matrix" or "pcl") to `command`.
 CLI::Option* AddPageArgument(CLI::App& command, std::string& page);
 
 /// The composer for a page name accepted by AddPageArgument.
 PageComposer ComposerFor(const std::string& page);
-
-/// Whether a --to target is an IPP printer's URI (ipp:// or ipps://) rather than HOST[:PORT].
-inline bool IsIppUri(const std::string& text) {
-  return text.rfind("ipp://", 0) == 0 || text.rfind("ipps://", 0) == 0;
-}
 
 /// The job as it goes to the printer: the page and its closing form feed.
 PageText ComposeJob(PageComposer composer);

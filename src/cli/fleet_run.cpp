@@ -6,12 +6,20 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "cli/commands.h"
 #include "cli/job_wait.h"
+#include "common/json_text.h"
 #include "platform/net/socket.h"
 #include "platform/platform.h"
 #include "printing/fleet_report.h"
@@ -30,11 +38,28 @@ bool StandardErrorIsTerminal() {
 #endif
 }
 
+// Whether the terminal reads ESC [ K (erase to the end of the line). A Windows console does
+// once virtual-terminal processing is on (Windows 10 and later); older consoles get the bar
+// overwritten with spaces instead.
+bool TerminalErasesLines() {
+#ifdef _WIN32
+  const HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) {
+    return false;
+  }
+  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+         ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+#else
+  return true;
+#endif
+}
+
 // Lines on standard output as printers finish; on a terminal, a progress bar on standard error
 // that each line clears first and draws again after.
 class TextSink : public FleetSink {
  public:
-  TextSink() : bar_(StandardErrorIsTerminal()) {}
+  TextSink() : bar_(StandardErrorIsTerminal()), erases_(bar_ && TerminalErasesLines()) {}
 
   void Finished(const PrinterResult& result) override {
     Clear();
@@ -45,17 +70,13 @@ class TextSink : public FleetSink {
     if (!bar_) {
       return;
     }
-    constexpr std::size_t kWidth = 30;
-    const std::size_t filled = total == 0 ? kWidth : done * kWidth / total;
-    const std::string bar = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') +
-                            "] " + std::to_string(done) + "/" + std::to_string(total);
-    std::fputs(bar.c_str(), stderr);
+    std::fputs(ProgressBar(done, total).c_str(), stderr);
     std::fflush(stderr);
     shown_ = true;
   }
   void Clear() {
     if (shown_) {
-      std::fputs("\r\033[K", stderr);
+      std::fputs(ProgressBarErase(erases_).c_str(), stderr);
       std::fflush(stderr);
       shown_ = false;
     }
@@ -63,13 +84,14 @@ class TextSink : public FleetSink {
 
  private:
   bool bar_;
+  bool erases_;
   bool shown_ = false;
 };
 
 // One JSON document, written as printers finish: the list of printers, then the summary.
 class JsonSink : public FleetSink {
  public:
-  JsonSink() { std::fputs("{\"printers\": [", stdout); }
+  JsonSink() { std::printf("{%s[", json::Name("printers", json::kSpaced).c_str()); }
   void Finished(const PrinterResult& result) override {
     std::printf("%s\n  %s", first_ ? "" : ",", FleetJsonItem(result).c_str());
     first_ = false;
@@ -77,8 +99,10 @@ class JsonSink : public FleetSink {
   }
   void Progress(std::size_t /*done*/, std::size_t /*total*/) override {}
   void Close(const FleetSummary& summary, milliseconds elapsed, int exitStatus) {
-    std::printf("%s],\n \"summary\": %s,\n \"exitStatus\": %d}\n", first_ ? "" : "\n",
-                FleetSummaryJson(summary, elapsed).c_str(), exitStatus);
+    std::printf(
+        "%s],\n %s%s,\n %s%s}\n", first_ ? "" : "\n", json::Name("summary", json::kSpaced).c_str(),
+        FleetSummaryJson(summary, elapsed).c_str(), json::Name("exitStatus", json::kSpaced).c_str(),
+        json::Write(exitStatus, json::kSpaced).c_str());
     std::fflush(stdout);
   }
 
@@ -98,6 +122,20 @@ std::vector<std::string> EachOnce(const std::vector<std::string>& names) {
 }
 
 }  // namespace
+
+std::string ProgressBar(std::size_t done, std::size_t total) {
+  const std::size_t filled = total == 0 ? kProgressBarWidth : done * kProgressBarWidth / total;
+  return "\r[" + std::string(filled, '#') + std::string(kProgressBarWidth - filled, ' ') + "] " +
+         std::to_string(done) + "/" + std::to_string(total);
+}
+
+std::string ProgressBarErase(bool terminalErases) {
+  if (terminalErases) {
+    return "\r\033[K";
+  }
+  // Wide enough for the bar and two counts of up to six digits each.
+  return "\r" + std::string(kProgressBarWidth + 16, ' ') + "\r";
+}
 
 void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
   choice.printerOption =
@@ -143,61 +181,6 @@ std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   return EachOnce(queues);
 }
 
-// Sentences follow each other with a space; a sentence and its reason with a colon.
-void CollectingMessages::Show(std::string_view text) {
-  std::size_t start = 0;
-  for (std::size_t end = 0; end != std::string_view::npos; start = end + 1) {
-    end = text.find('\n', start);
-    const std::string_view line = text.substr(start, end - start);
-    if (!text_.empty()) {
-      text_ += text_.back() == '.' ? " " : ": ";
-    }
-    text_.append(line);
-  }
-}
-
-PrinterResult SendOne(const std::string& printer,
-                      const std::function<PrintOutcome(MessageDisplay&)>& send) {
-  const Clock::time_point start = Clock::now();
-  CollectingMessages messages;
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
-  try {
-    switch (send(messages)) {
-      case PrintOutcome::kExecuted:
-        result.outcome = FleetOutcome::kExecuted;
-        break;
-      case PrintOutcome::kNotRecognized:
-        result.outcome = FleetOutcome::kNotRecognized;
-        break;
-      case PrintOutcome::kSendFailed:
-        break;
-    }
-  } catch (const std::exception& e) {
-    messages.Show(std::string(kSendFailed) + "\n" + e.what());
-  }
-  if (result.outcome != FleetOutcome::kExecuted) {
-    result.detail = messages.Text();
-  }
-  result.elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  return result;
-}
-
-int ExitStatusFor(FleetOutcome outcome) {
-  switch (Severity(outcome)) {
-    case 0:
-      return kExitOk;
-    case 1:
-      return kExitNotConfirmed;
-    case 2:
-      return kExitNotPrinted;
-    case 3:
-      return kExitNotRecognized;
-    default:
-      break;
-  }
-  return kExitSendFailed;
-}
-
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait) {
   const std::vector<std::string> printers = ChosenPrinters(choice);
@@ -216,7 +199,7 @@ int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, 
   const FleetSummary summary =
       RunFleet(printers, {choice.jobs, wait}, makeWorker, tracker, pacer, sink);
   const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-  const int status = ExitStatusFor(summary.worst);
+  const int status = ExitStatusOf(summary.worst);
   if (json) {
     json->Close(summary, elapsed, status);
   } else {

@@ -37,21 +37,14 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice);
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 
-/// Collects what the single-printer flow tells the user, on one line ("text: reason").
-class CollectingMessages : public MessageDisplay {
- public:
-  void Show(std::string_view text) override;
-  const std::string& Text() const { return text_; }
+/// The progress bar drawn on a terminal's standard error as printers finish, from the line's
+/// start: "[####      ] 12/40".
+inline constexpr std::size_t kProgressBarWidth = 30;
+std::string ProgressBar(std::size_t done, std::size_t total);
 
- private:
-  std::string text_;
-};
-
-/// The single-printer flow `send` for one printer in a run over many: what it told the user (a
-/// failure's message and reason) becomes the printer's line, with the time it took. An error it
-/// throws counts as "could not be sent", as for one printer.
-PrinterResult SendOne(const std::string& printer,
-                      const std::function<PrintOutcome(MessageDisplay&)>& send);
+/// What clears the bar before a line is printed: ESC [ K where the terminal reads it, else
+/// spaces over the bar.
+std::string ProgressBarErase(bool terminalErases);
 
 /// Runs `makeWorker`'s workers over the chosen printers (following the jobs with `tracker` when
 /// `wait` is set), prints a line per printer as it finishes and the summary, or one JSON
@@ -59,8 +52,5 @@ PrinterResult SendOne(const std::string& printer,
 /// single-printer status of the worst outcome.
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait);
-
-/// The single-printer exit status an outcome stands for.
-int ExitStatusFor(FleetOutcome outcome);
 
 }  // namespace quorvel::cli

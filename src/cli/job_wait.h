@@ -5,12 +5,9 @@
 
 #include "printing/job_follow.h"
 #include "printing/job_tracker.h"
+#include "printing/outcomes.h"
 
 namespace quorvel::cli {
-
-/// Exit statuses of a followed print and of check.
-inline constexpr int kExitNotPrinted = 5;    // aborted, canceled, held, printer stopped; not ready
-inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
 
 /// How long --wait waits when no time is given.
 inline constexpr std::chrono::seconds kDefaultWait{60};

@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
   app.set_version_flag("--version", QUORVEL_VERSION_TEXT, "Print the program's version and exit");
   app.require_subcommand(1);
-  int exitCode = quorvel::cli::kExitOk;
+  int exitCode = quorvel::kExitOk;
   quorvel::cli::AddDumpCommand(app, exitCode);
   quorvel::cli::AddExplainCommand(app, exitCode);
   quorvel::cli::AddListenCommand(app, exitCode);
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int parseStatus = app.exit(e, std::cout, std::cerr);
-    return parseStatus == 0 ? quorvel::cli::kExitOk : quorvel::cli::kExitUsage;
+    return parseStatus == 0 ? quorvel::kExitOk : quorvel::cli::kExitUsage;
   } catch (const std::exception& e) {
     // A command's own failures are reported by the command; this is the last resort, so that no
     // error ends the program without a word.

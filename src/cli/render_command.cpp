@@ -9,6 +9,7 @@
 #include "sheet/page_model.h"
 
 #ifdef QUORVEL_HAVE_RENDER
+#include "platform/posix/drawing_module_loader.h"
 #include "render/render_sheet.h"
 #endif
 
@@ -47,8 +48,16 @@ void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) 
 
 int Draw(const std::string& job, inspect::Dialect dialect, const std::string& output,
          const render::RenderOptions& options) {
+  // Only the commands that draw load the drawing (Qt and zint), and only once they draw.
+  std::string loadError;
+  const render::DrawingModule* drawing = platform::LoadDrawingModule(loadError);
+  if (drawing == nullptr) {
+    std::cerr << "quorvel-cli render: the drawing module could not be loaded: " << loadError
+              << "\n";
+    return kExitUsage;
+  }
   const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper);
-  const render::RenderResult result = render::RenderSheet(sheet, output, options);
+  const render::RenderResult result = drawing->renderSheet(sheet, output, options);
   ReportNotes(sheet, result);
   if (!result.error.empty()) {
     std::cerr << "quorvel-cli render: " << result.error << "\n";

@@ -1,154 +1,146 @@
 #include <cstdint>
-#include <cstdio>
 
+#include "common/json_text.h"
 #include "inspect/byte_names.h"
 #include "inspect/listing.h"
 
 namespace quorvel::inspect {
 namespace {
 
-std::string Quote(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<std::uint8_t>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20 || byte > 0x7E) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(byte));
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
+using json::Value;
 
-std::string Numbers(std::string_view bytes) {
-  std::string text = "[";
+// The listing's own layout: compact, one line of the job per line of JSON.
+constexpr const json::Layout& kLayout = json::kCompact;
+
+Value Numbers(std::string_view bytes) {
+  Value numbers = Value::array();
   for (const char c : bytes) {
-    text += std::string(text.size() > 1 ? "," : "") + std::to_string(static_cast<std::uint8_t>(c));
+    numbers.push_back(static_cast<std::uint8_t>(c));
   }
-  return text + "]";
+  return numbers;
 }
 
-std::string Field(std::string_view name, const std::string& value) {
-  return Quote(name) + ":" + value;
-}
-
-std::string ItemJson(const Item& item) {
-  const std::string head = std::string("{") + Field("offset", std::to_string(item.offset)) + ",";
+// The text, code and value of an item and the symbol sets of a font are the job's own bytes;
+// names, details, warnings and notes are our words (in which a job's bytes may be quoted).
+Value ItemJson(const Item& item) {
+  Value object;
+  object["offset"] = item.offset;
   const auto byte = static_cast<std::uint8_t>(item.bytes[0]);
   switch (item.kind) {
     case ItemKind::kText:
-      return head + Field("kind", "\"text\"") + std::string(",") +
-             Field("text", Quote(item.bytes)) + "}";
+      object["kind"] = "text";
+      object["text"] = json::JobText(item.bytes);
+      return object;
     case ItemKind::kControl:
     case ItemKind::kUnknownEscape:
-      return head +
-             Field("kind", item.kind == ItemKind::kControl ? "\"control\"" : "\"unknown-escape\"") +
-             std::string(",") + Field("name", Quote(ByteName(byte))) + "," +
-             Field("byte", std::to_string(byte)) + "}";
+      object["kind"] = item.kind == ItemKind::kControl ? "control" : "unknown-escape";
+      object["name"] = ByteName(byte);
+      object["byte"] = byte;
+      return object;
     case ItemKind::kCommand:
       break;
   }
-  std::string json = head + Field("kind", "\"command\"") + std::string(",") +
-                     Field("code", Quote(item.code)) + std::string(",") +
-                     Field("name", Quote(item.name)) + "," + Field("detail", Quote(item.detail)) +
-                     "," + Field("bytes", Numbers(item.bytes));
+  object["kind"] = "command";
+  object["code"] = json::JobText(item.code);
+  object["name"] = item.name;
+  object["detail"] = item.detail;
+  object["bytes"] = Numbers(item.bytes);
   if (!item.value.empty()) {
-    json += std::string(",") + Field("value", Quote(item.value));
+    object["value"] = json::JobText(item.value);
   }
   if (!item.warning.empty()) {
-    json += std::string(",") + Field("warning", Quote(item.warning));
+    object["warning"] = item.warning;
   }
-  return json + "}";
+  return object;
 }
 
-std::string NameOrNull(std::optional<std::uint8_t> byte) {
-  return byte ? Quote(ByteName(*byte)) : "null";
+Value NameOrNull(std::optional<std::uint8_t> byte) {
+  return byte ? Value(ByteName(*byte)) : Value(nullptr);
 }
 
-std::string SequenceJson(const SequenceCheck& check) {
-  std::string differences;
+Value SequenceJson(const SequenceCheck& check) {
+  Value differences = Value::array();
   std::size_t position = 0;
   for (const SequenceStep& step : check.steps) {
     position += step.sent ? 1 : 0;
     if (check.found && step.Differs()) {
-      differences += (differences.empty() ? "{" : ",{") +
-                     Field("position", std::to_string(position)) + "," +
-                     Field("named", NameOrNull(step.named)) + std::string(",") +
-                     Field("sent", NameOrNull(step.sent)) + "}";
+      Value difference;
+      difference["position"] = position;
+      difference["named"] = NameOrNull(step.named);
+      difference["sent"] = NameOrNull(step.sent);
+      differences.push_back(std::move(difference));
     }
   }
-  return std::string("{") + Field("firstLine", std::to_string(check.firstLine + 1)) + "," +
-         Field("named", Numbers(check.named)) + "," +
-         Field("sent", check.found ? Numbers(check.sent) : "null") + "," +
-         Field("differences", "[" + differences + "]") + "}";
+  Value object;
+  object["firstLine"] = check.firstLine + 1;
+  object["named"] = Numbers(check.named);
+  object["sent"] = check.found ? Numbers(check.sent) : Value(nullptr);
+  object["differences"] = std::move(differences);
+  return object;
 }
 
-std::string LineJson(const ListingLine& entry) {
-  std::string items;
+Value LineJson(const ListingLine& entry) {
+  Value items = Value::array();
   for (const Item& item : entry.line.items) {
-    items += std::string(items.empty() ? "" : ",") + ItemJson(item);
+    items.push_back(ItemJson(item));
   }
-  std::string json = std::string("{") + Field("line", std::to_string(entry.line.number)) + "," +
-                     Field("offset", std::to_string(entry.line.offset)) + "," +
-                     Field("length", std::to_string(entry.line.length)) + "," +
-                     Field("items", "[" + items + "]");
+  Value object;
+  object["line"] = entry.line.number;
+  object["offset"] = entry.line.offset;
+  object["length"] = entry.line.length;
+  object["items"] = std::move(items);
   if (entry.font) {
-    json += std::string(",") +
-            Field("font", std::string("{") + Field("active", Quote(entry.font->active)) + "," +
-                              Field("primary", Quote(entry.font->primary)) + "," +
-                              Field("secondary", Quote(entry.font->secondary)) + "}");
+    Value font;
+    font["active"] = entry.font->active;
+    font["primary"] = json::JobText(entry.font->primary);
+    font["secondary"] = json::JobText(entry.font->secondary);
+    object["font"] = std::move(font);
   }
   if (entry.sequence) {
-    json += std::string(",") + Field("sequence", SequenceJson(*entry.sequence));
+    object["sequence"] = SequenceJson(*entry.sequence);
   }
   if (!entry.notes.empty()) {
-    std::string notes;
-    for (const std::string& note : entry.notes) {
-      if (!notes.empty()) {
-        notes += ',';
-      }
-      notes += Quote(note);
-    }
-    json += std::string(",") + Field("notes", "[" + notes + "]");
+    object["notes"] = entry.notes;
   }
-  return json + "}";
+  return object;
 }
 
-std::string TallyJson(const Tally& tally) {
-  std::string json;
+Value TallyJson(const Tally& tally) {
+  Value object = Value::object();
   for (const auto& [name, count] : tally) {
-    json += std::string(json.empty() ? "" : ",") + Field(name, std::to_string(count));
+    object[name] = count;
   }
-  return "{" + json + "}";
+  return object;
 }
 
-std::string SummaryJson(const Summary& s) {
-  return std::string("{") + Field("bytes", std::to_string(s.bytes)) + "," +
-         Field("lines", std::to_string(s.lines)) + std::string(",") +
-         Field("commands", TallyJson(s.commands)) + std::string(",") +
-         Field("controls", TallyJson(s.controls)) + "," +
-         Field("unknownEscapes", std::to_string(s.unknownEscapes)) + "," +
-         Field("warnings", std::to_string(s.warnings)) + "," +
-         Field("nulBytes", std::to_string(s.nulBytes)) + "," +
-         Field("endsWithFormFeed", s.endsWithFormFeed ? "true" : "false") + "," +
-         Field("sequences", std::to_string(s.sequences)) + "," +
-         Field("sequenceDifferences", std::to_string(s.sequenceDifferences)) + "}";
+Value SummaryJson(const Summary& s) {
+  Value object;
+  object["bytes"] = s.bytes;
+  object["lines"] = s.lines;
+  object["commands"] = TallyJson(s.commands);
+  object["controls"] = TallyJson(s.controls);
+  object["unknownEscapes"] = s.unknownEscapes;
+  object["warnings"] = s.warnings;
+  object["nulBytes"] = s.nulBytes;
+  object["endsWithFormFeed"] = s.endsWithFormFeed;
+  object["sequences"] = s.sequences;
+  object["sequenceDifferences"] = s.sequenceDifferences;
+  return object;
 }
 
 }  // namespace
 
+// Written piece by piece so that each line of the job is a line of its own.
 std::string FormatJson(const Listing& listing) {
-  std::string json = std::string("{") + Field("dialect", Quote(DialectName(listing.dialect))) +
-                     ",\n" + Quote("lines") + ":[\n";
+  std::string text = "{" + json::Name("dialect", kLayout) +
+                     json::Write(std::string(DialectName(listing.dialect)), kLayout) + ",\n" +
+                     json::Name("lines", kLayout) + "[\n";
   for (std::size_t i = 0; i < listing.lines.size(); ++i) {
-    json += LineJson(listing.lines[i]) + (i + 1 < listing.lines.size() ? ",\n" : "\n");
+    text += json::Write(LineJson(listing.lines[i]), kLayout) +
+            (i + 1 < listing.lines.size() ? ",\n" : "\n");
   }
-  return json + "],\n" + Field("summary", SummaryJson(listing.summary)) + "}\n";
+  return text + "],\n" + json::Name("summary", kLayout) +
+         json::Write(SummaryJson(listing.summary), kLayout) + "}\n";
 }
 
 }  // namespace quorvel::inspect

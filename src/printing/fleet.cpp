@@ -196,11 +196,8 @@ void Conductor::AskPrinters() {
 
 void Conductor::Settle(Followed& followed, JobVerdict verdict) {
   followed.follow.verdict = verdict;
-  followed.result.outcome = OutcomeOf(verdict);
   followed.result.elapsed += pacer_.Elapsed() - followed.since;
-  if (verdict != JobVerdict::kPrinted) {
-    followed.result.detail = JoinedLines(DescribeFollowResult(followed.job, followed.follow));
-  }
+  SettleFollowed(followed.result, followed.job, followed.follow);
   Report(followed.result);
 }
 
@@ -278,47 +275,15 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-FleetOutcome OutcomeOf(JobVerdict verdict) {
-  switch (verdict) {
-    case JobVerdict::kPrinted:
-      return FleetOutcome::kPrinted;
-    case JobVerdict::kNotPrinted:
-      return FleetOutcome::kNotPrinted;
-    case JobVerdict::kNotConfirmed:
-      break;
+void SettleFollowed(PrinterResult& result, const JobRef& job, const FollowResult& follow) {
+  result.outcome = OutcomeOf(follow.verdict);
+  if (follow.verdict != JobVerdict::kPrinted) {
+    result.detail = JoinedLines(DescribeFollowResult(job, follow));
   }
-  return FleetOutcome::kNotConfirmed;
 }
 
 bool FleetSummary::AllSucceeded() const {
-  return Severity(worst) == 0;
-}
-
-int Severity(FleetOutcome outcome) {
-  switch (outcome) {
-    case FleetOutcome::kPrinted:
-    case FleetOutcome::kExecuted:
-    case FleetOutcome::kReady:
-      return 0;
-    case FleetOutcome::kNotConfirmed:
-      return 1;
-    case FleetOutcome::kNotPrinted:
-    case FleetOutcome::kNotReady:
-      return 2;
-    case FleetOutcome::kNotRecognized:
-      return 3;
-    case FleetOutcome::kFailed:
-    case FleetOutcome::kNotSent:
-      break;
-  }
-  return 4;
-}
-
-const char* OutcomeName(FleetOutcome outcome) {
-  static const char* const kNames[kFleetOutcomeCount] = {
-      "printed",   "executed",       "ready",  "not confirmed", "not printed",
-      "not ready", "not recognized", "failed", "not sent"};
-  return kNames[static_cast<std::size_t>(outcome)];
+  return Succeeded(worst);
 }
 
 FleetSummary RunFleet(const std::vector<std::string>& printers, const FleetOptions& options,

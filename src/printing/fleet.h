@@ -11,23 +11,9 @@
 
 #include "printing/job_follow.h"
 #include "printing/job_tracker.h"
+#include "printing/outcomes.h"
 
 namespace quorvel {
-
-/// What became of one printer of a run over many printers. The first three are successes.
-enum class FleetOutcome {
-  kPrinted,        // followed: the spooler reports the job completed
-  kExecuted,       // the spooler (or the printer's port) took the job
-  kReady,          // check: a raw job can reach the printer
-  kNotConfirmed,   // followed: no verdict in time, the job vanished, or the wait was cut short
-  kNotPrinted,     // followed: aborted, canceled, held, or the printer is stopped
-  kNotReady,       // check: the printer does not take jobs or is stopped
-  kNotRecognized,  // no printer of that name
-  kFailed,         // the spooler or the printer could not be asked or refused the job
-  kNotSent,        // Ctrl-C came before this printer's turn: nothing was sent
-};
-
-inline constexpr std::size_t kFleetOutcomeCount = 9;
 
 /// One printer's line of the report.
 struct PrinterResult {
@@ -75,16 +61,8 @@ struct FleetSummary {
   bool AllSucceeded() const;
 };
 
-/// How bad an outcome is for the run: 0 for the successes, then not confirmed (1), not printed
-/// and not ready (2), not recognized (3), failed and not sent (4).
-int Severity(FleetOutcome outcome);
-
-/// A followed job's line: printed, not printed or not confirmed, as its verdict says.
-FleetOutcome OutcomeOf(JobVerdict verdict);
-
-/// "printed", "executed", "ready", "not confirmed", "not printed", "not ready",
-/// "not recognized", "failed", "not sent".
-const char* OutcomeName(FleetOutcome outcome);
+/// A followed job's verdict on its printer's line: the outcome, and why when not printed.
+void SettleFollowed(PrinterResult& result, const JobRef& job, const FollowResult& follow);
 
 /// A report's lines on one line: after a full stop a space, else "; ".
 std::string JoinedLines(const std::vector<std::string>& lines);

@@ -2,34 +2,23 @@
 
 #include <cstdio>
 
+#include "common/json_text.h"
+
 namespace quorvel {
 namespace {
 
+double InSeconds(std::chrono::milliseconds elapsed) {
+  return static_cast<double>(elapsed.count()) / 1000.0;
+}
+
+// Seconds to the hundredth, as the JSON writer writes them too.
 std::string Seconds(std::chrono::milliseconds elapsed) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(elapsed.count()) / 1000.0);
+  std::snprintf(text, sizeof text, "%.2f", InSeconds(elapsed));
   return text;
 }
 
 }  // namespace
-
-std::string JsonQuoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
 
 std::string FleetLine(const PrinterResult& result) {
   std::string line = result.printer + ": " + OutcomeName(result.outcome);
@@ -59,21 +48,23 @@ std::string FleetSummaryLine(const FleetSummary& summary, std::chrono::milliseco
 }
 
 std::string FleetJsonItem(const PrinterResult& result) {
-  return "{\"printer\": " + JsonQuoted(result.printer) +
-         ", \"outcome\": " + JsonQuoted(OutcomeName(result.outcome)) +
-         ", \"job\": " + (result.jobId != 0 ? std::to_string(result.jobId) : "null") +
-         ", \"seconds\": " + Seconds(result.elapsed) +
-         ", \"detail\": " + JsonQuoted(result.detail) + "}";
+  json::Value item;
+  item["printer"] = result.printer;
+  item["outcome"] = OutcomeName(result.outcome);
+  item["job"] = result.jobId != 0 ? json::Value(result.jobId) : json::Value(nullptr);
+  item["seconds"] = InSeconds(result.elapsed);
+  item["detail"] = result.detail;
+  return json::Write(item, json::kSpaced);
 }
 
 std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseconds elapsed) {
-  std::string json =
-      "{\"printers\": " + std::to_string(summary.total) + ", \"seconds\": " + Seconds(elapsed);
+  json::Value counts;
+  counts["printers"] = summary.total;
+  counts["seconds"] = InSeconds(elapsed);
   for (std::size_t i = 0; i < kFleetOutcomeCount; ++i) {
-    json += ", " + JsonQuoted(OutcomeName(static_cast<FleetOutcome>(i))) + ": " +
-            std::to_string(summary.counts[i]);
+    counts[OutcomeName(static_cast<FleetOutcome>(i))] = summary.counts[i];
   }
-  return json + "}";
+  return json::Write(counts, json::kSpaced);
 }
 
 }  // namespace quorvel

@@ -15,13 +15,10 @@ std::string FleetLine(const PrinterResult& result);
 std::string FleetSummaryLine(const FleetSummary& summary, std::chrono::milliseconds elapsed);
 
 /// A printer as a JSON object: {"printer", "outcome", "job" (null without one), "seconds",
-/// "detail"}.
+/// "detail"}, written by the one JSON writer (common/json_text.h) like the rest of the report.
 std::string FleetJsonItem(const PrinterResult& result);
 
 /// The summary as a JSON object: "printers", "seconds", and a count for every outcome.
 std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseconds elapsed);
-
-/// `text` as a JSON string, quotes included.
-std::string JsonQuoted(const std::string& text);
 
 }  // namespace quorvel

@@ -36,6 +36,23 @@ enum class PrinterState { kIdle, kProcessing, kStopped, kUnknown };
 /// One line of what a check found out, such as {"device", "socket"} or {"driver", "..."}.
 using PrinterDetail = std::pair<std::string, std::string>;
 
+/// What may keep a raw job from arriving unchanged even though the printer is ready.
+enum class RawRisk {
+  kDriverQueue,     // a queue with a driver: its filters may change a job not sent as raw
+  kRemoteQueue,     // the queue passes the job on to another print server
+  kNoRawFormat,     // an IPP printer that lists no raw format
+  kXpsDriver,       // a v4/XPS driver: the job goes as XPS_PASS
+  kV4Driver,        // a v4 driver
+  kPrintProcessor,  // a print processor other than winprint
+};
+
+/// One risk and what it is about (the print processor's name), as the adapter found it.
+struct RawRiskFound {
+  RawRisk risk;
+  std::string subject;
+  bool operator==(const RawRiskFound&) const = default;
+};
+
 struct PrinterStatus {
   bool exists = false;
   PrinterState state = PrinterState::kUnknown;
@@ -46,7 +63,7 @@ struct PrinterStatus {
   std::vector<PrinterDetail> details;
   /// Why a raw job may not arrive or not arrive unchanged even though the printer is ready (a
   /// driver queue's filters, a print processor of its own); they do not make it "not ready".
-  std::vector<std::string> warnings;
+  std::vector<RawRiskFound> risks;
 };
 
 /// Asks a spooler (or a printer) how its jobs and the printer stand. One QueryJobs answers for

@@ -26,50 +26,77 @@ void SendJob(Spooler& spooler, PageComposer composer, bool& jobStarted) {
   spooler.EndDocument();
 }
 
-PrintOutcome ReportSendFailure(MessageDisplay& messages, const std::exception& error) {
-  messages.Show(std::string(kSendFailed) + "\n" + error.what());
-  return PrintOutcome::kSendFailed;
+// What the send came to; the user is told only after the caller has put its state back.
+struct JobSent {
+  PrintOutcome outcome = PrintOutcome::kExecuted;
+  std::string failure;  // with kSendFailed: the reason
+};
+
+JobSent OpenAndSend(const std::string& deviceName, Spooler& spooler, PageComposer composer) {
+  bool opened = false;
+  try {
+    opened = spooler.Open(deviceName);
+  } catch (const std::exception& e) {
+    return {PrintOutcome::kSendFailed, e.what()};
+  }
+  if (!opened) {
+    return {PrintOutcome::kNotRecognized, ""};
+  }
+  bool jobStarted = false;
+  try {
+    SendJob(spooler, composer, jobStarted);
+  } catch (const std::exception& e) {
+    if (jobStarted) {
+      spooler.Cancel();
+    }
+    spooler.Close();
+    return {PrintOutcome::kSendFailed, e.what()};
+  }
+  spooler.Close();
+  return {};
+}
+
+PrintOutcome Tell(MessageDisplay& messages, const JobSent& sent) {
+  switch (sent.outcome) {
+    case PrintOutcome::kExecuted:
+      messages.Show(kExecuted);
+      break;
+    case PrintOutcome::kNotRecognized:
+      messages.Show(kNotRecognized);
+      break;
+    case PrintOutcome::kSendFailed:
+      messages.Show(std::string(kSendFailed) + "\n" + sent.failure);
+      break;
+  }
+  return sent.outcome;
 }
 
 }  // namespace
 
 PrintOutcome PrintTestPage(PrintContext context, PageComposer composer) {
-  const std::optional<std::string> saved = context.printers.Current();
-  if (!SelectPrinter(context.printers, context.combo.Text())) {
+  return PrintTestPageNamed(context.printers, context.combo.Text(), context.spooler,
+                            context.messages, composer);
+}
+
+PrintOutcome PrintTestPageNamed(Printers& printers, const std::string& name, Spooler& spooler,
+                                MessageDisplay& messages, PageComposer composer) {
+  const std::optional<std::string> saved = printers.Current();
+  if (!SelectPrinter(printers, name)) {
     // Nothing matched: nothing is sent, and saying "Executed" would claim a print that never was.
-    context.messages.Show(kNotRecognized);
+    messages.Show(kNotRecognized);
     return PrintOutcome::kNotRecognized;
   }
-  const std::string deviceName = *context.printers.Current();
+  const JobSent sent = OpenAndSend(*printers.Current(), spooler, composer);
+  if (sent.outcome != PrintOutcome::kNotRecognized) {
+    // A printer that would not open stays current; every other ending puts the old one back.
+    printers.SetCurrent(saved);
+  }
+  return Tell(messages, sent);
+}
 
-  bool opened = false;
-  try {
-    opened = context.spooler.Open(deviceName);
-  } catch (const std::exception& e) {
-    context.printers.SetCurrent(saved);
-    return ReportSendFailure(context.messages, e);
-  }
-  if (!opened) {
-    // The printer selected above stays current on this path.
-    context.messages.Show(kNotRecognized);
-    return PrintOutcome::kNotRecognized;
-  }
-
-  bool jobStarted = false;
-  try {
-    SendJob(context.spooler, composer, jobStarted);
-  } catch (const std::exception& e) {
-    if (jobStarted) {
-      context.spooler.Cancel();
-    }
-    context.spooler.Close();
-    context.printers.SetCurrent(saved);
-    return ReportSendFailure(context.messages, e);
-  }
-  context.spooler.Close();
-  context.printers.SetCurrent(saved);
-  context.messages.Show(kExecuted);
-  return PrintOutcome::kExecuted;
+PrintOutcome SendTestJob(const std::string& deviceName, Spooler& spooler, MessageDisplay& messages,
+                         PageComposer composer) {
+  return Tell(messages, OpenAndSend(deviceName, spooler, composer));
 }
 
 }  // namespace quorvel

@@ -27,4 +27,14 @@ struct PrintContext {
 /// and tells the user how it went.
 PrintOutcome PrintTestPage(PrintContext context, PageComposer composer);
 
+/// The same flow for a name typed or given outright: the installed printer whose device name is
+/// exactly `name` gets the job, and the previously current printer is put back.
+PrintOutcome PrintTestPageNamed(Printers& printers, const std::string& name, Spooler& spooler,
+                                MessageDisplay& messages, PageComposer composer);
+
+/// The flow's send for a printer that needs no look-up (one addressed outright): opens
+/// `deviceName` on `spooler`, sends the job and tells the user how it went.
+PrintOutcome SendTestJob(const std::string& deviceName, Spooler& spooler, MessageDisplay& messages,
+                         PageComposer composer);
+
 }  // namespace quorvel

@@ -23,4 +23,35 @@ std::vector<std::string> NotReadyReasons(const PrinterStatus& status) {
   return reasons;
 }
 
+namespace {
+
+std::string RiskNote(const RawRiskFound& found) {
+  switch (found.risk) {
+    case RawRisk::kDriverQueue:
+      return "a driver queue: its filters may change the bytes of any job "
+             "not sent as raw (quorvel sends application/vnd.cups-raw)";
+    case RawRisk::kRemoteQueue:
+      return "a remote queue: the job goes on to another print server";
+    case RawRisk::kNoRawFormat:
+      return "the printer lists no raw format (application/octet-stream)";
+    case RawRisk::kXpsDriver:
+      return "a v4/XPS driver: the job goes as XPS_PASS";
+    case RawRisk::kV4Driver:
+      return "a v4 driver: raw jobs may not reach the printer unchanged";
+    case RawRisk::kPrintProcessor:
+      break;
+  }
+  return "print processor " + found.subject + ": it may not pass RAW jobs unchanged";
+}
+
+}  // namespace
+
+std::vector<std::string> RiskNotes(const PrinterStatus& status) {
+  std::vector<std::string> notes;
+  for (const RawRiskFound& found : status.risks) {
+    notes.push_back(RiskNote(found));
+  }
+  return notes;
+}
+
 }  // namespace quorvel

@@ -16,4 +16,7 @@ CheckVerdict AssessPrinter(const PrinterStatus& status);
 /// Why AssessPrinter did not say ready, one sentence each; empty when it did.
 std::vector<std::string> NotReadyReasons(const PrinterStatus& status);
 
+/// What the user reads of each raw risk the check found, one note each.
+std::vector<std::string> RiskNotes(const PrinterStatus& status);
+
 }  // namespace quorvel

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/json_text.h"
 #include "fakes/expected_pages.h"
 #include "platform/cups/cups_test_support.h"
 
@@ -176,11 +177,17 @@ TEST_F(FleetCli, WaitFollowsEveryJobAndJsonGivesTheSameFields) {
   for (const std::string& capture : captures) {
     EXPECT_EQ(ReadFile(capture), ExpectedDotMatrixJob()) << capture;
   }
-  // A document a JSON reader takes whole.
-  const std::string file = CaptureDir() + "/../report.json";
-  WriteFile(file, result.out);
-  EXPECT_EQ(RunCommand("python3 -c 'import json,sys; json.load(open(sys.argv[1]))' " + file).status,
-            0);
+  // A document a JSON reader takes whole, with an item for every queue.
+  json::Value report;
+  ASSERT_NO_THROW(report = json::Value::parse(result.out)) << result.out;
+  std::set<std::string> printers;
+  for (const json::Value& item : report.at("printers")) {
+    printers.insert(item.at("printer").get<std::string>());
+  }
+  const std::vector<std::string> queues = AllQueues();
+  EXPECT_EQ(printers, std::set<std::string>(queues.begin(), queues.end()));
+  EXPECT_EQ(report.at("summary").at("printed"), kDelivered);
+  EXPECT_EQ(report.at("exitStatus"), 4);
 }
 
 TEST_F(FleetCli, ExitStatusIsTheWorstOfTheSinglePrinterStatuses) {

@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "common/json_text.h"
 #include "fakes/fakes.h"
 #include "printing/fleet_report.h"
 
@@ -345,6 +346,33 @@ TEST(FleetReport, LinesSummaryAndJson) {
             "\"failed\": 1, \"not sent\": 0}");
   EXPECT_EQ(JoinedLines({"Not printed: held.", "Job 3: held", "Printer Q: idle"}),
             "Not printed: held. Job 3: held; Printer Q: idle");
+}
+
+// A name typed with a byte that breaks UTF-8 (0xC3 alone) and a reason in Latin-1: the item is
+// still JSON, each such byte the character of its number.
+TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
+  const PrinterResult result{"h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230),
+                             "connect to h\xC3x:1: r\xE9seau"};
+  json::Value item;
+  ASSERT_NO_THROW(item = json::Value::parse(FleetJsonItem(result)));
+  EXPECT_EQ(item, json::Value::parse("{\"printer\": \"h\\u00C3x:1\", \"outcome\": \"failed\", "
+                                     "\"job\": null, \"seconds\": 1.23, "
+                                     "\"detail\": \"connect to h\\u00C3x:1: r\\u00E9seau\"}"));
+  EXPECT_EQ(item["printer"], "h\xC3\x83x:1");
+  std::vector<std::string> names;
+  for (const auto& [name, value] : item.items()) {
+    names.push_back(name);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"printer", "outcome", "job", "seconds", "detail"}));
+  FleetSummary summary;
+  summary.total = 1;
+  summary.counts[static_cast<std::size_t>(FleetOutcome::kFailed)] = 1;
+  const json::Value counts = json::Value::parse(FleetSummaryJson(summary, milliseconds(40)));
+  EXPECT_EQ(counts["printers"], 1);
+  EXPECT_DOUBLE_EQ(counts["seconds"].get<double>(), 0.04);
+  EXPECT_EQ(counts["failed"], 1);
+  EXPECT_EQ(counts["printed"], 0);
+  EXPECT_EQ(counts.size(), 11U);  // printers, seconds and the nine outcomes
 }
 
 }  // namespace

@@ -154,11 +154,31 @@ TEST(FollowJob, CtrlCStopsWaitingAndLeavesTheJobAsItIs) {
   EXPECT_EQ(tracker.rounds, 3u);
 }
 
+TEST(RiskNotes, EachRiskTheAdapterFoundIsWordedOnce) {
+  PrinterStatus status = Printer(PrinterState::kIdle);
+  status.risks = {{RawRisk::kDriverQueue, "Generic PCL"},
+                  {RawRisk::kRemoteQueue, ""},
+                  {RawRisk::kNoRawFormat, ""},
+                  {RawRisk::kXpsDriver, ""},
+                  {RawRisk::kV4Driver, ""},
+                  {RawRisk::kPrintProcessor, "hpzpp"}};
+  const Lines expected = {
+      "a driver queue: its filters may change the bytes of any job not sent as raw "
+      "(quorvel sends application/vnd.cups-raw)",
+      "a remote queue: the job goes on to another print server",
+      "the printer lists no raw format (application/octet-stream)",
+      "a v4/XPS driver: the job goes as XPS_PASS",
+      "a v4 driver: raw jobs may not reach the printer unchanged",
+      "print processor hpzpp: it may not pass RAW jobs unchanged",
+  };
+  EXPECT_EQ(RiskNotes(status), expected);
+}
+
 TEST(AssessPrinter, ReadyOnlyWhenItExistsTakesJobsAndIsNotStopped) {
   PrinterStatus rejecting = Printer(PrinterState::kIdle);
   rejecting.acceptingJobs = false;
   PrinterStatus driver = Printer(PrinterState::kProcessing);
-  driver.warnings = {"a driver queue"};
+  driver.risks = {{RawRisk::kDriverQueue, "Generic PCL"}};
   const struct {
     PrinterStatus status;
     CheckVerdict verdict;

@@ -15,7 +15,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorvel"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
+  // The desktop entry org.example.quorvel.desktop (and the AppStream entry with the same id).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorvel"));
 
   const auto printerList = quorvel::platform::MakePrinterList();
   const auto spooler = quorvel::platform::MakeSpooler();

@@ -35,7 +35,7 @@ HMENU MakeMenuBar() {
 Form1::Form1(WindowHost& app, PrinterList& printerList, Spooler& spooler, MessageDisplay& messages)
     : DesignedWindow(kForm1Layout, kFirstControlId, messages),
       app_(app),
-      printers_(printerList),
+      printerList_(printerList),
       spooler_(spooler) {
   Create({kClassName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, nullptr,
           MakeMenuBar()});
@@ -52,15 +52,31 @@ void Form1::OnControlsCreated() {
 void Form1::Form_Load() {
   RunHandler("Reading the installed printers", Messages(), [this] {
     Win32ComboBox combo(Control("Combo1"));
-    GetPrinters(printers_, combo);
+    GetPrinters(CurrentPrinters(), combo);
   });
 }
 
+// The current printer starts as the user's default; reading it is retried at the next use when
+// the printer list could not be asked at start-up.
+Printers& Form1::CurrentPrinters() {
+  if (!printers_) {
+    printers_.emplace(printerList_);
+  }
+  return *printers_;
+}
+
+// Runs one test print; clicks that arrive while it runs (a message box of the print pumps
+// messages) are ignored.
 void Form1::PrintWith(PageComposer composer) {
+  if (busy_) {
+    return;
+  }
+  busy_ = true;
   RunHandler("Printing the test page", Messages(), [this, composer] {
     Win32ComboBox combo(Control("Combo1"));
-    PrintTestPage({printers_, combo, spooler_, Messages()}, composer);
+    PrintTestPage({CurrentPrinters(), combo, spooler_, Messages()}, composer);
   });
+  busy_ = false;
 }
 
 void Form1::Exit_Click() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "app/printers.h"
 #include "gui/win32/designed_window.h"
 #include "gui/win32/window_host.h"
@@ -30,11 +32,14 @@ class Form1 : public DesignedWindow {
   void Command1_Click();
   void Command2_Click();
   void PrintWith(PageComposer composer);
+  Printers& CurrentPrinters();
 
   WindowHost& app_;
-  Printers printers_;
+  PrinterList& printerList_;
+  std::optional<Printers> printers_;
   Spooler& spooler_;
   UniqueGdiObject logo_;
+  bool busy_ = false;
 };
 
 }  // namespace quorvel::win32

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/cups/ipp_attributes.h"
+
 namespace quorvel::platform::cups {
 namespace {
 
@@ -19,27 +21,6 @@ const char* const kPrinterAttributes[] = {"printer-name",
                                           "printer-type",
                                           "document-format-supported"};
 
-std::vector<std::string> Strings(ipp_t* response, const char* name) {
-  std::vector<std::string> values;
-  if (ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO)) {
-    for (int i = 0; i < ippGetCount(attribute); ++i) {
-      const char* value = ippGetString(attribute, i, nullptr);
-      values.emplace_back(value != nullptr ? value : "");
-    }
-  }
-  return values;
-}
-
-std::string String(ipp_t* response, const char* name) {
-  const std::vector<std::string> values = Strings(response, name);
-  return values.empty() ? "" : values.front();
-}
-
-int Integer(ipp_t* response, const char* name, int fallback) {
-  ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO);
-  return attribute != nullptr ? ippGetInteger(attribute, 0) : fallback;
-}
-
 ipp_t* NewRequest(ipp_op_t operation, const IppTarget& target, const char* const* names,
                   int count) {
   ipp_t* request = ippNewRequest(operation);
@@ -52,18 +33,7 @@ ipp_t* NewRequest(ipp_op_t operation, const IppTarget& target, const char* const
   return request;
 }
 
-// "none" is IPP's way of saying there is no reason; it says nothing to a reader.
-std::vector<std::string> Reasons(ipp_t* response, const char* name) {
-  std::vector<std::string> reasons;
-  for (std::string& reason : Strings(response, name)) {
-    if (reason != "none") {
-      reasons.push_back(std::move(reason));
-    }
-  }
-  return reasons;
-}
-
-void AddQueueDetails(ipp_t* response, PrinterStatus& status);
+void AddQueueDetails(const Group& printer, PrinterStatus& status);
 
 }  // namespace
 
@@ -107,18 +77,12 @@ JobStatus ReadJobStatus(CupsConnection& connection, const IppTarget& target, int
   ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
   const UniqueIpp response = connection.Send(request, target.resource,
                                              "Get-Job-Attributes " + std::to_string(jobId), false);
-  JobStatus status;
   if (!response || cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
-    status.state = JobState::kGone;
-    return status;
+    JobStatus gone;
+    gone.state = JobState::kGone;
+    return gone;
   }
-  status.state = ToJobState(Integer(response.get(), "job-state", 0));
-  status.reasons = Reasons(response.get(), "job-state-reasons");
-  status.message = String(response.get(), "job-printer-state-message");
-  if (status.message.empty()) {
-    status.message = String(response.get(), "job-state-message");
-  }
-  return status;
+  return ToJobStatus(FirstGroup(response.get(), IPP_TAG_JOB));
 }
 
 PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target,
@@ -127,21 +91,14 @@ PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& tar
                               static_cast<int>(std::size(kPrinterAttributes)));
   const UniqueIpp response =
       connection.Send(request, target.resource, "Get-Printer-Attributes", false);
-  PrinterStatus status;
   if (!response || cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
-    return status;
+    return PrinterStatus{};
   }
-  status.exists = true;
-  status.state = ToPrinterState(Integer(response.get(), "printer-state", 0));
-  status.reasons = Reasons(response.get(), "printer-state-reasons");
-  status.message = String(response.get(), "printer-state-message");
-  ipp_attribute_t* accepting =
-      ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-  status.acceptingJobs = accepting == nullptr || ippGetBoolean(accepting, 0) != 0;
-  status.jobsAhead = Integer(response.get(), "queued-job-count", 0);
-  AddQueueDetails(response.get(), status);
+  const Group printer = FirstGroup(response.get(), IPP_TAG_PRINTER);
+  PrinterStatus status = ToPrinterStatus(printer);
+  AddQueueDetails(printer, status);
   if (takesCupsRaw != nullptr) {
-    const std::vector<std::string> formats = Strings(response.get(), "document-format-supported");
+    const std::vector<std::string> formats = printer.Strings("document-format-supported");
     *takesCupsRaw = std::find(formats.begin(), formats.end(), CUPS_FORMAT_RAW) != formats.end();
   }
   return status;
@@ -152,33 +109,31 @@ namespace {
 // A CUPS queue without a driver is "Local Raw Printer"; one with a driver has filters that run
 // on every job the scheduler does not take as raw. A printer reached straight over IPP is known
 // by its formats: without application/octet-stream it may refuse or misread raw bytes.
-void AddQueueDetails(ipp_t* response, PrinterStatus& status) {
-  const std::string makeAndModel = String(response, "printer-make-and-model");
-  const std::string deviceUri = String(response, "device-uri");
+void AddQueueDetails(const Group& printer, PrinterStatus& status) {
+  const std::string makeAndModel = printer.String("printer-make-and-model");
+  const std::string deviceUri = printer.String("device-uri");
   if (!deviceUri.empty()) {
     const bool raw = makeAndModel == "Local Raw Printer" || makeAndModel.empty();
     status.details.emplace_back("queue", raw ? "raw" : "driver: " + makeAndModel);
     status.details.emplace_back("device", deviceUri.substr(0, deviceUri.find(':')));
     if (!raw) {
-      status.warnings.push_back(
-          "a driver queue: its filters may change the bytes of any job "
-          "not sent as raw (quorvel sends application/vnd.cups-raw)");
+      status.risks.push_back({RawRisk::kDriverQueue, makeAndModel});
     }
-    if ((Integer(response, "printer-type", 0) & CUPS_PRINTER_REMOTE) != 0) {
-      status.warnings.push_back("a remote queue: the job goes on to another print server");
+    if ((printer.Integer("printer-type", 0) & CUPS_PRINTER_REMOTE) != 0) {
+      status.risks.push_back({RawRisk::kRemoteQueue, ""});
     }
     return;
   }
   if (!makeAndModel.empty()) {
     status.details.emplace_back("model", makeAndModel);
   }
-  const std::vector<std::string> formats = Strings(response, "document-format-supported");
+  const std::vector<std::string> formats = printer.Strings("document-format-supported");
   bool takesRaw = formats.empty();
   for (const std::string& format : formats) {
     takesRaw = takesRaw || format == "application/octet-stream" || format == CUPS_FORMAT_RAW;
   }
   if (!takesRaw) {
-    status.warnings.push_back("the printer lists no raw format (application/octet-stream)");
+    status.risks.push_back({RawRisk::kNoRawFormat, ""});
   }
 }
 

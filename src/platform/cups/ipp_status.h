@@ -40,10 +40,4 @@ std::vector<PrinterStatus> ReadPrinterStatuses(CupsConnection& connection,
 PrinterStatus ReadPrinterStatus(CupsConnection& connection, const IppTarget& target,
                                 bool* takesCupsRaw = nullptr);
 
-/// A job-state value (RFC 8011 5.3.7) as the core names it.
-JobState ToJobState(int ippJobState);
-
-/// A printer-state value (RFC 8011 5.4.11) as the core names it.
-PrinterState ToPrinterState(int ippPrinterState);
-
 }  // namespace quorvel::platform::cups

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "printing/direct_target.h"
+#include "printing/print_flow.h"
 
 namespace quorvel::net {
 
@@ -10,7 +10,7 @@ PrintOutcome SendTestPageTo(const Endpoint& target, PageComposer composer, Messa
                             SendLimits limits) {
   try {
     TcpSpooler spooler(limits);
-    return PrintTestPageTo(target.Text(), spooler, composer, messages);
+    return SendTestJob(target.Text(), spooler, messages, composer);
   } catch (const std::exception& e) {
     // The socket library itself could not start: nothing was sent.
     messages.Show(std::string(kSendFailed) + "\n" + e.what());

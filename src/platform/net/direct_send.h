@@ -9,9 +9,9 @@
 
 namespace quorvel::net {
 
-/// Sends a test page straight to a printer's raw port through the same flow as the buttons: the
-/// printer list holds the one target "HOST:PORT", the combo box shows it, and a TcpSpooler
-/// carries the job. The user is told the outcome through `messages`.
+/// Sends a test page straight to a printer's raw port through the same send as the buttons': the
+/// job goes to "HOST:PORT", which needs no look-up, and a TcpSpooler carries it. The user is told
+/// the outcome through `messages`.
 PrintOutcome SendTestPageTo(const Endpoint& target, PageComposer composer, MessageDisplay& messages,
                             SendLimits limits = {});
 

@@ -56,8 +56,7 @@ void AddDriverDetails(HANDLE printer, PrinterStatus& status) {
   if (xps || driver->cVersion == kDriverVersion4) {
     status.details.emplace_back("datatype",
                                 std::string(ChooseDatatype(xps ? kPrinterDriverXps : 0)));
-    status.warnings.push_back(xps ? "a v4/XPS driver: the job goes as XPS_PASS"
-                                  : "a v4 driver: raw jobs may not reach the printer unchanged");
+    status.risks.push_back({xps ? RawRisk::kXpsDriver : RawRisk::kV4Driver, ""});
   }
 }
 
@@ -120,8 +119,7 @@ PrinterStatus WinspoolJobTracker::QueryPrinter(const std::string& name) {
   status.details.emplace_back("print processor", Text(printer2->pPrintProcessor));
   status.details.emplace_back("port", Text(printer2->pPortName));
   if (Lower(Text(printer2->pPrintProcessor)) != "winprint") {
-    status.warnings.push_back("print processor " + Text(printer2->pPrintProcessor) +
-                              ": it may not pass RAW jobs unchanged");
+    status.risks.push_back({RawRisk::kPrintProcessor, Text(printer2->pPrintProcessor)});
   }
   AddDriverDetails(printer, status);
   return status;

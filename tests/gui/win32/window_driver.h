@@ -31,6 +31,8 @@ class RunningProgram {
   ~RunningProgram();
 
   DWORD Id() const { return id_; }
+  /// The program's process handle (for its times); nullptr when it did not start.
+  HANDLE Process() const { return process_.Get(); }
   bool WaitForExit(DWORD milliseconds);
   /// This program's visible top-level windows with the caption `caption` (class ignored).
   std::vector<HWND> TopWindows(const std::string& caption, const char* className = nullptr) const;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "about/about_layout.h"
@@ -113,6 +114,137 @@ TEST_F(WindowsTest, AnErrorInAHandlerIsReportedAndTheWindowLivesOn) {
             "Printing the test page failed.\nEnumPrinters: The RPC server is unavailable.");
   EXPECT_TRUE(::IsWindow(form1.Handle()));
   EXPECT_TRUE(spooler.calls.empty());
+}
+
+// A printer list whose questions fail, each one or all, until the spooler answers again.
+class UnansweredPrinterList : public quorvel::testing::FakePrinterList {
+ public:
+  UnansweredPrinterList(bool defaultFails, bool namesFail)
+      : FakePrinterList({"Virtual"}, "Virtual"), defaultFails(defaultFails), namesFail(namesFail) {}
+  std::optional<std::string> DefaultDeviceName() override {
+    if (defaultFails) {
+      throw PlatformError("GetDefaultPrinter", "The RPC server is unavailable.");
+    }
+    return FakePrinterList::DefaultDeviceName();
+  }
+  std::vector<std::string> DeviceNames() override {
+    if (namesFail) {
+      throw PlatformError("EnumPrinters", "The RPC server is unavailable.");
+    }
+    return FakePrinterList::DeviceNames();
+  }
+  bool defaultFails, namesFail;
+};
+
+// Form1 opens whatever the printer list answers at start-up, says what failed as every handler
+// does, and prints once the spooler answers again.
+TEST_F(WindowsTest, AStartUpFailureIsReportedAndForm1OpensAndPrintsLater) {
+  struct Case {
+    bool defaultFails;
+    bool namesFail;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {true, false,
+       "Reading the installed printers failed.\nGetDefaultPrinter: The RPC server is unavailable."},
+      {true, true,
+       "Reading the installed printers failed.\nGetDefaultPrinter: The RPC server is unavailable."},
+      {false, true,
+       "Reading the installed printers failed.\nEnumPrinters: The RPC server is unavailable."},
+  };
+  for (const Case& c : cases) {
+    UnansweredPrinterList printers(c.defaultFails, c.namesFail);
+    messages.shown.clear();
+    spooler.calls.clear();
+    std::optional<Form1> form1;
+    ASSERT_NO_THROW(form1.emplace(host, printers, spooler, messages)) << c.shown;
+    ASSERT_NE(form1->Handle(), nullptr) << c.shown;
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{c.shown}));
+    HWND combo = form1->Control("Combo1");
+    EXPECT_EQ(::SendMessageA(combo, CB_GETCOUNT, 0, 0), 0) << c.shown;
+    EXPECT_EQ(WindowText(combo), "Combo1") << c.shown;
+
+    printers.defaultFails = false;
+    printers.namesFail = false;
+    ::SetWindowTextA(combo, "Virtual");
+    Click(form1->Handle(), "PCL");
+    EXPECT_EQ(spooler.calls,
+              (std::vector<std::string>{"Open Virtual", "StartDocument Command Print", "StartPage",
+                                        "Write 441", "EndPage", "EndDocument", "Close"}))
+        << c.shown;
+    EXPECT_EQ(messages.shown.back(), "Executed") << c.shown;
+  }
+}
+
+// The default printer still cannot be read when the button is pressed: the print says so.
+TEST_F(WindowsTest, AStartUpFailureThatLastsIsReportedAtEachPrint) {
+  UnansweredPrinterList printers(true, false);
+  Form1 form1(host, printers, spooler, messages);
+  Click(form1.Handle(), "EpsonFX /  IBM Proprinter");
+  EXPECT_EQ(messages.shown,
+            (std::vector<std::string>{
+                "Reading the installed printers failed.\nGetDefaultPrinter: The RPC server is "
+                "unavailable.",
+                "Printing the test page failed.\nGetDefaultPrinter: The RPC server is "
+                "unavailable."}));
+  EXPECT_TRUE(spooler.calls.empty());
+  EXPECT_TRUE(::IsWindow(form1.Handle()));
+}
+
+// Presses both buttons of `form1` once, then forgets it: clicks that arrive while the job is
+// being written or while its message is up (once, so that a window without a guard fails the test
+// instead of recursing).
+void ClickBothButtonsOnce(HWND& form1) {
+  HWND window = form1;
+  form1 = nullptr;
+  if (window != nullptr) {
+    ::SendMessageA(ChildByText(window, "Button", "PCL"), BM_CLICK, 0, 0);
+    ::SendMessageA(ChildByText(window, "Button", "EpsonFX /  IBM Proprinter"), BM_CLICK, 0, 0);
+  }
+}
+
+class ClickingSpooler : public quorvel::testing::RecordingSpooler {
+ public:
+  std::size_t Write(std::string_view bytes) override {
+    ClickBothButtonsOnce(form1);
+    return RecordingSpooler::Write(bytes);
+  }
+  HWND form1 = nullptr;
+};
+
+class ClickingMessageDisplay : public quorvel::testing::RecordingMessageDisplay {
+ public:
+  void Show(std::string_view text) override {
+    RecordingMessageDisplay::Show(text);
+    ClickBothButtonsOnce(form1);
+  }
+  HWND form1 = nullptr;
+};
+
+TEST_F(WindowsTest, ClicksWhileAPrintIsInProgressAreIgnored) {
+  struct Case {
+    const char* when;
+    bool duringWrite;
+  };
+  const Case cases[] = {{"while the job is written", true}, {"while its message is up", false}};
+  for (const Case& c : cases) {
+    quorvel::testing::FakePrinterList printers({"Virtual"}, "Virtual");
+    ClickingSpooler clickingSpooler;
+    ClickingMessageDisplay clickingMessages;
+    Form1 form1(host, printers, clickingSpooler, clickingMessages);
+    (c.duringWrite ? clickingSpooler.form1 : clickingMessages.form1) = form1.Handle();
+    Click(form1.Handle(), "EpsonFX /  IBM Proprinter");
+    EXPECT_EQ(clickingSpooler.calls,
+              (std::vector<std::string>{"Open Virtual", "StartDocument Command Print", "StartPage",
+                                        "Write 1154", "EndPage", "EndDocument", "Close"}))
+        << c.when;
+    EXPECT_EQ(clickingMessages.shown, (std::vector<std::string>{"Executed"})) << c.when;
+
+    // Once the print is over, the buttons work again.
+    Click(form1.Handle(), "PCL");
+    EXPECT_EQ(clickingSpooler.calls.size(), 14u) << c.when;
+    EXPECT_EQ(clickingSpooler.written.back().size(), 441u) << c.when;
+  }
 }
 
 TEST_F(WindowsTest, AboutReportsWhenNoBrowserOpensAndWhenSystemInformationIsMissing) {

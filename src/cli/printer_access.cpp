@@ -1,0 +1,47 @@
+#include "cli/printer_access.h"
+
+#include "common/platform_error.h"
+#include "platform/net/socket.h"
+#include "platform/net/tcp_spooler.h"
+#include "platform/platform.h"
+
+namespace quorvel::cli {
+namespace {
+
+// How long a raw port may take to accept the check's connection.
+constexpr net::Milliseconds kPortConnectTimeout{5000};
+
+class SystemAccess : public PrinterAccess {
+ public:
+  std::unique_ptr<PrinterList> MakePrinterList() override { return platform::MakePrinterList(); }
+  std::unique_ptr<Spooler> MakeSpooler() override { return platform::MakeSpooler(); }
+  std::unique_ptr<JobTracker> MakeJobTracker() override { return platform::MakeJobTracker(); }
+  SpoolerConnection MakeIppConnection() override {
+    platform::IppRoute route = platform::MakeIppRoute();
+    return {std::move(route.spooler), std::move(route.tracker)};
+  }
+  std::unique_ptr<Spooler> MakePortSpooler() override {
+    return std::make_unique<net::TcpSpooler>();
+  }
+  std::optional<std::string> PortAddress(const std::string& target) override {
+    const std::optional<net::Endpoint> endpoint = net::ParseEndpoint(target, net::kRawPrintPort);
+    return endpoint ? std::optional<std::string>(endpoint->Text()) : std::nullopt;
+  }
+  void ProbePort(const std::string& address) override {
+    const net::NetworkLibrary library;
+    const std::optional<net::Endpoint> endpoint = net::ParseEndpoint(address, net::kRawPrintPort);
+    if (!endpoint) {
+      throw PlatformError("connect", "not a host and port: " + address);
+    }
+    net::Connect(*endpoint, kPortConnectTimeout);
+  }
+};
+
+}  // namespace
+
+PrinterAccess& SystemPrinters() {
+  static SystemAccess access;
+  return access;
+}
+
+}  // namespace quorvel::cli

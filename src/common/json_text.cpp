@@ -1,0 +1,196 @@
+#include "common/json_text.h"
+
+#include <charconv>
+#include <cstdint>
+#include <stdexcept>
+
+namespace quorvel::json {
+namespace {
+
+bool Between(char c, unsigned low, unsigned high) {
+  const auto byte = static_cast<std::uint8_t>(c);
+  return byte >= low && byte <= high;
+}
+
+// The length of the well-formed UTF-8 sequence at `at` (Unicode's table of well-formed byte
+// sequences: no overlong forms, no surrogates, nothing above U+10FFFF), or 0 when none starts
+// there.
+std::size_t SequenceLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<std::uint8_t>(text[at]);
+  const std::size_t left = text.size() - at;
+  const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
+    return i < left && Between(text[at + i], low, high);
+  };
+  if (lead < 0x80) {
+    return 1;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    return follows(1, 0x80, 0xBF) ? 2 : 0;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : 0xBF;
+    return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
+    return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+  }
+  return 0;
+}
+
+void AppendLatin1(std::string& out, std::uint8_t byte) {
+  if (byte < 0x80) {
+    out.push_back(static_cast<char>(byte));
+  } else {
+    out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+    out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+  }
+}
+
+// The code point of the well-formed sequence of `length` bytes at `at`.
+std::uint32_t CodePoint(std::string_view text, std::size_t at, std::size_t length) {
+  static constexpr std::uint8_t kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  std::uint32_t point = static_cast<std::uint8_t>(text[at]) & kLeadBits[length];
+  for (std::size_t i = 1; i < length; ++i) {
+    point = (point << 6) | (static_cast<std::uint8_t>(text[at + i]) & 0x3F);
+  }
+  return point;
+}
+
+void AppendEscape(std::string& out, std::uint32_t unit) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) {
+    out.push_back(kHex[(unit >> shift) & 0xF]);
+  }
+}
+
+void AppendString(std::string& out, std::string_view raw, const Layout& layout) {
+  const std::string text = Characters(raw, Bytes::kText);
+  out.push_back('"');
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
+    const auto byte = static_cast<std::uint8_t>(c);
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+      ++at;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      AppendEscape(out, byte);
+      ++at;
+    } else if (byte < 0x80 || !layout.asciiOnly) {
+      out.push_back(c);
+      ++at;
+    } else {
+      const std::size_t length = SequenceLength(text, at);
+      const std::uint32_t point = CodePoint(text, at, length);
+      if (point > 0xFFFF) {  // a surrogate pair
+        AppendEscape(out, 0xD800 + ((point - 0x10000) >> 10));
+        AppendEscape(out, 0xDC00 + ((point - 0x10000) & 0x3FF));
+      } else {
+        AppendEscape(out, point);
+      }
+      at += length;
+    }
+  }
+  out.push_back('"');
+}
+
+void AppendFraction(std::string& out, double number) {
+  char digits[64];
+  const auto [end, error] =
+      std::to_chars(digits, digits + sizeof digits, number, std::chars_format::fixed, 2);
+  if (error != std::errc()) {
+    throw std::invalid_argument("a number too large for a JSON report");
+  }
+  out.append(digits, end);
+}
+
+void Append(std::string& out, const Value& value, const Layout& layout) {
+  switch (value.type()) {
+    case Value::value_t::null:
+      out += "null";
+      return;
+    case Value::value_t::boolean:
+      out += value.get<bool>() ? "true" : "false";
+      return;
+    case Value::value_t::number_integer:
+      out += std::to_string(value.get<std::int64_t>());
+      return;
+    case Value::value_t::number_unsigned:
+      out += std::to_string(value.get<std::uint64_t>());
+      return;
+    case Value::value_t::number_float:
+      AppendFraction(out, value.get<double>());
+      return;
+    case Value::value_t::string:
+      AppendString(out, value.get_ref<const std::string&>(), layout);
+      return;
+    case Value::value_t::array: {
+      out.push_back('[');
+      bool first = true;
+      for (const Value& element : value) {
+        out += first ? "" : layout.comma;
+        first = false;
+        Append(out, element, layout);
+      }
+      out.push_back(']');
+      return;
+    }
+    case Value::value_t::object: {
+      out.push_back('{');
+      bool first = true;
+      for (const auto& [name, member] : value.items()) {
+        out += first ? "" : layout.comma;
+        first = false;
+        out += Name(name, layout);
+        Append(out, member, layout);
+      }
+      out.push_back('}');
+      return;
+    }
+    case Value::value_t::binary:
+    case Value::value_t::discarded:
+      break;
+  }
+  throw std::invalid_argument("a value JSON text cannot hold");
+}
+
+}  // namespace
+
+std::string Characters(std::string_view bytes, Bytes kind) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = kind == Bytes::kText ? SequenceLength(bytes, at) : 0;
+    if (length == 0) {
+      AppendLatin1(text, static_cast<std::uint8_t>(bytes[at]));
+      ++at;
+    } else {
+      text.append(bytes.substr(at, length));
+      at += length;
+    }
+  }
+  return text;
+}
+
+Value JobText(std::string_view bytes) {
+  return Characters(bytes, Bytes::kJob);
+}
+
+std::string Write(const Value& value, const Layout& layout) {
+  std::string out;
+  Append(out, value, layout);
+  return out;
+}
+
+std::string Name(std::string_view name, const Layout& layout) {
+  std::string out;
+  AppendString(out, name, layout);
+  out += layout.colon;
+  return out;
+}
+
+}  // namespace quorvel::json

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+// Every JSON document Quorvel writes (explain's listing, check's report, the report of a run over
+// many printers) is built as a Value and written by Write, in one of two layouts.
+//
+// Strings are written as UTF-8. A job's bytes are not text: each byte stands for the character
+// of the same number (U+0000 to U+00FF). A name or message is read as UTF-8; each byte that
+// breaks UTF-8 stands for the character of the same number too.
+namespace quorvel::json {
+
+/// A document, its members in the order they were added.
+using Value = nlohmann::ordered_json;
+
+/// Where a string's bytes come from, which decides the characters they stand for.
+enum class Bytes {
+  kText,  // a name, a detail, a message: read as UTF-8
+  kJob,   // bytes of a job: each byte is one character, U+0000 to U+00FF
+};
+
+/// The characters `bytes` stand for, as UTF-8 (always valid UTF-8). Text that is valid UTF-8
+/// comes back unchanged; each byte that does not belong to a well-formed UTF-8 sequence becomes
+/// the character of its number (0xC3 alone becomes U+00C3, written C3 83).
+std::string Characters(std::string_view bytes, Bytes kind);
+
+/// A string member holding a job's bytes, each byte one character.
+Value JobText(std::string_view bytes);
+
+/// How a document is laid out. Both layouts write numbers with a fraction with two decimals
+/// (seconds to the hundredth) and control characters, `"` and `\` escaped.
+struct Layout {
+  std::string_view comma;  // between members and between elements
+  std::string_view colon;  // between a member's name and its value
+  bool asciiOnly;          // every character above U+007E written as a \u escape
+};
+
+/// explain's listing: no spaces, ASCII only.
+inline constexpr Layout kCompact{",", ":", true};
+/// check's report and the report of a run: a space after each comma and colon, UTF-8.
+inline constexpr Layout kSpaced{", ", ": ", false};
+
+/// `value` as JSON text. Any string in it, member names too, is read as kText on the way out,
+/// so bytes that are not UTF-8 never reach the output.
+std::string Write(const Value& value, const Layout& layout);
+
+/// A member's name and the colon after it, for a document written piece by piece.
+std::string Name(std::string_view name, const Layout& layout);
+
+}  // namespace quorvel::json

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/printer_list.h"
+#include "common/messages.h"
+#include "pages/page_text.h"
+#include "printing/fleet.h"
+#include "printing/job_tracker.h"
+#include "printing/print_flow.h"
+#include "printing/spooler.h"
+
+namespace quorvel {
+
+/// The kinds of printer a job can go to.
+enum class TargetKind {
+  kQueue,    // an installed printer (a queue of the print server), by its exact name
+  kRawPort,  // a printer's raw port, HOST[:PORT]
+  kIpp,      // an IPP printer or queue, ipp://HOST[:PORT]/PATH (or ipps://)
+};
+
+/// Whether a target names an IPP printer (ipp:// or ipps://) rather than HOST[:PORT].
+inline bool IsIppUri(const std::string& text) {
+  return text.rfind("ipp://", 0) == 0 || text.rfind("ipps://", 0) == 0;
+}
+
+/// The kind a name stands for: `direct` names (given with --to) are IPP printers or raw ports,
+/// the others installed printers.
+inline TargetKind KindOf(const std::string& name, bool direct) {
+  if (!direct) {
+    return TargetKind::kQueue;
+  }
+  return IsIppUri(name) ? TargetKind::kIpp : TargetKind::kRawPort;
+}
+
+/// A spooler and a tracker sharing one connection.
+struct SpoolerConnection {
+  std::unique_ptr<Spooler> spooler;
+  std::unique_ptr<JobTracker> tracker;
+};
+
+/// The platform's ways to printers. Each call makes objects for the caller alone, so that every
+/// worker thread has its own connections; errors come as PlatformError.
+class PrinterAccess {
+ public:
+  virtual ~PrinterAccess() = default;
+  virtual std::unique_ptr<PrinterList> MakePrinterList() = 0;
+  virtual std::unique_ptr<Spooler> MakeSpooler() = 0;
+  virtual std::unique_ptr<JobTracker> MakeJobTracker() = 0;
+  /// For ipp:// printers.
+  virtual SpoolerConnection MakeIppConnection() = 0;
+  /// For raw ports: its device names are HOST[:PORT].
+  virtual std::unique_ptr<Spooler> MakePortSpooler() = 0;
+  /// HOST[:PORT] as HOST:PORT, the raw port's number filled in; nothing when it is no address.
+  virtual std::optional<std::string> PortAddress(const std::string& target) = 0;
+  /// Connects to a raw port and closes the connection at once, before any byte is sent. Throws
+  /// PlatformError with the reason when the printer does not take it.
+  virtual void ProbePort(const std::string& address) = 0;
+};
+
+/// What a raw port tells after the last byte: nothing.
+inline constexpr const char* kRawPortNotConfirmed =
+    "the printer took every byte and closed the connection; a raw port reports nothing further.";
+
+/// One kind of target's road: how a test page is sent, how the printer is checked and who can
+/// follow the job. One printer and many go the same road.
+class TargetRoad {
+ public:
+  virtual ~TargetRoad() = default;
+
+  /// The name as reports show it.
+  virtual std::string DisplayName(const std::string& name) { return name; }
+
+  /// The printer a command that names none works on; empty when there is none.
+  virtual std::string DefaultPrinter() { return ""; }
+
+  /// Sends the page built by `composer` as the buttons do; the user is told through `messages`.
+  virtual PrintOutcome Send(const std::string& name, PageComposer composer,
+                            MessageDisplay& messages) = 0;
+
+  /// The job the last Send handed over, where the road can name one.
+  virtual std::optional<JobRef> SubmittedJob() { return std::nullopt; }
+
+  /// Who follows the job the printer took.
+  enum class Follower {
+    kNobody,  // a raw port says nothing after the last byte
+    kRun,     // the print server: a run over many asks about all its jobs at once
+    kOwn,     // the send's own connection, each printer by itself
+  };
+  virtual Follower FollowedBy() const = 0;
+
+  /// Follows the job the last Send handed over, for one printer alone; null for kNobody.
+  virtual JobTracker* Tracker() { return nullptr; }
+
+  /// How the printer stands. Throws PlatformError when it cannot be asked.
+  virtual PrinterStatus Check(const std::string& name) = 0;
+};
+
+std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access);
+
+/// Collects what the single-printer flow tells the user, on one line ("text: reason").
+class CollectingMessages : public MessageDisplay {
+ public:
+  void Show(std::string_view text) override;
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+/// The single-printer flow `send` for one printer in a run over many: what it told the user (a
+/// failure's message and reason) becomes the printer's line, with the time it took. An error it
+/// throws counts as "could not be sent", as for one printer.
+PrinterResult SendOne(const std::string& printer,
+                      const std::function<PrintOutcome(MessageDisplay&)>& send);
+
+/// What a run over many printers does to each.
+enum class FleetTask { kPrint, kCheck };
+
+/// A run's worker: each printer goes the road of its kind, as one printer alone would. With a
+/// wait, a job an IPP printer took is followed here on its own connection; a queue's job is
+/// handed to the run's tracker; a raw port's ends "not confirmed".
+class RoadWorker : public FleetWorker {
+ public:
+  using PacerFactory = std::function<std::unique_ptr<Pacer>()>;
+  /// `makePacer` times an IPP job's follow-up (and lets the user cut it short).
+  RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
+             std::optional<std::chrono::seconds> wait, PacerFactory makePacer);
+  PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override;
+
+ private:
+  TargetRoad& Road(const std::string& printer);
+  PrinterResult Send(const std::string& printer, std::optional<JobRef>& job);
+  PrinterResult Check(const std::string& printer);
+
+  PrinterAccess& access_;
+  bool direct_;
+  FleetTask task_;
+  PageComposer composer_;
+  std::optional<std::chrono::seconds> wait_;
+  PacerFactory makePacer_;
+  std::unique_ptr<TargetRoad> roads_[3];
+};
+
+}  // namespace quorvel

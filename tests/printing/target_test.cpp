@@ -1,0 +1,220 @@
+#include "printing/target.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "printing/outcomes.h"
+
+namespace quorvel {
+namespace {
+
+using std::chrono::seconds;
+using testing::FakeJobTracker;
+using testing::FakePacer;
+using testing::FakePrinterList;
+using testing::RecordingMessageDisplay;
+using testing::RecordingSpooler;
+
+PageText TwoBytes() {
+  return "AB";
+}
+
+TEST(OutcomeTable, NamesExitStatusesAndSuccesses) {
+  struct Row {
+    FleetOutcome outcome;
+    const char* name;
+    int exitStatus;
+    bool success;
+  };
+  const Row rows[] = {
+      {FleetOutcome::kPrinted, "printed", 0, true},
+      {FleetOutcome::kExecuted, "executed", 0, true},
+      {FleetOutcome::kReady, "ready", 0, true},
+      {FleetOutcome::kNotConfirmed, "not confirmed", 6, false},
+      {FleetOutcome::kNotPrinted, "not printed", 5, false},
+      {FleetOutcome::kNotReady, "not ready", 5, false},
+      {FleetOutcome::kNotRecognized, "not recognized", 3, false},
+      {FleetOutcome::kFailed, "failed", 4, false},
+      {FleetOutcome::kNotSent, "not sent", 4, false},
+  };
+  ASSERT_EQ(std::size(rows), kFleetOutcomeCount);
+  for (const Row& row : rows) {
+    EXPECT_STREQ(OutcomeName(row.outcome), row.name);
+    EXPECT_EQ(ExitStatusOf(row.outcome), row.exitStatus) << row.name;
+    EXPECT_EQ(Succeeded(row.outcome), row.success) << row.name;
+  }
+}
+
+TEST(OutcomeTable, EveryVerdictHasItsOutcome) {
+  EXPECT_EQ(OutcomeOf(PrintOutcome::kExecuted), FleetOutcome::kExecuted);
+  EXPECT_EQ(OutcomeOf(PrintOutcome::kNotRecognized), FleetOutcome::kNotRecognized);
+  EXPECT_EQ(OutcomeOf(PrintOutcome::kSendFailed), FleetOutcome::kFailed);
+  EXPECT_EQ(OutcomeOf(JobVerdict::kPrinted), FleetOutcome::kPrinted);
+  EXPECT_EQ(OutcomeOf(JobVerdict::kNotPrinted), FleetOutcome::kNotPrinted);
+  EXPECT_EQ(OutcomeOf(JobVerdict::kNotConfirmed), FleetOutcome::kNotConfirmed);
+  EXPECT_EQ(OutcomeOf(CheckVerdict::kReady), FleetOutcome::kReady);
+  EXPECT_EQ(OutcomeOf(CheckVerdict::kNotReady), FleetOutcome::kNotReady);
+  EXPECT_EQ(OutcomeOf(CheckVerdict::kNoSuchPrinter), FleetOutcome::kNotRecognized);
+}
+
+// A spooler that also notes each device it opens with the access that made it, which outlives it.
+class NotingSpooler : public RecordingSpooler {
+ public:
+  explicit NotingSpooler(std::vector<std::string>& opened) : opened_(opened) {}
+  bool Open(const std::string& deviceName) override {
+    opened_.push_back(deviceName);
+    return RecordingSpooler::Open(deviceName);
+  }
+
+ private:
+  std::vector<std::string>& opened_;
+};
+
+// Hands out recording fakes and keeps a pointer to each tracker it made.
+class FakeAccess : public PrinterAccess {
+ public:
+  std::unique_ptr<PrinterList> MakePrinterList() override {
+    return std::make_unique<FakePrinterList>(std::vector<std::string>{"Q1", "Q2"}, "Q1");
+  }
+  std::unique_ptr<Spooler> MakeSpooler() override { return Recording(); }
+  std::unique_ptr<JobTracker> MakeJobTracker() override { return Tracker(); }
+  SpoolerConnection MakeIppConnection() override { return {Recording(), Tracker()}; }
+  std::unique_ptr<Spooler> MakePortSpooler() override { return Recording(); }
+  std::optional<std::string> PortAddress(const std::string& target) override {
+    return target.find(':') == std::string::npos ? target + ":9100" : target;
+  }
+  void ProbePort(const std::string& address) override {
+    probed.push_back(address);
+    if (!portRefuses.empty()) {
+      throw PlatformError("connect", portRefuses);
+    }
+  }
+
+  int spoolersMade = 0;
+  std::vector<std::string> opened;  // devices opened by any of its spoolers, in order
+  std::vector<FakeJobTracker*> trackers;
+  std::vector<std::string> probed;
+  std::string portRefuses;  // the reason a probe fails with; empty: the port takes it
+  std::optional<JobRef> jobTaken;
+  std::vector<JobStatus> jobStates{JobStatus{JobState::kCompleted, {}, ""}};
+
+ private:
+  std::unique_ptr<Spooler> Recording() {
+    auto spooler = std::make_unique<NotingSpooler>(opened);
+    spooler->submitted = jobTaken;
+    ++spoolersMade;
+    return spooler;
+  }
+  std::unique_ptr<JobTracker> Tracker() {
+    auto tracker = std::make_unique<FakeJobTracker>();
+    tracker->jobStates = jobStates;
+    trackers.push_back(tracker.get());
+    return tracker;
+  }
+};
+
+TEST(TargetRoads, EachKindOpensWhatItNames) {
+  struct Case {
+    TargetKind kind;
+    std::string name;
+    PrintOutcome outcome;
+    std::vector<std::string> opened;
+    TargetRoad::Follower follower;
+  };
+  const Case cases[] = {
+      {TargetKind::kQueue, "Q2", PrintOutcome::kExecuted, {"Q2"}, TargetRoad::Follower::kRun},
+      {TargetKind::kQueue, "q2", PrintOutcome::kNotRecognized, {}, TargetRoad::Follower::kRun},
+      {TargetKind::kRawPort, "printer", PrintOutcome::kExecuted, {"printer:9100"},
+       TargetRoad::Follower::kNobody},
+      {TargetKind::kIpp, "ipp://h/p", PrintOutcome::kExecuted, {"ipp://h/p"},
+       TargetRoad::Follower::kOwn},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    RecordingMessageDisplay messages;
+    const std::unique_ptr<TargetRoad> road = MakeRoad(c.kind, access);
+    EXPECT_EQ(road->Send(c.name, &TwoBytes, messages), c.outcome) << c.name;
+    EXPECT_EQ(access.spoolersMade, 1) << c.name;
+    EXPECT_EQ(access.opened, c.opened) << c.name;
+    EXPECT_EQ(road->FollowedBy(), c.follower) << c.name;
+    EXPECT_EQ(messages.shown.size(), 1U) << c.name;
+  }
+}
+
+TEST(TargetRoads, KindsOfNames) {
+  EXPECT_EQ(KindOf("ipp://h/p", false), TargetKind::kQueue);  // an installed printer's name
+  EXPECT_EQ(KindOf("ipp://h/p", true), TargetKind::kIpp);
+  EXPECT_EQ(KindOf("ipps://h/p", true), TargetKind::kIpp);
+  EXPECT_EQ(KindOf("h:9100", true), TargetKind::kRawPort);
+}
+
+TEST(TargetRoads, ARawPortIsCheckedByTakingAConnection) {
+  FakeAccess access;
+  access.portRefuses = "Connection refused";
+  const std::unique_ptr<TargetRoad> road = MakeRoad(TargetKind::kRawPort, access);
+  const PrinterStatus refused = road->Check("printer");
+  EXPECT_EQ(access.probed, std::vector<std::string>{"printer:9100"});
+  EXPECT_EQ(AssessPrinter(refused), CheckVerdict::kNotReady);
+  EXPECT_EQ(refused.message, "Connection refused");
+  const std::vector<PrinterDetail> details = {{"port", "printer:9100"},
+                                              {"connection", "Connection refused"}};
+  EXPECT_EQ(refused.details, details);
+
+  access.portRefuses.clear();
+  EXPECT_EQ(AssessPrinter(road->Check("printer:9101")), CheckVerdict::kReady);
+}
+
+TEST(TargetRoads, AnInstalledPrinterIsCheckedOnlyWhenItExists) {
+  FakeAccess access;
+  const std::unique_ptr<TargetRoad> road = MakeRoad(TargetKind::kQueue, access);
+  EXPECT_EQ(road->DefaultPrinter(), "Q1");
+  EXPECT_FALSE(road->Check("Q3").exists);
+  EXPECT_TRUE(access.trackers.empty() || access.trackers[0]->calls.empty());
+  road->Check("Q1");
+  ASSERT_EQ(access.trackers.size(), 1U);
+  EXPECT_EQ(access.trackers[0]->calls, std::vector<std::string>{"printer Q1"});
+}
+
+TEST(RoadWorker, EachKindEndsAsItsFollowerAllows) {
+  struct Case {
+    bool direct;
+    std::string printer;
+    std::optional<seconds> wait;
+    FleetOutcome outcome;
+    bool handedToRun;  // the job goes to the run's tracker
+  };
+  const Case cases[] = {
+      {true, "printer", std::nullopt, FleetOutcome::kExecuted, false},
+      {true, "printer", seconds(5), FleetOutcome::kNotConfirmed, false},
+      {true, "ipp://h/p", std::nullopt, FleetOutcome::kExecuted, false},
+      {true, "ipp://h/p", seconds(5), FleetOutcome::kPrinted, false},
+      {false, "Q2", seconds(5), FleetOutcome::kExecuted, true},
+      {false, "Q9", seconds(5), FleetOutcome::kNotRecognized, false},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    access.jobTaken = JobRef{c.printer, 7};
+    RoadWorker worker(access, c.direct, FleetTask::kPrint, &TwoBytes, c.wait,
+                      [] { return std::make_unique<FakePacer>(); });
+    std::optional<JobRef> job;
+    const PrinterResult result = worker.Run(c.printer, job);
+    EXPECT_EQ(result.outcome, c.outcome) << c.printer;
+    EXPECT_EQ(job.has_value(), c.handedToRun) << c.printer;
+    if (c.outcome == FleetOutcome::kNotConfirmed) {
+      EXPECT_EQ(result.detail, kRawPortNotConfirmed);
+    }
+  }
+}
+
+TEST(RoadWorker, ChecksSayWhyNotReady) {
+  FakeAccess access;
+  access.portRefuses = "Connection refused";
+  RoadWorker worker(access, true, FleetTask::kCheck, nullptr, std::nullopt, nullptr);
+  std::optional<JobRef> job;
+  const PrinterResult result = worker.Run("printer", job);
+  EXPECT_EQ(result.outcome, FleetOutcome::kNotReady);
+  EXPECT_EQ(result.detail, "it does not accept jobs; it is stopped");
+}
+
+}  // namespace
+}  // namespace quorvel
