@@ -55,7 +55,8 @@ Item CountedCommand(std::string_view job, std::size_t at, bool isData) {
     item.warning = isData ? "cut off before the length byte" : "cut off before the count byte";
     return item;
   }
-  const auto count = static_cast<std::uint8_t>(job[at + 3]);
+  // The parameter count's upper half-byte is ignored, as the parameters' own are.
+  const auto count = static_cast<std::uint8_t>(job[at + 3] & (isData ? 0xFF : 0x0F));
   item.bytes += job[at + 3];
   const std::string payload = TakePayload(job, item, count);
   if (!isData) {

@@ -209,14 +209,15 @@ std::optional<char> Modulo43Check(std::string_view text) {
 }
 
 std::string ApplyParameters(BarcodeSettings& settings, int count, std::string_view parameters) {
+  count &= 0x0F;  // the printer ignores the upper half-byte of the count and of each parameter
   if (count == 0 || count == 1 || count == 3) {
     return "a parameter count of " + std::to_string(count) + " is invalid: command ignored";
   }
   std::array<int, 8> n{};
   for (std::size_t i = 0; i < n.size() && i < parameters.size(); ++i) {
-    n[i] = static_cast<unsigned char>(parameters[i]);
+    n[i] = static_cast<unsigned char>(parameters[i]) & 0x0F;
   }
-  const std::optional<Symbology> type = TypeOf(n[0] & 0x0F, n[1] & 0x0F);
+  const std::optional<Symbology> type = TypeOf(n[0], n[1]);
   if (!type) {
     return "no barcode type " + std::to_string(n[0]) + " " + std::to_string(n[1]) +
            ": command ignored";

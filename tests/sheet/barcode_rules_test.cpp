@@ -73,6 +73,10 @@ TEST(BarcodeCommands, EncodeTheDataAsThePrinterDoes) {
       // A bar length of 30 is cut to 24 (2 inches); the high half-bytes of n1 n2 are ignored.
       {"08 F0 F1 03 00 01 01 01 01", "31 32 33 34 35 36 37 40", Symbology::kEan8, "12345670", "0",
        2.0, true},
+      // The upper half-bytes of the count and of every parameter are ignored: 38 = 8 parameters,
+      // 30 31 = 0 1 (EAN-8), 31 32 = length 12 (1 inch), 35 = n5 5, 30 = text off.
+      {"38 30 31 31 32 35 31 31 30", "31 32 33 34 35 36 37 40", Symbology::kEan8, "12345670", "0",
+       1.0, false},
       // Two parameters only: type chosen, the rest as before (the power-on 0.5 inch).
       {"02 01 00", "31 32 33 34 35 36 37 38 39 30 31 40", Symbology::kUpcA, "123456789012", "2",
        0.5, true},
