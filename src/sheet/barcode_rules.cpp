@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <array>
 
+#include "sheet/glyph_tables.h"
+#include "sheet/guesses.h"
 #include "sheet/symbol_data.h"
 
 namespace quorvel::sheet {
@@ -97,9 +99,26 @@ void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
   // 6/360 inch: the ink the printer expects each bar to spread (approximate).
   barcode.inkInches = (kModuleSpace[n5][0] - kModuleBar[n5][0]) / 2.0 * kUnit;
   barcode.humanReadable = settings.humanReadable;
+  Guesses& guesses = barcode.approximate;
+  if (!settings.lengthSet) {
+    guesses.push_back(PowerOnGuess("the bar length", "0.5 in"));
+  }
+  if (!settings.widthSet) {
+    guesses.push_back(PowerOnGuess("the width n5", "1 (the narrowest)"));
+  }
+  if (!settings.humanReadableSet) {
+    guesses.push_back(PowerOnGuess("the human-readable line", "on"));
+  }
   switch (settings.symbology) {
     case Symbology::kCode39:
     case Symbology::kInterleaved2of5:
+      if (!settings.spaceWidthSet) {
+        guesses.push_back(PowerOnGuess("the space width n6", "1 (the narrowest)"));
+      }
+      if (!settings.wideWidthSet) {
+        guesses.push_back(PowerOnGuess("the wide-bar width n7", "1 (the narrowest)"));
+      }
+      guesses.emplace_back(kWideSpaceGuess);
       barcode.moduleInches = kNarrowBar[n5] * kUnit;
       barcode.wideInches = kWideBar[n7][n5] * kUnit;
       barcode.spaceInches = kNarrowSpace[n6] * kUnit;
@@ -117,6 +136,7 @@ void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
       barcode.guardInches = 10.0 / 180;
       SetModuleWidths(n5, barcode);
   }
+  guesses.emplace_back(kInkGuess);
 }
 
 // EAN-8, EAN-13, UPC-A: exactly `length` characters, digits, the last one may be "@".
@@ -142,6 +162,7 @@ std::string UpcE(std::string_view data, Barcode& barcode) {
   if (data.size() != 6 || !AllDigits(data)) {
     return "UPC-E takes exactly 6 digits and no check code";
   }
+  barcode.approximate.emplace_back(kUpcEGuess);
   // Number system 0; the check digit is not a bar character but sets the parity pattern, so the
   // symbol carries it: the check digit of the UPC-A number the 6 digits stand for.
   barcode.check = std::string(1, Modulo10Check(ExpandUpcE(data)));
@@ -186,6 +207,46 @@ std::string Interleaved(std::string_view data, Barcode& barcode) {
 
 }  // namespace
 
+double SymbolWidthInches(const Barcode& barcode) {
+  const double narrow = barcode.moduleInches;
+  const double wide = barcode.wideInches;
+  const double space = barcode.spaceInches;
+  const double wideSpace = barcode.wideSpaceInches;
+  const auto characters = static_cast<double>(barcode.data.size());
+  switch (barcode.symbology) {
+    case Symbology::kEan8:
+      return 67 * narrow;  // guards 3 + 5 + 3 modules, 8 characters of 7
+    case Symbology::kEan13:
+    case Symbology::kUpcA:
+      return 95 * narrow;  // guards 3 + 5 + 3, 12 characters of 7
+    case Symbology::kUpcE:
+      return 51 * narrow;  // guards 3 + 6, 6 characters of 7
+    case Symbology::kCode39: {
+      // Start, data and stop characters of 9 elements each, a narrow space between characters.
+      double width = (characters + 1) * space;
+      for (const char c : "*" + barcode.data + "*") {
+        const std::string_view pattern = Code39Pattern(c);
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+          const bool bar = i % 2 == 0;
+          width += pattern[i] == '1' ? (bar ? wide : wideSpace) : (bar ? narrow : space);
+        }
+      }
+      return width;
+    }
+    case Symbology::kInterleaved2of5:
+      // Start: narrow bar, space, bar, space; each pair of digits 3 narrow and 2 wide bars and
+      // spaces; stop: wide bar, narrow space, narrow bar.
+      return 2 * (narrow + space) +
+             characters / 2 * (3 * narrow + 2 * wide + 3 * space + 2 * wideSpace) + wide +
+             space + narrow;
+    case Symbology::kCode128:
+      break;
+  }
+  // Every symbol before the stop is one character width (11 modules), the stop its own.
+  const double symbols = barcode.symbols.empty() ? 0 : barcode.symbols.size() - 1.0;
+  return symbols * 11 * narrow + barcode.stopInches;
+}
+
 char Modulo10Check(std::string_view digits) {
   int sum = 0;
   int weight = 3;
@@ -229,15 +290,22 @@ std::string ApplyParameters(BarcodeSettings& settings, int count, std::string_vi
   const int length = n[2] * 10 + n[3];
   if (count >= 4 && length > 0) {
     next.length = std::min(length, kMaxLength);
+    next.lengthSet = true;
     note = length > kMaxLength ? "bar length " + std::to_string(length) + " is cut to 24" : "";
   }
-  auto inRange = [](int value) { return value >= 1 && value <= 7; };
-  if (count >= 5) {
-    next.width = inRange(n[4]) ? n[4] : next.width;
-    next.spaceWidth = count >= 6 && inRange(n[5]) ? n[5] : next.spaceWidth;
-    next.wideWidth = count >= 7 && inRange(n[6]) ? n[6] : next.wideWidth;
+  auto take = [](bool given, int value, int& field, bool& set) {
+    if (given && value >= 1 && value <= 7) {
+      field = value;
+      set = true;
+    }
+  };
+  take(count >= 5, n[4], next.width, next.widthSet);
+  take(count >= 6, n[5], next.spaceWidth, next.spaceWidthSet);
+  take(count >= 7, n[6], next.wideWidth, next.wideWidthSet);
+  if (count >= 8) {
+    next.humanReadable = n[7] != 0;
+    next.humanReadableSet = true;
   }
-  next.humanReadable = count >= 8 ? n[7] != 0 : next.humanReadable;
   settings = next;
   return note;
 }
@@ -277,6 +345,7 @@ DataOutcome ReadBarcodeData(const BarcodeSettings& settings, std::string_view da
   if (!refusal.empty()) {
     return {std::nullopt, SymbologyName(settings.symbology) + " " + refusal + ": nothing printed"};
   }
+  barcode.widthInches = SymbolWidthInches(barcode);
   return {barcode, {}};
 }
 

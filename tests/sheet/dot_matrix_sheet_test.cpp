@@ -76,16 +76,18 @@ TEST(DotMatrixSheet, LaysOutTheTextAtTenCharactersAndSixLinesPerInch) {
   EXPECT_EQ(sheet.geometry.lines, 70);  // 297 mm at 6 lines per inch
   ASSERT_GE(sheet.texts.size(), 5u);
   const std::vector<TextRun> first{
-      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}},
+      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}, {}},
       {{0, 3, 0},
        "ESC-Sequence: ESC SYN A BS NUL SOH NUL ACK SOH SOH SOH SOH ESC SYN B BS 1234567@",
        Typeface::kFixed,
-       {18, 80}},
-      {{0, 4, 0}, ":", Typeface::kFixed, {98, 1}},
+       {18, 80},
+       {}},
+      {{0, 4, 0}, ":", Typeface::kFixed, {98, 1}, {}},
       {{0, 5, 0},
        "Barcode EAN8, 0.5 Zoll high, smallest width, plaintext LQ",
        Typeface::kFixed,
-       {101, 57}},
+       {101, 57},
+       {}},
   };
   EXPECT_EQ(std::vector<TextRun>(sheet.texts.begin(), sheet.texts.begin() + 4), first);
   // ESC k 1 after the EAN-13 block selects the sans serif face; the ESC k 126 after it are
