@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,12 +36,13 @@ Band BlackIn(const QImage& image, int y) {
   return band;
 }
 
-QImage Rendered(const std::string& job, sheet::Paper paper, const std::string& name) {
+QImage Rendered(const std::string& job, sheet::Paper paper, const std::string& name,
+               inspect::Dialect dialect = inspect::Dialect::kDotMatrix) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quorvel-geometry";
   std::filesystem::create_directories(folder);
   const std::string path = (folder / name).string();
-  const render::RenderResult result = render::RenderSheet(
-      sheet::Interpret(job, inspect::Dialect::kDotMatrix, paper), path, {paper, 300});
+  const render::RenderResult result =
+      render::RenderSheet(sheet::Interpret(job, dialect, paper), path, {paper, 300});
   EXPECT_TRUE(result.error.empty()) << result.error;
   return QImage(QString::fromStdString(path));
 }
@@ -80,6 +82,37 @@ TEST(DrawnDotMatrixSheet, DrawsEachSymbolAtThePrintPositionAndAsWideAsThePrinter
     const Band band = BlackIn(image, y);
     EXPECT_NEAR(band.first / kDpi, 0.25, 0.02);
     EXPECT_NEAR((band.last + 1 - band.first) / kDpi, want.widthInches, want.widthInches * 0.03);
+    std::printf("%-22s first bar at x = %d (%.4f in), %d dots wide (%.4f in, want %.4f)\n",
+                want.block, band.first, band.first / kDpi, band.last + 1 - band.first,
+                (band.last + 1 - band.first) / kDpi, want.widthInches);
+  }
+}
+
+struct PclOffset {
+  sheet::Paper paper;
+  const char* name;
+  int column0;  // dots from the sheet's left edge at 300 dpi
+};
+
+// PCL's logical page, centred on the sheet: (2480 - 2338) / 2 = 71 dots on A4 and
+// (2550 - 2400) / 2 = 75 on letter. A Code 39 glyph ("1": wide bar first) in column 0 starts
+// exactly at the column's left edge.
+TEST(DrawnPclSheet, PutsColumnZeroAtTheLogicalPagesLeftEdge) {
+  const std::vector<PclOffset> cases{{sheet::Paper::kA4, "a4", 71},
+                                     {sheet::Paper::kLetter, "letter", 75}};
+  const std::string job =
+      "\x1B)0Y"  // secondary font: the Code 39 font
+      "\x0E"     // SO: print in it
+      "1";
+  for (const PclOffset& want : cases) {
+    SCOPED_TRACE(want.name);
+    const QImage image = Rendered(job, want.paper, std::string("pcl-") + want.name + ".png",
+                                  inspect::Dialect::kPcl);
+    ASSERT_FALSE(image.isNull());
+    // Line 0's top is 1/2 inch down (150 dots); the glyph is 0.9 of the 50-dot line high.
+    const Band band = BlackIn(image, 150 + 20);
+    EXPECT_EQ(band.first, want.column0);
+    std::printf("PCL %-6s column 0 at x = %d\n", want.name, band.first);
   }
 }
 
