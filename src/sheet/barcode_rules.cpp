@@ -137,6 +137,9 @@ void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
       SetModuleWidths(n5, barcode);
   }
   guesses.emplace_back(kInkGuess);
+  if (n5 == 0) {
+    guesses.emplace_back(kNarrowestGuess);
+  }
 }
 
 // EAN-8, EAN-13, UPC-A: exactly `length` characters, digits, the last one may be "@".

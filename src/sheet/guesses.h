@@ -15,6 +15,10 @@ inline constexpr const char* kHeadStartGuess =
 inline constexpr const char* kInkGuess =
     "each bar is drawn 3/360 in wider than the head's width, as much as the width tables make a "
     "space wider than a bar: no manual says how far the ink spreads";
+/// n5 = 1, where the two 24-pin manuals give different widths.
+inline constexpr const char* kNarrowestGuess =
+    "n5 = 1: the widths are the MICROLINE 3390's (EAN/UPC character 40/360 in, Code 128 64/360, "
+    "narrow bar 3/360); the ML390/591 reference gives 35/360, 55/360 and 2/360";
 /// UPC-E: its check digit and its human-readable digits.
 inline constexpr const char* kUpcEGuess =
     "UPC-E: the check digit (of the UPC-A number the 6 digits stand for, carried by the parity) "

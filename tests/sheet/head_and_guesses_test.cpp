@@ -146,21 +146,28 @@ TEST(Guesses, APowerOnValueTheJobNeverSetIsMarked) {
       "value: taken as on",
       "each bar is drawn 3/360 in wider than the head's width, as much as the width tables make a "
       "space wider than a bar: no manual says how far the ink spreads",
+      "n5 = 1: the widths are the MICROLINE 3390's (EAN/UPC character 40/360 in, Code 128 "
+      "64/360, narrow bar 3/360); the ML390/591 reference gives 35/360, 55/360 and 2/360",
   };
   EXPECT_EQ(sheet.barcodes[0].approximate, want);
-  // All eight parameters set: only the ink is a guess.
-  EXPECT_EQ(DotMatrix(kEan8).barcodes.at(0).approximate, std::vector<std::string>{want.back()});
+  // All eight parameters set: the ink and the narrowest width's reading remain.
+  EXPECT_EQ(DotMatrix(kEan8).barcodes.at(0).approximate,
+            (std::vector<std::string>{want[3], want[4]}));
+  // n5 = 2, on which the manuals agree: the ink only.
+  const std::string n5Two = Symbol(std::string("\x00\x01\x00\x06\x02\x01\x01\x01", 8), "1234567@");
+  EXPECT_EQ(DotMatrix(n5Two).barcodes.at(0).approximate, std::vector<std::string>{want[3]});
 }
 
 TEST(Guesses, TheSheetListsEachReasonOnceInTheOrderOfItsItems) {
   const std::vector<std::string> dotMatrix =
       Approximations(DotMatrix(testing::ExpectedDotMatrixJob()));
-  ASSERT_EQ(dotMatrix.size(), 5u);
+  ASSERT_EQ(dotMatrix.size(), 6u);
   EXPECT_EQ(dotMatrix[0].substr(0, 35), "the print head's first position (1/");
   EXPECT_EQ(dotMatrix[1].substr(0, 27), "ESC k changes the typeface ");
   EXPECT_EQ(dotMatrix[2].substr(0, 21), "each bar is drawn 3/3");
-  EXPECT_EQ(dotMatrix[3].substr(0, 7), "UPC-E: ");
-  EXPECT_EQ(dotMatrix[4].substr(0, 18), "the wide space is ");
+  EXPECT_EQ(dotMatrix[3].substr(0, 8), "n5 = 1: ");  // blocks 1 and 6
+  EXPECT_EQ(dotMatrix[4].substr(0, 7), "UPC-E: ");
+  EXPECT_EQ(dotMatrix[5].substr(0, 18), "the wide space is ");
   const std::vector<std::string> pcl =
       Approximations(Interpret(testing::ExpectedPclJob(), inspect::Dialect::kPcl));
   const std::vector<std::string> wantPcl{
