@@ -245,6 +245,11 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
 }
 
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
+  if (!choice.all && choice.printers.empty() && choice.targets.empty()) {
+    // No printer named: the user's default one, as for a single printer.
+    const std::string name = MakeRoad(TargetKind::kQueue, SystemPrinters())->DefaultPrinter();
+    return name.empty() ? std::vector<std::string>{} : std::vector<std::string>{name};
+  }
   if (!choice.all) {
     return EachOnce(choice.targets.empty() ? choice.printers : choice.targets);
   }
@@ -263,7 +268,9 @@ int RunOver(const std::vector<std::string>& printers, const FleetChoice& choice,
             const WorkerFactory& makeWorker, JobTracker* tracker,
             std::optional<std::chrono::seconds> wait) {
   if (printers.empty()) {
-    std::fprintf(stderr, choice.servers.empty()
+    const bool named = choice.all || !choice.printers.empty() || !choice.targets.empty();
+    std::fprintf(stderr, !named ? "quorvel-cli: no printer was named and the user has no default.\n"
+                         : choice.servers.empty()
                              ? "quorvel-cli: the print server has no printers.\n"
                              : "quorvel-cli: the print servers have no printers.\n");
     return kExitNotRecognized;

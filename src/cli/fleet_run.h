@@ -49,7 +49,8 @@ inline constexpr std::uint16_t kPrintServerPort = 631;
 std::string ServersRefused(const std::vector<std::string>& servers);
 
 /// The printers the run works on: every queue of the print server for --all (CUPS instances
-/// left out: they print on a queue already listed), else the names or targets given, each once.
+/// left out: they print on a queue already listed), else the names or targets given, each once,
+/// else the user's default printer (none when there is no default).
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 

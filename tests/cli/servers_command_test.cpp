@@ -311,6 +311,18 @@ TEST_F(ServersCli, JunitHasASuitePerServerAndACasePerPrinter) {
   report = ParseJunit(result.out);
   ASSERT_EQ(report.error, "") << result.out;
   EXPECT_EQ(report.totals, Totals("1", "0", "0"));
+
+  // Naming no printer checks the default one, and there is none yet.
+  result = Cli("check --format junit");
+  EXPECT_EQ(result.status, 3);
+  EXPECT_EQ(result.err, "quorvel-cli: no printer was named and the user has no default.\n");
+  RunOrThrow("lpadmin -h " + a + " -d Virtual");
+  result = Cli("check --format junit");
+  EXPECT_EQ(result.status, 0) << result.err;
+  report = ParseJunit(result.out);
+  ASSERT_EQ(report.suites.size(), 1U) << result.out;
+  ASSERT_EQ(report.suites[0].cases.size(), 1U) << result.out;
+  EXPECT_EQ(report.suites[0].cases[0].name, "Virtual");
 }
 
 }  // namespace
