@@ -312,6 +312,16 @@ TEST_F(ServersCli, JunitHasASuitePerServerAndACasePerPrinter) {
   ASSERT_EQ(report.error, "") << result.out;
   EXPECT_EQ(report.totals, Totals("1", "0", "0"));
 
+  // A name that is not UTF-8, with a control character: each such byte is U+FFFD in the XML.
+  result = Cli("print pcl --to \"$(printf 'h\\303x\\001:1')\" --format junit");
+  EXPECT_EQ(result.status, 4) << result.err;
+  report = ParseJunit(result.out);
+  ASSERT_EQ(report.error, "") << result.out;
+  ASSERT_EQ(report.suites.size(), 1U) << result.out;
+  ASSERT_EQ(report.suites[0].cases.size(), 1U) << result.out;
+  EXPECT_EQ(report.suites[0].cases[0].name, "h\xEF\xBF\xBDx\xEF\xBF\xBD:1");
+  EXPECT_EQ(report.suites[0].cases[0].failureType, "failed");
+
   // Naming no printer checks the default one, and there is none yet.
   result = Cli("check --format junit");
   EXPECT_EQ(result.status, 3);
