@@ -8,29 +8,47 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// The answers for `items` asked of each server once, back in the order given.
+// The answers for `items` asked of each server once, back in the order given. A server that does
+// not answer leaves its items' answers empty and their `failures` set to its reason.
 template <typename Answer, typename Item, typename Ask>
 std::vector<Answer> AskEachServer(const std::vector<Item>& items,
                                   const std::function<std::string(const Item&)>& nameOf,
                                   const std::function<Item(const Item&, std::string)>& onServer,
-                                  Ask ask) {
+                                  Ask ask, std::vector<std::string>& failures) {
   std::map<std::string, std::vector<std::size_t>> byServer;
   for (std::size_t i = 0; i < items.size(); ++i) {
     byServer[SplitServerQueue(nameOf(items[i])).server].push_back(i);
   }
   std::vector<Answer> answers(items.size());
+  failures.assign(items.size(), "");
   for (const auto& [server, indices] : byServer) {
     std::vector<Item> asked;
     asked.reserve(indices.size());
     for (const std::size_t i : indices) {
       asked.push_back(onServer(items[i], SplitServerQueue(nameOf(items[i])).queue));
     }
-    std::vector<Answer> got = ask(server, asked);
-    for (std::size_t k = 0; k < indices.size() && k < got.size(); ++k) {
-      answers[indices[k]] = std::move(got[k]);
+    try {
+      std::vector<Answer> got = ask(server, asked);
+      for (std::size_t k = 0; k < indices.size() && k < got.size(); ++k) {
+        answers[indices[k]] = std::move(got[k]);
+      }
+    } catch (const std::exception& e) {
+      for (const std::size_t i : indices) {
+        failures[i] = e.what();
+      }
     }
   }
   return answers;
+}
+
+// The first reason a server gave, or nothing when every server answered.
+const std::string* FirstFailure(const std::vector<std::string>& failures) {
+  for (const std::string& failure : failures) {
+    if (!failure.empty()) {
+      return &failure;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -99,14 +117,23 @@ JobTracker& ServersTracker::Of(const std::string& server) {
 }
 
 std::vector<JobStatus> ServersTracker::QueryJobs(const std::vector<JobRef>& jobs) {
-  return AskEachServer<JobStatus, JobRef>(
+  std::vector<std::string> failures;
+  std::vector<JobStatus> statuses = AskEachServer<JobStatus, JobRef>(
       jobs, [](const JobRef& job) { return job.printer; },
       [](const JobRef& job, std::string queue) {
         return JobRef{std::move(queue), job.id};
       },
       [this](const std::string& server, const std::vector<JobRef>& asked) {
         return Of(server).QueryJobs(asked);
-      });
+      },
+      failures);
+  if (const std::string* failure = FirstFailure(failures)) {
+    const std::string what = *failure;
+    PartialAnswers partial(what, std::move(failures));
+    partial.jobs = std::move(statuses);
+    throw partial;
+  }
+  return statuses;
 }
 
 PrinterStatus ServersTracker::QueryPrinter(const std::string& printer) {
@@ -115,12 +142,21 @@ PrinterStatus ServersTracker::QueryPrinter(const std::string& printer) {
 }
 
 std::vector<PrinterStatus> ServersTracker::QueryPrinters(const std::vector<std::string>& printers) {
-  return AskEachServer<PrinterStatus, std::string>(
+  std::vector<std::string> failures;
+  std::vector<PrinterStatus> statuses = AskEachServer<PrinterStatus, std::string>(
       printers, [](const std::string& name) { return name; },
       [](const std::string& /*name*/, std::string queue) { return queue; },
       [this](const std::string& server, const std::vector<std::string>& asked) {
         return Of(server).QueryPrinters(asked);
-      });
+      },
+      failures);
+  if (const std::string* failure = FirstFailure(failures)) {
+    const std::string what = *failure;
+    PartialAnswers partial(what, std::move(failures));
+    partial.printers = std::move(statuses);
+    throw partial;
+  }
+  return statuses;
 }
 
 }  // namespace quorvel

@@ -53,7 +53,7 @@ class ServersWorker : public FleetWorker {
 
 /// Follows the jobs of several print servers for a run: a job's printer is "SERVER/QUEUE", and
 /// each server's jobs are asked for together on that server's own tracker, made when first
-/// needed. A server that does not answer makes the round's question fail as one server would.
+/// needed. When a server does not answer, the others' answers still come, in PartialAnswers.
 class ServersTracker : public JobTracker {
  public:
   using TrackerFactory = std::function<std::unique_ptr<JobTracker>(const std::string& server)>;

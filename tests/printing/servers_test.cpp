@@ -139,5 +139,66 @@ TEST(ServersTracker, EachServerIsAskedForItsOwnJobsInOneQuestion) {
   EXPECT_EQ(made.size(), 2U);  // the trackers are made once per server
 }
 
+// A tracker per server: A's jobs complete, B never answers.
+ServersTracker::TrackerFactory AnswersOnlyFromA() {
+  return [](const std::string& server) {
+    auto fake = std::make_unique<FakeJobTracker>();
+    fake->jobStates = {JobStatus{JobState::kCompleted, {}, ""}};
+    if (server == "B") {
+      for (std::size_t round = 0; round < 1000; ++round) {
+        fake->failingRounds.insert(round);
+      }
+    }
+    return fake;
+  };
+}
+
+TEST(ServersTracker, AServerThatDoesNotAnswerLeavesTheOthersAnswers) {
+  ServersTracker tracker(AnswersOnlyFromA());
+  try {
+    tracker.QueryJobs({{"B/Q1", 1}, {"A/Q1", 1}});
+    FAIL() << "B's silence is not reported";
+  } catch (const PartialAnswers& e) {
+    EXPECT_EQ(e.failures, (std::vector<std::string>{
+                              "Get-Job-Attributes: the print server did not answer within 8 "
+                              "seconds",
+                              ""}));
+    ASSERT_EQ(e.jobs.size(), 2U);
+    EXPECT_EQ(e.jobs[1].state, JobState::kCompleted);
+  }
+}
+
+// A worker whose every printer takes a job, named after the printer.
+class TakingWorker : public FleetWorker {
+ public:
+  PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override {
+    job = JobRef{printer, 1};
+    return {printer, FleetOutcome::kExecuted, 1, std::chrono::milliseconds{0}, ""};
+  }
+};
+
+class NullSink : public FleetSink {
+ public:
+  void Finished(const PrinterResult& result) override { results[result.printer] = result; }
+  void Progress(std::size_t /*done*/, std::size_t /*total*/) override {}
+  std::map<std::string, PrinterResult> results;
+};
+
+TEST(ServersTracker, ARunFollowsTheJobsOfTheServersThatAnswer) {
+  ServersTracker tracker(AnswersOnlyFromA());
+  FakePacer pacer;
+  NullSink sink;
+  const FleetSummary summary = RunFleet(
+      {"A/Q1", "B/Q1", "A/Q2"}, {2, std::chrono::seconds(5)},
+      [] { return std::make_unique<TakingWorker>(); }, &tracker, pacer, sink);
+  EXPECT_EQ(sink.results.at("A/Q1").outcome, FleetOutcome::kPrinted);
+  EXPECT_EQ(sink.results.at("A/Q2").outcome, FleetOutcome::kPrinted);
+  EXPECT_EQ(sink.results.at("B/Q1").outcome, FleetOutcome::kNotConfirmed);
+  EXPECT_NE(sink.results.at("B/Q1").detail.find("did not answer within 8 seconds"),
+            std::string::npos)
+      << sink.results.at("B/Q1").detail;
+  EXPECT_EQ(summary.worst, FleetOutcome::kNotConfirmed);
+}
+
 }  // namespace
 }  // namespace quorvel::testing
