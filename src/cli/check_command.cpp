@@ -32,8 +32,11 @@ PrinterStatus CheckOne(const FleetChoice& choice, std::string& name) {
 }
 
 int RunCheck(CheckOptions& options) {
-  if (options.choice.Many()) {
+  if (options.choice.Many() || options.choice.format == "junit") {
     try {
+      if (!options.choice.servers.empty()) {
+        return RunServersCommand(options.choice, FleetTask::kCheck, nullptr, std::nullopt);
+      }
       const bool direct = !options.choice.targets.empty();
       const auto makeWorker = [direct] {
         return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kCheck, nullptr,
@@ -74,8 +77,10 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
   CLI::App* command = app.add_subcommand(
       "check", "Say whether a raw test job can reach a printer unchanged, and if not, why");
   AddFleetOptions(*command, options->choice);
-  command->add_option("--format", options->choice.format, "text (default) or json")
-      ->check(CLI::IsMember({"text", "json"}));
+  command
+      ->add_option("--format", options->choice.format,
+                   "text (default), json, or junit (JUnit XML, a test suite per print server)")
+      ->check(CLI::IsMember({"text", "json", "junit"}));
   command->callback([options, &exitCode] { exitCode = RunCheck(*options); });
 }
 

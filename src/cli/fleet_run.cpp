@@ -1,6 +1,8 @@
 #include "cli/fleet_run.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -19,10 +21,12 @@
 
 #include "cli/commands.h"
 #include "cli/job_wait.h"
+#include "cli/printer_access.h"
 #include "common/json_text.h"
 #include "platform/net/socket.h"
 #include "platform/platform.h"
 #include "printing/fleet_report.h"
+#include "printing/servers.h"
 
 namespace quorvel::cli {
 namespace {
@@ -110,6 +114,51 @@ class JsonSink : public FleetSink {
   bool first_ = true;
 };
 
+// The whole run as one JUnit document, written when the last printer is done: a suite per print
+// server, its printers in the order the run was given them.
+class JunitSink : public FleetSink {
+ public:
+  JunitSink(const std::vector<std::string>& printers, bool servers, std::string localServer)
+      : servers_(servers), localServer_(std::move(localServer)) {
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+      order_.emplace(printers[i], i);
+    }
+  }
+  void Finished(const PrinterResult& result) override { results_.push_back(result); }
+  void Progress(std::size_t /*done*/, std::size_t /*total*/) override {}
+  void Close(const std::string& runName, milliseconds elapsed) {
+    std::stable_sort(results_.begin(), results_.end(), [this](const auto& a, const auto& b) {
+      return Place(a.printer) < Place(b.printer);
+    });
+    std::vector<JunitSuite> suites;
+    for (PrinterResult result : results_) {
+      std::string suite = localServer_;
+      if (servers_) {
+        const ServerQueue where = SplitServerQueue(result.printer);
+        suite = where.server;
+        result.printer = where.queue.empty() ? "(queues)" : where.queue;
+      }
+      if (suites.empty() || suites.back().name != suite) {
+        suites.push_back({suite, {}});
+      }
+      suites.back().results.push_back(std::move(result));
+    }
+    std::fputs(FleetJunit(runName, suites, elapsed).c_str(), stdout);
+    std::fflush(stdout);
+  }
+
+ private:
+  std::size_t Place(const std::string& printer) const {
+    const auto found = order_.find(printer);
+    return found != order_.end() ? found->second : order_.size();
+  }
+
+  bool servers_;
+  std::string localServer_;
+  std::map<std::string, std::size_t> order_;
+  std::vector<PrinterResult> results_;
+};
+
 std::vector<std::string> EachOnce(const std::vector<std::string>& names) {
   std::vector<std::string> once;
   std::set<std::string> seen;
@@ -137,7 +186,32 @@ std::string ProgressBarErase(bool terminalErases) {
   return "\r" + std::string(kProgressBarWidth + 16, ' ') + "\r";
 }
 
+CLI::Option* AddServerOption(CLI::App& command, std::vector<std::string>& servers) {
+  return command
+      .add_option("--server", servers,
+                  "A print server HOST[:PORT] (631) instead of the user's own; repeat for several. "
+                  "Queues are then named SERVER/QUEUE")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return text.find('/') == std::string::npos && net::ParseEndpoint(text, kPrintServerPort)
+                       ? ""
+                       : "not HOST[:PORT]: " + text;
+          },
+          "HOST[:PORT]"));
+}
+
+std::string ServersRefused(const std::vector<std::string>& servers) {
+  if (servers.empty() || platform::ReachesOtherServers()) {
+    return "";
+  }
+  return "quorvel-cli: --server is not available in this build; name a shared printer as "
+         "\\\\SERVER\\QUEUE with --printer instead.";
+}
+
 void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
+  choice.command = command.get_name();
   choice.printerOption =
       command
           .add_option("--printer", choice.printers,
@@ -163,6 +237,7 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
                        : "not HOST[:PORT] or ipp://HOST[:PORT]/PATH: " + text;
           },
           "HOST[:PORT]|ipp://..."));
+  AddServerOption(command, choice.servers)->excludes("--to");
   command
       .add_option("--jobs", choice.jobs,
                   "With several printers: how many are worked on at once (8)")
@@ -170,6 +245,11 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
 }
 
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
+  if (!choice.all && choice.printers.empty() && choice.targets.empty()) {
+    // No printer named: the user's default one, as for a single printer.
+    const std::string name = MakeRoad(TargetKind::kQueue, SystemPrinters())->DefaultPrinter();
+    return name.empty() ? std::vector<std::string>{} : std::vector<std::string>{name};
+  }
   if (!choice.all) {
     return EachOnce(choice.targets.empty() ? choice.printers : choice.targets);
   }
@@ -181,33 +261,99 @@ std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   return EachOnce(queues);
 }
 
-int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
-                    std::optional<std::chrono::seconds> wait) {
-  const std::vector<std::string> printers = ChosenPrinters(choice);
+namespace {
+
+// Runs the workers over `printers` and reports in the chosen format.
+int RunOver(const std::vector<std::string>& printers, const FleetChoice& choice,
+            const WorkerFactory& makeWorker, JobTracker* tracker,
+            std::optional<std::chrono::seconds> wait) {
   if (printers.empty()) {
-    std::fprintf(stderr, "quorvel-cli: the print server has no printers.\n");
+    const bool named = choice.all || !choice.printers.empty() || !choice.targets.empty();
+    std::fprintf(stderr, !named ? "quorvel-cli: no printer was named and the user has no default.\n"
+                         : choice.servers.empty()
+                             ? "quorvel-cli: the print server has no printers.\n"
+                             : "quorvel-cli: the print servers have no printers.\n");
     return kExitNotRecognized;
   }
   const Clock::time_point start = Clock::now();
   InterruptiblePacer pacer;
   TextSink text;
   std::unique_ptr<JsonSink> json;
+  std::unique_ptr<JunitSink> junit;
   if (choice.format == "json") {
     json = std::make_unique<JsonSink>();
+  } else if (choice.format == "junit") {
+    junit = std::make_unique<JunitSink>(printers, !choice.servers.empty(),
+                                        choice.servers.empty() ? platform::LocalServerName() : "");
   }
-  FleetSink& sink = json ? static_cast<FleetSink&>(*json) : text;
+  FleetSink& sink = json    ? static_cast<FleetSink&>(*json)
+                    : junit ? static_cast<FleetSink&>(*junit)
+                            : text;
   const FleetSummary summary =
       RunFleet(printers, {choice.jobs, wait}, makeWorker, tracker, pacer, sink);
   const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   const int status = ExitStatusOf(summary.worst);
   if (json) {
     json->Close(summary, elapsed, status);
+  } else if (junit) {
+    junit->Close("quorvel-cli " + choice.command, elapsed);
   } else {
     text.Clear();
     std::printf("%s\n", FleetSummaryLine(summary, elapsed).c_str());
     std::fflush(stdout);
   }
   return status;
+}
+
+// Each server's queues, or for a server that cannot be asked, the server itself with the reason.
+std::vector<std::string> ServerQueues(const FleetChoice& choice, ServerFailures& unreachable) {
+  std::vector<std::string> names;
+  for (const std::string& server : EachOnce(choice.servers)) {
+    if (!choice.all) {
+      for (const std::string& printer : EachOnce(choice.printers)) {
+        names.push_back(ServerQueueName(server, printer));
+      }
+      continue;
+    }
+    try {
+      for (const std::string& queue : platform::MakePrinterList(server)->DeviceNames()) {
+        names.push_back(ServerQueueName(server, queue));
+      }
+    } catch (const std::exception& e) {
+      unreachable[server] = e.what();
+      names.push_back(server);
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
+                    std::optional<std::chrono::seconds> wait) {
+  return RunOver(ChosenPrinters(choice), choice, makeWorker, tracker, wait);
+}
+
+int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer composer,
+                      std::optional<std::chrono::seconds> wait) {
+  if (const std::string refused = ServersRefused(choice.servers); !refused.empty()) {
+    std::fprintf(stderr, "%s\n", refused.c_str());
+    return kExitUsage;
+  }
+  if (!choice.all && choice.printers.empty()) {
+    std::fprintf(stderr,
+                 "quorvel-cli: with --server, name the queues with --printer or take them all "
+                 "with --all.\n");
+    return kExitUsage;
+  }
+  ServerFailures unreachable;
+  const std::vector<std::string> printers = ServerQueues(choice, unreachable);
+  const auto makeWorker = [&] {
+    return std::make_unique<ServersWorker>(&ServerPrinters, task, composer, wait, unreachable);
+  };
+  ServersTracker tracker(
+      [](const std::string& server) { return ServerPrinters(server).MakeJobTracker(); });
+  return RunOver(printers, choice, makeWorker, &tracker, wait);
 }
 
 }  // namespace quorvel::cli

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "common/messages.h"
 #include "printing/fleet.h"
 #include "printing/print_flow.h"
+#include "printing/target.h"
 
 namespace quorvel::cli {
 
@@ -21,19 +23,34 @@ struct FleetChoice {
   std::vector<std::string> printers;
   CLI::Option* printerOption = nullptr;
   std::vector<std::string> targets;  // --to
+  std::vector<std::string> servers;  // --server, HOST[:PORT]
   bool all = false;
   std::size_t jobs = 8;
   std::string format = "text";
+  std::string command;  // the subcommand's name, for the JUnit report's title
 
   /// More than one printer, or --all: the run goes printer by printer with a report for each.
-  bool Many() const { return all || printers.size() > 1 || targets.size() > 1; }
+  /// So is a run over named print servers, whose report names each queue SERVER/QUEUE.
+  bool Many() const { return all || printers.size() > 1 || targets.size() > 1 || !servers.empty(); }
 };
 
-/// Adds --printer, --to (both repeatable), --all and --jobs to `command`.
+/// Adds --printer, --to, --server (all three repeatable), --all and --jobs to `command`.
 void AddFleetOptions(CLI::App& command, FleetChoice& choice);
 
+/// Adds --server (repeatable, HOST[:PORT]) to `command`: the print servers a command works on
+/// instead of the user's own.
+CLI::Option* AddServerOption(CLI::App& command, std::vector<std::string>& servers);
+
+/// The print server's port when --server gives none.
+inline constexpr std::uint16_t kPrintServerPort = 631;
+
+/// Where the build cannot reach other print servers, the message that says so (and the usage
+/// status is returned); empty where it can, or when no server was named.
+std::string ServersRefused(const std::vector<std::string>& servers);
+
 /// The printers the run works on: every queue of the print server for --all (CUPS instances
-/// left out: they print on a queue already listed), else the names or targets given, each once.
+/// left out: they print on a queue already listed), else the names or targets given, each once,
+/// else the user's default printer (none when there is no default).
 /// Throws PlatformError when the print server cannot be asked.
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice);
 
@@ -52,5 +69,11 @@ std::string ProgressBarErase(bool terminalErases);
 /// single-printer status of the worst outcome.
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait);
+
+/// The same over the print servers of --server: every queue of each (--all) or each --printer
+/// name on each, reported as SERVER/QUEUE, with one connection per server and worker. A server
+/// whose queues cannot be listed is one failed line; the others go on.
+int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer composer,
+                      std::optional<std::chrono::seconds> wait);
 
 }  // namespace quorvel::cli

@@ -54,6 +54,9 @@ int PrintMany(const PrintOptions& options) {
   if (options.waitOption->count() > 0) {
     wait = WaitLimit(options);
   }
+  if (!options.choice.servers.empty()) {
+    return RunServersCommand(options.choice, FleetTask::kPrint, composer, wait);
+  }
   const bool direct = !options.choice.targets.empty();
   const auto makeWorker = [=] {
     return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kPrint, composer,
@@ -91,8 +94,9 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   options->formatOption =
       command
           ->add_option("--format", options->choice.format,
-                       "The report of a run over several printers: text (default) or json")
-          ->check(CLI::IsMember({"text", "json"}));
+                       "The report of a run over several printers: text (default), json or "
+                       "junit (JUnit XML, a test suite per print server)")
+          ->check(CLI::IsMember({"text", "json", "junit"}));
   options->waitOption =
       command
           ->add_option("--wait", options->wait,

@@ -1,5 +1,10 @@
 #include "cli/printer_access.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+
 #include "common/platform_error.h"
 #include "platform/net/socket.h"
 #include "platform/net/tcp_spooler.h"
@@ -13,9 +18,15 @@ constexpr net::Milliseconds kPortConnectTimeout{5000};
 
 class SystemAccess : public PrinterAccess {
  public:
-  std::unique_ptr<PrinterList> MakePrinterList() override { return platform::MakePrinterList(); }
-  std::unique_ptr<Spooler> MakeSpooler() override { return platform::MakeSpooler(); }
-  std::unique_ptr<JobTracker> MakeJobTracker() override { return platform::MakeJobTracker(); }
+  explicit SystemAccess(std::string server = "") : server_(std::move(server)) {}
+
+  std::unique_ptr<PrinterList> MakePrinterList() override {
+    return platform::MakePrinterList(server_);
+  }
+  std::unique_ptr<Spooler> MakeSpooler() override { return platform::MakeSpooler(server_); }
+  std::unique_ptr<JobTracker> MakeJobTracker() override {
+    return platform::MakeJobTracker(server_);
+  }
   SpoolerConnection MakeIppConnection() override {
     platform::IppRoute route = platform::MakeIppRoute();
     return {std::move(route.spooler), std::move(route.tracker)};
@@ -35,6 +46,9 @@ class SystemAccess : public PrinterAccess {
     }
     net::Connect(*endpoint, kPortConnectTimeout);
   }
+
+ private:
+  const std::string server_;  // HOST:PORT, or empty for the user's own print server
 };
 
 }  // namespace
@@ -42,6 +56,17 @@ class SystemAccess : public PrinterAccess {
 PrinterAccess& SystemPrinters() {
   static SystemAccess access;
   return access;
+}
+
+PrinterAccess& ServerPrinters(const std::string& server) {
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<SystemAccess>> servers;
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::unique_ptr<SystemAccess>& access = servers[server];
+  if (!access) {
+    access = std::make_unique<SystemAccess>(server);
+  }
+  return *access;
 }
 
 }  // namespace quorvel::cli

@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/printers.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
+#include "cli/fleet_run.h"
 #include "platform/platform.h"
 
 namespace quorvel::cli {
@@ -17,21 +20,51 @@ constexpr int kExitListFailed = 1;
 // A tab and this word follow the default printer's name, so `cut -f1` gives the bare names.
 constexpr const char* kDefaultMark = "\tdefault";
 
-int RunPrinters() {
+// The printers of one print server (the user's own when `server` is empty) as the window's list
+// has them, each name after `prefix`; false, with the reason on standard error, when the list
+// cannot be read.
+bool ListPrinters(const std::string& server, const std::string& prefix) {
   try {
-    const std::unique_ptr<PrinterList> list = platform::MakePrinterList();
+    const std::unique_ptr<PrinterList> list = platform::MakePrinterList(server);
     Printers printers(*list);
     TextComboBox combo;
     GetPrinters(printers, combo);
     for (std::size_t i = 0; i < combo.Count(); ++i) {
-      const std::string name = combo.TextAt(i);
+      const std::string name = prefix + combo.TextAt(i);
       std::printf("%s%s\n", name.c_str(), combo.Selected() == i ? kDefaultMark : "");
     }
+    return true;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvel-cli: the printer list could not be read.\n%s\n", e.what());
-    return kExitListFailed;
+    std::fflush(stdout);
+    if (server.empty()) {
+      std::fprintf(stderr, "quorvel-cli: the printer list could not be read.\n%s\n", e.what());
+    } else {
+      std::fprintf(stderr, "quorvel-cli: the printer list of %s could not be read.\n%s\n",
+                   server.c_str(), e.what());
+    }
+    return false;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitListFailed;
+}
+
+// With --server, each server's printers as SERVER/QUEUE, the servers in the order given; one
+// that cannot be asked is reported and the others are still listed.
+int RunPrinters(const std::vector<std::string>& servers) {
+  if (const std::string refused = ServersRefused(servers); !refused.empty()) {
+    std::fprintf(stderr, "%s\n", refused.c_str());
+    return kExitUsage;
+  }
+  bool listed = true;
+  if (servers.empty()) {
+    listed = ListPrinters("", "");
+  }
+  std::vector<std::string> done;
+  for (const std::string& server : servers) {
+    if (std::find(done.begin(), done.end(), server) == done.end()) {
+      done.push_back(server);
+      listed = ListPrinters(server, server + "/") && listed;
+    }
+  }
+  return std::fflush(stdout) == 0 && listed ? kExitOk : kExitListFailed;
 }
 
 }  // namespace
@@ -41,7 +74,9 @@ void AddPrintersCommand(CLI::App& app, int& exitCode) {
       "printers",
       "List the installed printers, one device name per line; the default one is "
       "followed by a tab and \"default\"");
-  command->callback([&exitCode] { exitCode = RunPrinters(); });
+  auto servers = std::make_shared<std::vector<std::string>>();
+  AddServerOption(*command, *servers);
+  command->callback([servers, &exitCode] { exitCode = RunPrinters(*servers); });
 }
 
 }  // namespace quorvel::cli

@@ -162,6 +162,17 @@ void Conductor::AskJobs() {
       followed_[i].follow.job = statuses[i];
       followed_[i].follow.failure.clear();
     }
+  } catch (const PartialAnswers& e) {
+    // Some print servers answered: their jobs go on, the others keep their server's reason.
+    for (std::size_t i = 0; i < followed_.size(); ++i) {
+      FollowResult& follow = followed_[i].follow;
+      if (i < e.failures.size() && e.failures[i].empty() && i < e.jobs.size()) {
+        follow.job = e.jobs[i];
+        follow.failure.clear();
+      } else {
+        follow.failure = i < e.failures.size() ? e.failures[i] : e.what();
+      }
+    }
   } catch (const std::exception& e) {
     for (Followed& followed : followed_) {
       followed.follow.failure = e.what();
@@ -186,6 +197,15 @@ void Conductor::AskPrinters() {
     for (std::size_t i = 0; i < asking.size() && i < statuses.size(); ++i) {
       asking[i]->follow.printer = statuses[i];
       asking[i]->follow.printerKnown = true;
+    }
+  } catch (const PartialAnswers& e) {
+    for (std::size_t i = 0; i < asking.size(); ++i) {
+      if (i < e.failures.size() && e.failures[i].empty() && i < e.printers.size()) {
+        asking[i]->follow.printer = e.printers[i];
+        asking[i]->follow.printerKnown = true;
+      } else {
+        asking[i]->follow.failure = i < e.failures.size() ? e.failures[i] : e.what();
+      }
     }
   } catch (const std::exception& e) {
     for (Followed* followed : asking) {

@@ -18,7 +18,175 @@ std::string Seconds(std::chrono::milliseconds elapsed) {
   return text;
 }
 
+// JUnit times: seconds to the millisecond.
+std::string JunitSeconds(std::chrono::milliseconds elapsed) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", InSeconds(elapsed));
+  return text;
+}
+
+// The length of the valid UTF-8 sequence at `at` (one to four bytes), or 0 when none starts there.
+std::size_t Utf8Length(std::string_view text, std::size_t at, char32_t& codePoint) {
+  const auto byte = [&](std::size_t i) {
+    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0U;
+  };
+  const unsigned lead = byte(0);
+  const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
+    return byte(i) >= low && byte(i) <= high;
+  };
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
+    high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (!follows(1, low, high)) {
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if (!follows(i, 0x80, 0xBF)) {
+      return 0;
+    }
+  }
+  codePoint = lead & (0xFFU >> (length + 1));
+  for (std::size_t i = 1; i < length; ++i) {
+    codePoint = (codePoint << 6) | (byte(i) & 0x3FU);
+  }
+  return length;
+}
+
+bool XmlCannotCarry(char32_t c) {
+  return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || (c >= 0x7F && c <= 0x9F) ||
+         c == 0xFFFE || c == 0xFFFF;
+}
+
+constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
+std::string Attribute(const char* name, const std::string& value) {
+  return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
+}
+
+struct JunitCounts {
+  std::size_t tests = 0;
+  std::size_t failures = 0;
+  std::size_t skipped = 0;
+  std::chrono::milliseconds time{0};
+
+  void Add(const JunitCounts& other) {
+    tests += other.tests;
+    failures += other.failures;
+    skipped += other.skipped;
+  }
+  std::string Attributes() const {
+    return Attribute("tests", std::to_string(tests)) +
+           Attribute("failures", std::to_string(failures)) + Attribute("errors", "0") +
+           Attribute("skipped", std::to_string(skipped)) + Attribute("time", JunitSeconds(time));
+  }
+};
+
+std::string JunitCase(const std::string& suite, const PrinterResult& result, JunitCounts& counts) {
+  ++counts.tests;
+  counts.time += result.elapsed;
+  std::string xml = "    <testcase" + Attribute("classname", suite) +
+                    Attribute("name", result.printer) +
+                    Attribute("time", JunitSeconds(result.elapsed));
+  std::string inside;
+  const std::string outcome = OutcomeName(result.outcome);
+  if (result.outcome == FleetOutcome::kNotSent) {
+    ++counts.skipped;
+    inside += "      <skipped" + Attribute("message", result.detail) + "/>\n";
+  } else if (!Succeeded(result.outcome)) {
+    ++counts.failures;
+    inside +=
+        "      <failure" +
+        Attribute("message", result.detail.empty() ? outcome : outcome + ": " + result.detail) +
+        Attribute("type", outcome) + ">" + XmlEscaped(result.detail) + "</failure>\n";
+  }
+  if (result.jobId != 0) {
+    inside += "      <system-out>" + outcome + ", job " + std::to_string(result.jobId) +
+              "</system-out>\n";
+  }
+  return xml + (inside.empty() ? "/>\n" : ">\n" + inside + "    </testcase>\n");
+}
+
 }  // namespace
+
+std::string XmlEscaped(std::string_view text) {
+  std::string xml;
+  xml.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t c = 0;
+    const std::size_t length = Utf8Length(text, at, c);
+    if (length == 0 || XmlCannotCarry(c)) {
+      xml += kReplacement;
+      at += length == 0 ? 1 : length;
+      continue;
+    }
+    switch (c) {
+      case '&':
+        xml += "&amp;";
+        break;
+      case '<':
+        xml += "&lt;";
+        break;
+      case '>':
+        xml += "&gt;";
+        break;
+      case '"':
+        xml += "&quot;";
+        break;
+      case '\'':
+        xml += "&apos;";
+        break;
+      case '\t':
+        xml += "&#9;";
+        break;
+      case '\n':
+        xml += "&#10;";
+        break;
+      case '\r':
+        xml += "&#13;";
+        break;
+      default:
+        xml.append(text.substr(at, length));
+    }
+    at += length;
+  }
+  return xml;
+}
+
+std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>& suites,
+                       std::chrono::milliseconds elapsed) {
+  JunitCounts all;
+  std::string body;
+  for (const JunitSuite& suite : suites) {
+    JunitCounts counts;
+    std::string cases;
+    for (const PrinterResult& result : suite.results) {
+      cases += JunitCase(suite.name, result, counts);
+    }
+    all.Add(counts);
+    body += "  <testsuite" + Attribute("name", suite.name) + counts.Attributes() + ">\n" + cases +
+            "  </testsuite>\n";
+  }
+  all.time = elapsed;
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites" + Attribute("name", runName) +
+         all.Attributes() + ">\n" + body + "</testsuites>\n";
+}
 
 std::string FleetLine(const PrinterResult& result) {
   std::string line = result.printer + ": " + OutcomeName(result.outcome);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "printing/fleet.h"
 
@@ -20,5 +22,28 @@ std::string FleetJsonItem(const PrinterResult& result);
 
 /// The summary as a JSON object: "printers", "seconds", and a count for every outcome.
 std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseconds elapsed);
+
+/// Text for XML, in an attribute's value or between tags: & < > " ' become entities, and tab, line
+/// feed and carriage return character references (so that attribute values keep them). What XML
+/// cannot carry becomes U+FFFD, the replacement character: each byte that does not start a valid
+/// UTF-8 sequence (one U+FFFD per such byte), and the control characters U+0000 to U+001F other
+/// than tab, line feed and carriage return, and U+007F to U+009F.
+std::string XmlEscaped(std::string_view text);
+
+/// One print server's printers in a JUnit report; each result's `printer` is the test case's name.
+struct JunitSuite {
+  std::string name;
+  std::vector<PrinterResult> results;
+};
+
+/// The run as JUnit XML, the shape CI dashboards read: <testsuites> with one <testsuite> per
+/// print server and one <testcase classname="SERVER" name="PRINTER" time="S.SSS"> per printer.
+/// The successes (printed, executed, ready) pass; "not sent" (stopped before its turn) is
+/// <skipped>; every other outcome is a <failure> whose message is "OUTCOME: DETAIL" and whose type
+/// is the outcome. Suites and the whole carry the totals tests, failures, errors (always 0: a
+/// printer that could not be asked is a failure of that printer), skipped and time (a suite's the
+/// sum of its printers', the whole's `elapsed`).
+std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>& suites,
+                       std::chrono::milliseconds elapsed);
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,6 +90,19 @@ class JobTracker {
     }
     return statuses;
   }
+};
+
+/// Thrown by a tracker that asks several spoolers for one call (several print servers) when some
+/// of them did not answer: for each item asked, in order, its answer in `jobs` (QueryJobs) or
+/// `printers` (QueryPrinters), or in `failures` the reason its spooler did not answer (empty for
+/// the items answered).
+class PartialAnswers : public std::runtime_error {
+ public:
+  PartialAnswers(const std::string& what, std::vector<std::string> failures)
+      : std::runtime_error(what), failures(std::move(failures)) {}
+  std::vector<std::string> failures;
+  std::vector<JobStatus> jobs;
+  std::vector<PrinterStatus> printers;
 };
 
 /// The words used for states in reports: "pending", "held", ..., "idle", "stopped".

@@ -40,7 +40,7 @@ expect() {
 # A stand-in quorvel-cli for printer names (the real one would ask the machine's spooler).
 mkdir -p "$work/bin" "$work/dir/captures"
 # shellcheck disable=SC2016  # the $1 is the stand-in's own
-printf '#!/bin/sh\n[ "$1" = printers ] && printf "Office\\tdefault\\nLab-1\\nLab-2\\n"\n' \
+printf '#!/bin/sh\n[ "$1 $2" = "printers --server" ] && exec printf "$3/Remote-1\\n$3/Office\\n$5/Remote-2\\n"\n[ "$1" = printers ] && printf "Office\\tdefault\\nLab-1\\nLab-2\\n"\n' \
   >"$work/bin/quorvel-cli"
 chmod +x "$work/bin/quorvel-cli"
 touch "$work/dir/job-000001.prn" "$work/dir/sheet.png"
@@ -60,9 +60,14 @@ expect ""                                            quorvel-cli dump pcl ""
 expect "--wait"                                      quorvel-cli print pcl --w
 expect "--paper"                                     quorvel-cli render --pa
 expect "a4 letter"                                   quorvel-cli render pcl --paper ""
-expect "json text"                                   quorvel-cli check --format ""
-expect "json text"                                   quorvel-cli print pcl --format = ""
-expect "json"                                        quorvel-cli print pcl --format = j
+expect "json junit text"                             quorvel-cli check --format ""
+expect "json junit text"                             quorvel-cli print pcl --format = ""
+expect "--server"                                    quorvel-cli printers --s
+expect "--server"                                    quorvel-cli check --se
+expect ""                                            quorvel-cli print --server ""
+expect "dot-matrix pcl"                              quorvel-cli print --server h1:631 ""
+expect "Office Remote-1 Remote-2"                    "$fake" print pcl --server h1 --server h2 --printer ""
+expect "json junit"                                  quorvel-cli print pcl --format = j
 expect "json text"                                   quorvel-cli explain --format ""
 expect "auto dot-matrix pcl"                         quorvel-cli explain --as ""
 expect "--max-bytes --max-connections"               quorvel-cli listen --max-

@@ -59,7 +59,8 @@ std::vector<std::string> CupsPrinterList::DeviceNames() {
   for (std::string& queue : ServerQueues(connection)) {
     entries.push_back({std::move(queue), ""});
   }
-  for (const LpoptionsDest& dest : ReadLpoptions()) {
+  for (const LpoptionsDest& dest :
+       session_->Named() ? std::vector<LpoptionsDest>{} : ReadLpoptions()) {
     const auto queue = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
       return e.instance.empty() && Lower(e.queue) == Lower(dest.name);
     });
@@ -88,7 +89,7 @@ std::vector<std::string> CupsPrinterList::DeviceNames() {
 // queue that does not exist (any more) means no default, as for lpstat -d.
 std::optional<std::string> CupsPrinterList::DefaultDeviceName() {
   CupsConnection& connection = session_->Connection();
-  std::optional<std::string> name = UserDefault();
+  std::optional<std::string> name = session_->Named() ? std::nullopt : UserDefault();
   if (!name) {
     connection.Arm();
     const char* serverDefault = cupsGetDefault2(connection.Get());
@@ -122,6 +123,9 @@ bool CupsPrinterList::HasDeviceName(const std::string& deviceName) {
   }
   if (slash == std::string::npos) {
     return true;
+  }
+  if (session_->Named()) {
+    return false;  // instances are the user's settings for the configured server
   }
   const std::string instance = deviceName.substr(slash + 1);
   for (const LpoptionsDest& dest : ReadLpoptions()) {

@@ -1,5 +1,8 @@
 #include "platform/cups/cups_session.h"
 
+#include "common/platform_error.h"
+#include "platform/net/socket.h"
+
 namespace quorvel::platform::cups {
 namespace {
 
@@ -7,6 +10,8 @@ namespace {
 // finding out.
 constexpr std::chrono::seconds kIdleLimit{20};
 constexpr std::chrono::seconds kFoundLifetime{2};
+// A print server's port when HOST has none.
+constexpr std::uint16_t kIppPort = 631;
 
 std::string ConfiguredServer() {
   const char* server = cupsServer();
@@ -27,13 +32,37 @@ std::shared_ptr<CupsSession> CupsSession::Shared() {
   return session;
 }
 
+std::shared_ptr<CupsSession> CupsSession::SharedFor(const std::string& server) {
+  if (server.empty()) {
+    return Shared();
+  }
+  thread_local std::map<std::string, std::weak_ptr<CupsSession>> shared;
+  std::shared_ptr<CupsSession> session = shared[server].lock();
+  if (!session) {
+    session = std::make_shared<CupsSession>(server);
+    shared[server] = session;
+  }
+  return session;
+}
+
+std::unique_ptr<CupsConnection> CupsSession::Connect() const {
+  if (named_.empty()) {
+    return std::make_unique<CupsConnection>();
+  }
+  const std::optional<net::Endpoint> endpoint = net::ParseEndpoint(named_, kIppPort);
+  if (!endpoint) {
+    throw PlatformError("Connect to " + named_, "not a print server's HOST[:PORT]");
+  }
+  return std::make_unique<CupsConnection>(endpoint->host, endpoint->port, false);
+}
+
 CupsConnection& CupsSession::Connection() {
   const Clock::time_point now = Clock::now();
-  const std::string server = ConfiguredServer();
+  const std::string server = named_.empty() ? ConfiguredServer() : named_;
   if (!connection_ || connection_->Failed() || server != server_ || now - lastUse_ > kIdleLimit) {
     connection_.reset();
     found_.reset();
-    connection_ = std::make_unique<CupsConnection>();
+    connection_ = Connect();
     server_ = server;
   }
   lastUse_ = now;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,17 @@ class CupsSession {
  public:
   /// The session of this thread, made when the first adapter asks and ended with the last.
   static std::shared_ptr<CupsSession> Shared();
+  /// The same for another print server, HOST:PORT, given by the user (--server): each thread has
+  /// one session per server.
+  static std::shared_ptr<CupsSession> SharedFor(const std::string& server);
+
+  CupsSession() = default;
+  /// A session with `server` (HOST:PORT) rather than the user's configured one.
+  explicit CupsSession(std::string server) : named_(std::move(server)) {}
+
+  /// True for a server the user named: the user's own settings (lpoptions instances, LPDEST and
+  /// PRINTER) are about the configured server, not this one.
+  bool Named() const { return !named_.empty(); }
 
   /// The connection for the next call; throws PlatformError when the server cannot be reached.
   CupsConnection& Connection();
@@ -33,6 +45,9 @@ class CupsSession {
     Clock::time_point when;
   };
 
+  std::unique_ptr<CupsConnection> Connect() const;
+
+  std::string named_;  // HOST:PORT, or empty for the configured server
   std::unique_ptr<CupsConnection> connection_;
   std::string server_;
   Clock::time_point lastUse_;

@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include <cups/cups.h>
+
 #include "platform/cups/cups_job_tracker.h"
 #include "platform/cups/cups_printer_list.h"
 #include "platform/cups/cups_spooler.h"
@@ -7,16 +9,29 @@
 
 namespace quorvel::platform {
 
-std::unique_ptr<PrinterList> MakePrinterList() {
-  return std::make_unique<cups::CupsPrinterList>();
+std::unique_ptr<PrinterList> MakePrinterList(const std::string& server) {
+  return std::make_unique<cups::CupsPrinterList>(cups::CupsSession::SharedFor(server));
 }
 
-std::unique_ptr<Spooler> MakeSpooler() {
-  return std::make_unique<cups::CupsSpooler>();
+std::unique_ptr<Spooler> MakeSpooler(const std::string& server) {
+  return std::make_unique<cups::CupsSpooler>(cups::CupsSession::SharedFor(server));
 }
 
-std::unique_ptr<JobTracker> MakeJobTracker() {
-  return std::make_unique<cups::CupsJobTracker>();
+std::unique_ptr<JobTracker> MakeJobTracker(const std::string& server) {
+  return std::make_unique<cups::CupsJobTracker>(cups::CupsSession::SharedFor(server));
+}
+
+// A scheduler on this machine (its socket, localhost) is "localhost"; a remote one HOST:PORT.
+std::string LocalServerName() {
+  const std::string server = cupsServer() != nullptr ? cupsServer() : "";
+  if (server.empty() || server.front() == '/' || server == "localhost") {
+    return "localhost";
+  }
+  return server.find(':') != std::string::npos ? server : server + ":" + std::to_string(ippPort());
+}
+
+bool ReachesOtherServers() {
+  return true;
 }
 
 IppRoute MakeIppRoute() {
