@@ -8,6 +8,7 @@
 #include "cli/fleet_run.h"
 #include "cli/job_wait.h"
 #include "cli/printer_access.h"
+#include "printing/pjl.h"
 #include "printing/target.h"
 
 namespace quorvel::cli {
@@ -19,10 +20,41 @@ struct PrintOptions {
   CLI::Option* waitOption = nullptr;
   std::string wait;  // seconds; empty with a bare --wait
   CLI::Option* formatOption = nullptr;
+  bool pjl = false;
 };
+
+// The printer's own answers the road asks for; their wait is --wait's, else the default.
+RoadOptions AskedOf(const PrintOptions& options);
 
 std::chrono::seconds WaitLimit(const PrintOptions& options) {
   return options.wait.empty() ? kDefaultWait : std::chrono::seconds(std::stoi(options.wait));
+}
+
+RoadOptions AskedOf(const PrintOptions& options) {
+  RoadOptions asked;
+  asked.pjl = options.pjl;
+  asked.wait = WaitLimit(options);
+  return asked;
+}
+
+// The printer's own verdict, told as a follow-up's is: "Printed" on standard output, else why.
+int TellConfirmation(const std::optional<DeviceVerdict>& verdict) {
+  const FleetOutcome outcome = verdict ? OutcomeOf(verdict->verdict) : FleetOutcome::kNotConfirmed;
+  const std::string detail = verdict ? verdict->detail : "the printer said nothing";
+  const std::string source = verdict ? " (" + verdict->source + ")" : "";
+  switch (outcome) {
+    case FleetOutcome::kPrinted:
+      std::printf("Printed, %s%s\n", detail.c_str(), source.c_str());
+      break;
+    case FleetOutcome::kNotPrinted:
+      std::fprintf(stderr, "Not printed: %s%s.\n", detail.c_str(), source.c_str());
+      break;
+    default:
+      std::fprintf(stderr, "Not confirmed: %s%s.\n", detail.c_str(), source.c_str());
+      break;
+  }
+  std::fflush(stdout);
+  return ExitStatusOf(outcome);
 }
 
 // One printer: --to's target, --printer's name, or else the default printer, each on its
@@ -30,13 +62,17 @@ std::chrono::seconds WaitLimit(const PrintOptions& options) {
 int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   const FleetChoice& choice = options.choice;
   const bool direct = !choice.targets.empty();
-  std::string name = direct ? choice.targets.front()
-                            : (choice.printers.empty() ? "" : choice.printers.front());
-  const std::unique_ptr<TargetRoad> road = MakeRoad(KindOf(name, direct), SystemPrinters());
+  std::string name =
+      direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
+  const std::unique_ptr<TargetRoad> road =
+      MakeRoad(KindOf(name, direct), SystemPrinters(), AskedOf(options));
   if (!direct && choice.printerOption->count() == 0) {
     name = road->DefaultPrinter();
   }
   const PrintOutcome outcome = road->Send(name, ComposerFor(options.page), messages);
+  if (outcome == PrintOutcome::kExecuted && road->FollowedBy() == TargetRoad::Follower::kDevice) {
+    return TellConfirmation(road->DeviceConfirmation());
+  }
   if (outcome != PrintOutcome::kExecuted || options.waitOption->count() == 0) {
     return ExitStatusOf(OutcomeOf(outcome));
   }
@@ -55,9 +91,11 @@ int PrintMany(const PrintOptions& options) {
     wait = WaitLimit(options);
   }
   const bool direct = !options.choice.targets.empty();
+  const RoadOptions asked = AskedOf(options);
   const auto makeWorker = [=] {
-    return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kPrint, composer,
-                                        wait, [] { return std::make_unique<WorkerPacer>(); });
+    return std::make_unique<RoadWorker>(
+        SystemPrinters(), direct, FleetTask::kPrint, composer, wait,
+        [] { return std::make_unique<WorkerPacer>(); }, asked);
   };
   if (direct) {
     return RunFleetCommand(options.choice, makeWorker, nullptr, wait);
@@ -66,7 +104,22 @@ int PrintMany(const PrintOptions& options) {
   return RunFleetCommand(options.choice, makeWorker, tracker.get(), wait);
 }
 
+// Options that do not go together, said before anything is sent; nothing when they do.
+std::optional<std::string> Refusal(const PrintOptions& options) {
+  if (options.pjl && options.page == "dot-matrix") {
+    return "--pjl: " + std::string(kPjlNotForDotMatrix);
+  }
+  if (options.pjl && options.choice.targets.empty()) {
+    return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
+  }
+  return std::nullopt;
+}
+
 int RunPrint(PrintOptions& options) {
+  if (const std::optional<std::string> refusal = Refusal(options)) {
+    std::fprintf(stderr, "quorvel-cli print: %s\n", refusal->c_str());
+    return kExitUsage;
+  }
   StreamMessageDisplay messages;
   try {
     if (options.choice.Many() || options.formatOption->count() > 0) {
@@ -100,6 +153,9 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
                        "SECONDS (60)")
           ->expected(0, 1)
           ->check(CLI::Range(0, 86400));
+  command->add_flag("--pjl", options->pjl,
+                    "Raw ports: send the PCL page inside a PJL job and take the printer's report "
+                    "of its end (pages printed) as the verdict");
   command->callback([options, &exitCode] { exitCode = RunPrint(*options); });
 }
 

@@ -23,6 +23,10 @@ class SystemAccess : public PrinterAccess {
   std::unique_ptr<Spooler> MakePortSpooler() override {
     return std::make_unique<net::TcpSpooler>();
   }
+  std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                   BackChannel& into) override {
+    return std::make_unique<net::TcpSpooler>(std::move(read), into);
+  }
   std::optional<std::string> PortAddress(const std::string& target) override {
     const std::optional<net::Endpoint> endpoint = net::ParseEndpoint(target, net::kRawPrintPort);
     return endpoint ? std::optional<std::string>(endpoint->Text()) : std::nullopt;

@@ -73,7 +73,7 @@ void Work(WorkQueue& queue, const WorkerFactory& makeWorker, std::atomic<std::si
     if (worker) {
       finished.result = worker->Run(*printer, finished.job);
     } else {
-      finished.result = {*printer, FleetOutcome::kFailed, 0, milliseconds{0}, failure};
+      finished.result = {*printer, FleetOutcome::kFailed, 0, milliseconds{0}, failure, ""};
     }
     queue.Push(std::move(finished));
   }
@@ -235,7 +235,7 @@ void ReportNotSent(Conductor& conductor, const std::vector<std::string>& printer
                    std::size_t from) {
   for (std::size_t i = from; i < printers.size(); ++i) {
     conductor.Report({printers[i], FleetOutcome::kNotSent, 0, milliseconds{0},
-                      "stopped by the user before this printer's turn; nothing was sent"});
+                      "stopped by the user before this printer's turn; nothing was sent", ""});
   }
 }
 

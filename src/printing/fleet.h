@@ -21,7 +21,8 @@ struct PrinterResult {
   FleetOutcome outcome = FleetOutcome::kNotSent;
   int jobId = 0;  // 0 when no job was taken
   std::chrono::milliseconds elapsed{0};
-  std::string detail;  // the single-printer command's words for what went wrong, on one line
+  std::string detail;       // the single-printer command's words for what went wrong, on one line
+  std::string confirmedBy;  // who gave the verdict: "spooler", "ipp", "pjl", "snmp"; or nobody
 };
 
 /// Sends one printer its job (or checks it), the way the single-printer command does, with

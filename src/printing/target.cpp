@@ -5,6 +5,7 @@
 
 #include "app/printers.h"
 #include "common/platform_error.h"
+#include "printing/pjl.h"
 
 namespace quorvel {
 namespace {
@@ -78,10 +79,12 @@ class IppRoad : public TargetRoad {
   SpoolerConnection connection_;
 };
 
-// Raw ports: the job is the connection, and taking a connection is all a port says of itself.
+// Raw ports: the job is the connection, and taking a connection is all a port says of itself,
+// unless the printer is asked in PJL, on that same connection, to report the job's end.
 class PortRoad : public TargetRoad {
  public:
-  explicit PortRoad(PrinterAccess& access) : access_(access) {}
+  PortRoad(PrinterAccess& access, const RoadOptions& options)
+      : access_(access), options_(options) {}
 
   std::string DisplayName(const std::string& name) override {
     return access_.PortAddress(name).value_or(name);
@@ -89,18 +92,39 @@ class PortRoad : public TargetRoad {
 
   PrintOutcome Send(const std::string& name, PageComposer composer,
                     MessageDisplay& messages) override {
+    confirmation_.reset();
+    const std::string jobName = PjlJobName();
+    BackChannel reply;
     std::unique_ptr<Spooler> spooler;
     try {
-      spooler = access_.MakePortSpooler();
+      if (options_.pjl) {
+        BackChannelRead read{options_.wait, kPjlReplyCap, [&jobName](std::string_view bytes) {
+                               return FindJobEnd(bytes, jobName).has_value();
+                             }};
+        spooler = access_.MakeReplyingPortSpooler(std::move(read), reply);
+      } else {
+        spooler = access_.MakePortSpooler();
+      }
     } catch (const std::exception& e) {
       // The socket library itself could not start: nothing was sent.
       messages.Show(std::string(kSendFailed) + "\n" + e.what());
       return PrintOutcome::kSendFailed;
     }
-    return SendTestJob(DisplayName(name), *spooler, messages, composer);
+    if (!options_.pjl) {
+      return SendTestJob(DisplayName(name), *spooler, messages, composer);
+    }
+    PjlJobSpooler pjl(*spooler, jobName);
+    const PrintOutcome outcome = SendTestJob(DisplayName(name), pjl, messages, composer);
+    if (outcome == PrintOutcome::kExecuted) {
+      confirmation_ = JudgePjlReply(reply, jobName);
+    }
+    return outcome;
   }
 
-  Follower FollowedBy() const override { return Follower::kNobody; }
+  Follower FollowedBy() const override {
+    return options_.pjl ? Follower::kDevice : Follower::kNobody;
+  }
+  std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
 
   PrinterStatus Check(const std::string& name) override {
     PrinterStatus status;
@@ -110,6 +134,9 @@ class PortRoad : public TargetRoad {
       access_.ProbePort(DisplayName(name));
       status.state = PrinterState::kIdle;
       status.details.emplace_back("connection", "accepted");
+      if (options_.pjl) {
+        AskPjl(name, status);
+      }
     } catch (const PlatformError& e) {
       status.acceptingJobs = false;
       status.state = PrinterState::kStopped;
@@ -120,12 +147,34 @@ class PortRoad : public TargetRoad {
   }
 
  private:
+  // INFO ID and INFO STATUS on a connection of their own; the answers become the check's lines.
+  void AskPjl(const std::string& name, PrinterStatus& status) {
+    BackChannel reply;
+    BackChannelRead read{std::min<std::chrono::milliseconds>(options_.wait, kPjlInfoWait),
+                         kPjlReplyCap,
+                         [](std::string_view bytes) { return HasInfoAnswers(bytes); }};
+    const std::unique_ptr<Spooler> spooler = access_.MakeReplyingPortSpooler(read, reply);
+    if (!spooler->Open(DisplayName(name))) {
+      return;
+    }
+    spooler->Write(PjlInfoQuery());
+    spooler->EndDocument();
+    spooler->Close();
+    for (PrinterDetail& detail : PjlInfoDetails(reply)) {
+      status.details.push_back(std::move(detail));
+    }
+  }
+
+  static constexpr std::chrono::milliseconds kPjlInfoWait{5000};
   PrinterAccess& access_;
+  RoadOptions options_;
+  std::optional<DeviceVerdict> confirmation_;
 };
 
 }  // namespace
 
-std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access) {
+std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
+                                     const RoadOptions& options) {
   switch (kind) {
     case TargetKind::kQueue:
       return std::make_unique<QueueRoad>(access);
@@ -134,7 +183,7 @@ std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access) {
     case TargetKind::kRawPort:
       break;
   }
-  return std::make_unique<PortRoad>(access);
+  return std::make_unique<PortRoad>(access, options);
 }
 
 // Sentences follow each other with a space; a sentence and its reason with a colon.
@@ -154,7 +203,7 @@ PrinterResult SendOne(const std::string& printer,
                       const std::function<PrintOutcome(MessageDisplay&)>& send) {
   const Clock::time_point start = Clock::now();
   CollectingMessages messages;
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
+  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, "", ""};
   try {
     result.outcome = OutcomeOf(send(messages));
   } catch (const std::exception& e) {
@@ -167,15 +216,16 @@ PrinterResult SendOne(const std::string& printer,
   return result;
 }
 
-
 RoadWorker::RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
-                       std::optional<std::chrono::seconds> wait, PacerFactory makePacer)
+                       std::optional<std::chrono::seconds> wait, PacerFactory makePacer,
+                       RoadOptions roadOptions)
     : access_(access),
       direct_(direct),
       task_(task),
       composer_(composer),
       wait_(wait),
-      makePacer_(std::move(makePacer)) {
+      makePacer_(std::move(makePacer)),
+      roadOptions_(roadOptions) {
   if (!direct_) {
     // Made on the worker's thread before its first printer: a print server that cannot be
     // reached fails the worker, and each of its printers says why.
@@ -187,9 +237,18 @@ TargetRoad& RoadWorker::Road(const std::string& printer) {
   const TargetKind kind = KindOf(printer, direct_);
   std::unique_ptr<TargetRoad>& road = roads_[static_cast<std::size_t>(kind)];
   if (!road) {
-    road = MakeRoad(kind, access_);
+    road = MakeRoad(kind, access_, roadOptions_);
   }
   return *road;
+}
+
+void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict) {
+  if (!verdict) {
+    return;
+  }
+  result.outcome = OutcomeOf(verdict->verdict);
+  result.confirmedBy = verdict->source;
+  result.detail = verdict->detail;
 }
 
 PrinterResult RoadWorker::Run(const std::string& printer, std::optional<JobRef>& job) {
@@ -217,6 +276,9 @@ PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>
     case TargetRoad::Follower::kRun:
       job = taken;  // the run's tracker follows it with the print server's other jobs
       return result;
+    case TargetRoad::Follower::kDevice:
+      SettleConfirmed(result, road->DeviceConfirmation());
+      return result;
     case TargetRoad::Follower::kOwn:
       break;
   }
@@ -231,7 +293,7 @@ PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>
 
 PrinterResult RoadWorker::Check(const std::string& printer) {
   const Clock::time_point start = Clock::now();
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
+  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, "", ""};
   try {
     const PrinterStatus status = Road(printer).Check(printer);
     result.outcome = OutcomeOf(AssessPrinter(status));

@@ -9,6 +9,7 @@
 #include "app/printer_list.h"
 #include "common/messages.h"
 #include "pages/page_text.h"
+#include "printing/device_reply.h"
 #include "printing/fleet.h"
 #include "printing/job_tracker.h"
 #include "printing/print_flow.h"
@@ -55,6 +56,9 @@ class PrinterAccess {
   virtual SpoolerConnection MakeIppConnection() = 0;
   /// For raw ports: its device names are HOST[:PORT].
   virtual std::unique_ptr<Spooler> MakePortSpooler() = 0;
+  /// For raw ports whose answer is read after the last byte (PJL): the spooler puts it in `into`.
+  virtual std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                           BackChannel& into) = 0;
   /// HOST[:PORT] as HOST:PORT, the raw port's number filled in; nothing when it is no address.
   virtual std::optional<std::string> PortAddress(const std::string& target) = 0;
   /// Connects to a raw port and closes the connection at once, before any byte is sent. Throws
@@ -65,6 +69,12 @@ class PrinterAccess {
 /// What a raw port tells after the last byte: nothing.
 inline constexpr const char* kRawPortNotConfirmed =
     "the printer took every byte and closed the connection; a raw port reports nothing further.";
+
+/// What the printer itself is asked, besides what its road always does.
+struct RoadOptions {
+  bool pjl = false;  // raw ports: the job goes inside a PJL job whose end the printer reports
+  std::chrono::seconds wait{60};  // how long the printer's own answer is waited for
+};
 
 /// One kind of target's road: how a test page is sent, how the printer is checked and who can
 /// follow the job. One printer and many go the same road.
@@ -90,17 +100,22 @@ class TargetRoad {
     kNobody,  // a raw port says nothing after the last byte
     kRun,     // the print server: a run over many asks about all its jobs at once
     kOwn,     // the send's own connection, each printer by itself
+    kDevice,  // the printer itself answered during the send (PJL): see DeviceConfirmation
   };
   virtual Follower FollowedBy() const = 0;
 
   /// Follows the job the last Send handed over, for one printer alone; null for kNobody.
   virtual JobTracker* Tracker() { return nullptr; }
 
+  /// What the printer said of the last Send's job, for kDevice.
+  virtual std::optional<DeviceVerdict> DeviceConfirmation() { return std::nullopt; }
+
   /// How the printer stands. Throws PlatformError when it cannot be asked.
   virtual PrinterStatus Check(const std::string& name) = 0;
 };
 
-std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access);
+std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
+                                     const RoadOptions& options = {});
 
 /// Collects what the single-printer flow tells the user, on one line ("text: reason").
 class CollectingMessages : public MessageDisplay {
@@ -118,6 +133,9 @@ class CollectingMessages : public MessageDisplay {
 PrinterResult SendOne(const std::string& printer,
                       const std::function<PrintOutcome(MessageDisplay&)>& send);
 
+/// A printer's own verdict on its line: the outcome, its source and the printer's words.
+void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict);
+
 /// What a run over many printers does to each.
 enum class FleetTask { kPrint, kCheck };
 
@@ -129,7 +147,8 @@ class RoadWorker : public FleetWorker {
   using PacerFactory = std::function<std::unique_ptr<Pacer>()>;
   /// `makePacer` times an IPP job's follow-up (and lets the user cut it short).
   RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
-             std::optional<std::chrono::seconds> wait, PacerFactory makePacer);
+             std::optional<std::chrono::seconds> wait, PacerFactory makePacer,
+             RoadOptions roadOptions = {});
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override;
 
  private:
@@ -143,6 +162,7 @@ class RoadWorker : public FleetWorker {
   PageComposer composer_;
   std::optional<std::chrono::seconds> wait_;
   PacerFactory makePacer_;
+  RoadOptions roadOptions_;
   std::unique_ptr<TargetRoad> roads_[3];
 };
 

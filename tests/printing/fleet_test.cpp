@@ -45,7 +45,7 @@ class FakeWorker : public FleetWorker {
   explicit FakeWorker(Shop& shop) : shop_(shop) {}
 
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override {
-    PrinterResult result{printer, FleetOutcome::kExecuted, 0, milliseconds{0}, ""};
+    PrinterResult result{printer, FleetOutcome::kExecuted, 0, milliseconds{0}, "", ""};
     {
       const std::lock_guard<std::mutex> lock(shop_.mutex);
       shop_.taken.insert(printer);
@@ -262,7 +262,7 @@ class WaitingWorker : public FleetWorker {
     const std::lock_guard<std::mutex> lock(shop_.mutex);
     shop_.taken.insert(printer);
     job = JobRef{printer, 7};
-    return {printer, FleetOutcome::kExecuted, 7, milliseconds{0}, ""};
+    return {printer, FleetOutcome::kExecuted, 7, milliseconds{0}, "", ""};
   }
 
  private:
@@ -322,9 +322,9 @@ TEST(FleetSeverity, OrdersOutcomesFromSuccessToNothingSent) {
 }
 
 TEST(FleetReport, LinesSummaryAndJson) {
-  const PrinterResult sent{"Q1", FleetOutcome::kExecuted, 41, milliseconds(40), ""};
-  const PrinterResult failed{"Q\"2", FleetOutcome::kFailed, 0, milliseconds(1234),
-                             "Create-Job: not accepting\tjobs"};
+  const PrinterResult sent{"Q1", FleetOutcome::kExecuted, 41, milliseconds(40), "", ""};
+  const PrinterResult failed{
+      "Q\"2", FleetOutcome::kFailed, 0, milliseconds(1234), "Create-Job: not accepting\tjobs", ""};
   EXPECT_EQ(FleetLine(sent), "Q1: executed, job 41, 0.04 s");
   EXPECT_EQ(FleetLine(failed), "Q\"2: failed, 1.23 s: Create-Job: not accepting\tjobs");
   EXPECT_EQ(FleetJsonItem(sent),
@@ -351,8 +351,9 @@ TEST(FleetReport, LinesSummaryAndJson) {
 // A name typed with a byte that breaks UTF-8 (0xC3 alone) and a reason in Latin-1: the item is
 // still JSON, each such byte the character of its number.
 TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
-  const PrinterResult result{"h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230),
-                             "connect to h\xC3x:1: r\xE9seau"};
+  const PrinterResult result{
+      "h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230), "connect to h\xC3x:1: r\xE9seau",
+      ""};
   json::Value item;
   ASSERT_NO_THROW(item = json::Value::parse(FleetJsonItem(result)));
   EXPECT_EQ(item, json::Value::parse("{\"printer\": \"h\\u00C3x:1\", \"outcome\": \"failed\", "

@@ -70,6 +70,28 @@ class NotingSpooler : public RecordingSpooler {
   std::vector<std::string>& opened_;
 };
 
+// A raw port that answers as the job ends: `reply`, with "JOBNAME" replaced by the name the job's
+// PJL header gave.
+class ReplyingSpooler : public NotingSpooler {
+ public:
+  ReplyingSpooler(std::vector<std::string>& opened, const BackChannel& reply, BackChannel& into)
+      : NotingSpooler(opened), reply_(reply), into_(into) {}
+  void EndDocument() override {
+    NotingSpooler::EndDocument();
+    const std::string header = written.empty() ? "" : written.front();
+    const std::size_t start = header.find("NAME=\"") + 6;
+    const std::string name = header.substr(start, header.find('"', start) - start);
+    into_ = reply_;
+    if (const std::size_t at = into_.bytes.find("JOBNAME"); at != std::string::npos) {
+      into_.bytes.replace(at, 7, name);
+    }
+  }
+
+ private:
+  const BackChannel& reply_;
+  BackChannel& into_;
+};
+
 // Hands out recording fakes and keeps a pointer to each tracker it made.
 class FakeAccess : public PrinterAccess {
  public:
@@ -80,6 +102,13 @@ class FakeAccess : public PrinterAccess {
   std::unique_ptr<JobTracker> MakeJobTracker() override { return Tracker(); }
   SpoolerConnection MakeIppConnection() override { return {Recording(), Tracker()}; }
   std::unique_ptr<Spooler> MakePortSpooler() override { return Recording(); }
+  // The printer's answer arrives as the job ends, as a raw port's would.
+  std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                   BackChannel& into) override {
+    replyWait = read.limit;
+    ++spoolersMade;
+    return std::make_unique<ReplyingSpooler>(opened, portReply, into);
+  }
   std::optional<std::string> PortAddress(const std::string& target) override {
     return target.find(':') == std::string::npos ? target + ":9100" : target;
   }
@@ -96,6 +125,8 @@ class FakeAccess : public PrinterAccess {
   std::vector<std::string> probed;
   std::string portRefuses;  // the reason a probe fails with; empty: the port takes it
   std::optional<JobRef> jobTaken;
+  BackChannel portReply;
+  std::chrono::milliseconds replyWait{0};
   std::vector<JobStatus> jobStates{JobStatus{JobState::kCompleted, {}, ""}};
 
  private:
@@ -113,6 +144,44 @@ class FakeAccess : public PrinterAccess {
   }
 };
 
+// With PJL, the raw port's verdict is the printer's report of the job's end; what the printer
+// says of another job, or nothing at all, confirms nothing.
+TEST(TargetRoads, PjlPortTakesThePrintersReport) {
+  struct Case {
+    std::string reply;  // "JOBNAME" stands for the job's name
+    JobVerdict verdict;
+    std::string detail;
+  };
+  const Case cases[] = {
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"JOBNAME\"\r\nPAGES=1\r\n\f", JobVerdict::kPrinted,
+       "1 page"},
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"JOBNAME\"\r\nPAGES=0\r\n\f", JobVerdict::kNotPrinted,
+       "the printer reported the job's end with 0 pages"},
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"other\"\r\nPAGES=1\r\n\f", JobVerdict::kNotConfirmed,
+       "the printer answered PJL but closed the connection without the job's end"},
+      {"", JobVerdict::kNotConfirmed, "the printer did not answer PJL"},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    RoadOptions options;
+    options.pjl = true;
+    options.wait = seconds(7);
+    RecordingMessageDisplay messages;
+    const std::unique_ptr<TargetRoad> road = MakeRoad(TargetKind::kRawPort, access, options);
+    access.portReply.bytes = c.reply;
+    ASSERT_EQ(road->Send("printer", &TwoBytes, messages), PrintOutcome::kExecuted);
+    EXPECT_EQ(road->FollowedBy(), TargetRoad::Follower::kDevice);
+    EXPECT_EQ(access.replyWait, std::chrono::milliseconds(7000));
+    const std::optional<DeviceVerdict> verdict = road->DeviceConfirmation();
+    ASSERT_TRUE(verdict.has_value());
+    EXPECT_EQ(verdict->source, "pjl");
+    EXPECT_EQ(verdict->verdict, c.verdict) << c.reply;
+    EXPECT_EQ(verdict->detail, c.detail) << c.reply;
+    // The page went between the header and the trailer, its bytes and form feed unchanged.
+    ASSERT_EQ(access.opened, std::vector<std::string>{"printer:9100"});
+  }
+}
+
 TEST(TargetRoads, EachKindOpensWhatItNames) {
   struct Case {
     TargetKind kind;
@@ -124,9 +193,15 @@ TEST(TargetRoads, EachKindOpensWhatItNames) {
   const Case cases[] = {
       {TargetKind::kQueue, "Q2", PrintOutcome::kExecuted, {"Q2"}, TargetRoad::Follower::kRun},
       {TargetKind::kQueue, "q2", PrintOutcome::kNotRecognized, {}, TargetRoad::Follower::kRun},
-      {TargetKind::kRawPort, "printer", PrintOutcome::kExecuted, {"printer:9100"},
+      {TargetKind::kRawPort,
+       "printer",
+       PrintOutcome::kExecuted,
+       {"printer:9100"},
        TargetRoad::Follower::kNobody},
-      {TargetKind::kIpp, "ipp://h/p", PrintOutcome::kExecuted, {"ipp://h/p"},
+      {TargetKind::kIpp,
+       "ipp://h/p",
+       PrintOutcome::kExecuted,
+       {"ipp://h/p"},
        TargetRoad::Follower::kOwn},
   };
   for (const Case& c : cases) {
