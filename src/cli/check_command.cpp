@@ -17,6 +17,7 @@ namespace {
 struct CheckOptions {
   FleetChoice choice;
   RoadOptions asked;
+  SnmpChoice snmp;
 };
 
 // One printer: --to's target, --printer's name, or else the default printer, each asked on its
@@ -33,6 +34,7 @@ PrinterStatus CheckOne(const FleetChoice& choice, const RoadOptions& asked, std:
 }
 
 int RunCheck(CheckOptions& options) {
+  options.asked.snmp = options.snmp.Options();
   if (options.choice.Many()) {
     try {
       const bool direct = !options.choice.targets.empty();
@@ -80,6 +82,7 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"text", "json"}));
   command->add_flag("--pjl", options->asked.pjl,
                     "Raw ports: also ask the printer @PJL INFO ID and INFO STATUS");
+  AddSnmpOptions(*command, options->snmp);
   command->callback([options, &exitCode] { exitCode = RunCheck(*options); });
 }
 

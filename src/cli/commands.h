@@ -1,6 +1,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pages/page_text.h"
@@ -20,6 +22,16 @@ PageComposer ComposerFor(const std::string& page);
 
 /// The job as it goes to the printer: the page and its closing form feed.
 PageText ComposeJob(PageComposer composer);
+
+/// --snmp[=COMMUNITY] and --snmp-port N, as print and check take them.
+struct SnmpChoice {
+  CLI::Option* option = nullptr;
+  std::string community;  // empty with a bare --snmp
+  std::uint16_t port = 161;
+  /// The agent's settings when --snmp was given.
+  std::optional<SnmpOptions> Options() const;
+};
+void AddSnmpOptions(CLI::App& command, SnmpChoice& choice);
 
 // Each command binds its options and, when chosen, runs and stores its exit status.
 void AddDumpCommand(CLI::App& app, int& exitCode);

@@ -21,6 +21,7 @@ struct PrintOptions {
   std::string wait;  // seconds; empty with a bare --wait
   CLI::Option* formatOption = nullptr;
   bool pjl = false;
+  SnmpChoice snmp;
 };
 
 // The printer's own answers the road asks for; their wait is --wait's, else the default.
@@ -34,6 +35,8 @@ RoadOptions AskedOf(const PrintOptions& options) {
   RoadOptions asked;
   asked.pjl = options.pjl;
   asked.wait = WaitLimit(options);
+  asked.snmp = options.snmp.Options();
+  asked.makePacer = [] { return std::make_unique<WorkerPacer>(); };
   return asked;
 }
 
@@ -44,13 +47,13 @@ int TellConfirmation(const std::optional<DeviceVerdict>& verdict) {
   const std::string source = verdict ? " (" + verdict->source + ")" : "";
   switch (outcome) {
     case FleetOutcome::kPrinted:
-      std::printf("Printed, %s%s\n", detail.c_str(), source.c_str());
+      std::printf("Printed%s: %s\n", source.c_str(), detail.c_str());
       break;
     case FleetOutcome::kNotPrinted:
-      std::fprintf(stderr, "Not printed: %s%s.\n", detail.c_str(), source.c_str());
+      std::fprintf(stderr, "Not printed%s: %s.\n", source.c_str(), detail.c_str());
       break;
     default:
-      std::fprintf(stderr, "Not confirmed: %s%s.\n", detail.c_str(), source.c_str());
+      std::fprintf(stderr, "Not confirmed%s: %s.\n", source.c_str(), detail.c_str());
       break;
   }
   std::fflush(stdout);
@@ -109,7 +112,10 @@ std::optional<std::string> Refusal(const PrintOptions& options) {
   if (options.pjl && options.page == "dot-matrix") {
     return "--pjl: " + std::string(kPjlNotForDotMatrix);
   }
-  if (options.pjl && options.choice.targets.empty()) {
+  if ((options.pjl || options.snmp.option->count() > 0) && options.choice.targets.empty()) {
+    return std::string("--pjl and --snmp ask a printer named with --to (HOST[:PORT] or ipp://)");
+  }
+  if (options.pjl && IsIppUri(options.choice.targets.front())) {
     return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
   }
   return std::nullopt;
@@ -156,6 +162,7 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   command->add_flag("--pjl", options->pjl,
                     "Raw ports: send the PCL page inside a PJL job and take the printer's report "
                     "of its end (pages printed) as the verdict");
+  AddSnmpOptions(*command, options->snmp);
   command->callback([options, &exitCode] { exitCode = RunPrint(*options); });
 }
 

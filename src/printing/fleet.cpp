@@ -109,6 +109,9 @@ class Conductor {
 
   void Report(const PrinterResult& result) {
     ++summary_.counts[static_cast<std::size_t>(result.outcome)];
+    if (!result.confirmedBy.empty()) {
+      ++summary_.confirmedBy[result.confirmedBy];
+    }
     if (Severity(result.outcome) > Severity(summary_.worst)) {
       summary_.worst = result.outcome;
     }
@@ -198,6 +201,7 @@ void Conductor::Settle(Followed& followed, JobVerdict verdict) {
   followed.follow.verdict = verdict;
   followed.result.elapsed += pacer_.Elapsed() - followed.since;
   SettleFollowed(followed.result, followed.job, followed.follow);
+  followed.result.confirmedBy = "spooler";
   Report(followed.result);
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,8 @@ struct FleetSummary {
   std::size_t counts[kFleetOutcomeCount] = {};
   std::size_t total = 0;
   FleetOutcome worst = FleetOutcome::kExecuted;
+  /// How many verdicts each source gave: "spooler", "ipp", "pjl", "snmp".
+  std::map<std::string, std::size_t> confirmedBy;
   bool AllSucceeded() const;
 };
 

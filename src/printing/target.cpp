@@ -1,6 +1,7 @@
 #include "printing/target.h"
 
 #include <exception>
+#include <thread>
 #include <utility>
 
 #include "app/printers.h"
@@ -12,6 +13,70 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+// Real time, for a road whose user gave no pacer.
+class SleepingPacer : public Pacer {
+ public:
+  milliseconds Elapsed() override {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
+  }
+  bool Pause(milliseconds duration) override {
+    std::this_thread::sleep_for(duration);
+    return true;
+  }
+
+ private:
+  Clock::time_point start_ = Clock::now();
+};
+
+// The printer's page counter over SNMP: read before the job is sent and followed after it.
+class CounterWatch {
+ public:
+  void Before(PrinterAccess& access, const std::string& target, const SnmpOptions& options) {
+    session_.reset();
+    before_.reset();
+    failure_.clear();
+    try {
+      session_ = access.MakeSnmpSession(HostOf(target), options);
+      before_ = ReadDeviceState(*session_).pageCounter;
+      if (!before_) {
+        failure_ = "the printer's agent gives no page counter (prtMarkerLifeCount)";
+      }
+    } catch (const std::exception& e) {
+      failure_ = e.what();
+    }
+  }
+
+  DeviceVerdict After(const RoadOptions& options) {
+    if (!before_) {
+      return {JobVerdict::kNotConfirmed, "snmp", "the page counter could not be read: " + failure_};
+    }
+    const std::unique_ptr<Pacer> pacer =
+        options.makePacer ? options.makePacer() : std::make_unique<SleepingPacer>();
+    return FollowPageCounter(*session_, *before_, options.wait, *pacer);
+  }
+
+ private:
+  std::unique_ptr<SnmpSession> session_;
+  std::optional<long long> before_;
+  std::string failure_;
+};
+
+// A check's SNMP lines: the agent's status, errors and alerts, or why it could not be asked.
+void AskSnmp(PrinterAccess& access, const std::string& target, const SnmpOptions& options,
+             PrinterStatus& status) {
+  try {
+    const std::unique_ptr<SnmpSession> session = access.MakeSnmpSession(HostOf(target), options);
+    const DeviceState state = ReadDeviceState(*session);
+    for (PrinterDetail& detail : DeviceStateDetails(state)) {
+      status.details.push_back(std::move(detail));
+    }
+    status.deviceProblems = DeviceProblems(state);
+    status.deviceId = state.deviceId;
+  } catch (const std::exception& e) {
+    status.details.emplace_back("snmp", e.what());
+  }
+}
 
 // Installed printers: looked up by their exact name and sent through the buttons' flow; the
 // print server follows the job and tells how the printer stands.
@@ -57,26 +122,44 @@ class QueueRoad : public TargetRoad {
 // IPP printers: each send on a connection of its own, which then follows that job.
 class IppRoad : public TargetRoad {
  public:
-  explicit IppRoad(PrinterAccess& access) : access_(access) {}
+  IppRoad(PrinterAccess& access, const RoadOptions& options) : access_(access), options_(options) {}
 
   PrintOutcome Send(const std::string& name, PageComposer composer,
                     MessageDisplay& messages) override {
+    confirmation_.reset();
+    if (options_.snmp) {
+      watch_.Before(access_, name, *options_.snmp);
+    }
     connection_ = access_.MakeIppConnection();
-    return SendTestJob(name, *connection_.spooler, messages, composer);
+    const PrintOutcome outcome = SendTestJob(name, *connection_.spooler, messages, composer);
+    if (outcome == PrintOutcome::kExecuted && options_.snmp) {
+      confirmation_ = watch_.After(options_);
+    }
+    return outcome;
   }
+  std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
   std::optional<JobRef> SubmittedJob() override {
     return connection_.spooler ? connection_.spooler->SubmittedJob() : std::nullopt;
   }
-  Follower FollowedBy() const override { return Follower::kOwn; }
+  Follower FollowedBy() const override {
+    return options_.snmp ? Follower::kDevice : Follower::kOwn;
+  }
   JobTracker* Tracker() override { return connection_.tracker.get(); }
 
   PrinterStatus Check(const std::string& name) override {
-    return access_.MakeIppConnection().tracker->QueryPrinter(name);
+    PrinterStatus status = access_.MakeIppConnection().tracker->QueryPrinter(name);
+    if (options_.snmp && status.exists) {
+      AskSnmp(access_, name, *options_.snmp, status);
+    }
+    return status;
   }
 
  private:
   PrinterAccess& access_;
+  RoadOptions options_;
   SpoolerConnection connection_;
+  CounterWatch watch_;
+  std::optional<DeviceVerdict> confirmation_;
 };
 
 // Raw ports: the job is the connection, and taking a connection is all a port says of itself,
@@ -111,7 +194,14 @@ class PortRoad : public TargetRoad {
       return PrintOutcome::kSendFailed;
     }
     if (!options_.pjl) {
-      return SendTestJob(DisplayName(name), *spooler, messages, composer);
+      if (options_.snmp) {
+        watch_.Before(access_, DisplayName(name), *options_.snmp);
+      }
+      const PrintOutcome outcome = SendTestJob(DisplayName(name), *spooler, messages, composer);
+      if (outcome == PrintOutcome::kExecuted && options_.snmp) {
+        confirmation_ = watch_.After(options_);
+      }
+      return outcome;
     }
     PjlJobSpooler pjl(*spooler, jobName);
     const PrintOutcome outcome = SendTestJob(DisplayName(name), pjl, messages, composer);
@@ -122,7 +212,7 @@ class PortRoad : public TargetRoad {
   }
 
   Follower FollowedBy() const override {
-    return options_.pjl ? Follower::kDevice : Follower::kNobody;
+    return options_.pjl || options_.snmp ? Follower::kDevice : Follower::kNobody;
   }
   std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
 
@@ -136,6 +226,9 @@ class PortRoad : public TargetRoad {
       status.details.emplace_back("connection", "accepted");
       if (options_.pjl) {
         AskPjl(name, status);
+      }
+      if (options_.snmp) {
+        AskSnmp(access_, DisplayName(name), *options_.snmp, status);
       }
     } catch (const PlatformError& e) {
       status.acceptingJobs = false;
@@ -168,10 +261,16 @@ class PortRoad : public TargetRoad {
   static constexpr std::chrono::milliseconds kPjlInfoWait{5000};
   PrinterAccess& access_;
   RoadOptions options_;
+  CounterWatch watch_;
   std::optional<DeviceVerdict> confirmation_;
 };
 
 }  // namespace
+
+std::unique_ptr<SnmpSession> PrinterAccess::MakeSnmpSession(const std::string& host,
+                                                            const SnmpOptions&) {
+  throw PlatformError("SNMP " + host, "this build has no SNMP");
+}
 
 std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
                                      const RoadOptions& options) {
@@ -179,7 +278,7 @@ std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
     case TargetKind::kQueue:
       return std::make_unique<QueueRoad>(access);
     case TargetKind::kIpp:
-      return std::make_unique<IppRoad>(access);
+      return std::make_unique<IppRoad>(access, options);
     case TargetKind::kRawPort:
       break;
   }
@@ -287,6 +386,7 @@ PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>
     FollowResult followed = FollowJob(*road->Tracker(), *taken, *wait_, *pacer);
     result.elapsed += pacer->Elapsed();
     SettleFollowed(result, *taken, followed);
+    result.confirmedBy = "ipp";
   }
   return result;
 }

@@ -13,6 +13,7 @@
 #include "printing/fleet.h"
 #include "printing/job_tracker.h"
 #include "printing/print_flow.h"
+#include "printing/snmp_status.h"
 #include "printing/spooler.h"
 
 namespace quorvel {
@@ -59,6 +60,10 @@ class PrinterAccess {
   /// For raw ports whose answer is read after the last byte (PJL): the spooler puts it in `into`.
   virtual std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
                                                            BackChannel& into) = 0;
+  /// A session with the SNMP agent of the printer at `host`. Throws PlatformError when it cannot
+  /// be made (this build has no SNMP, the host has no address).
+  virtual std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
+                                                       const SnmpOptions& options);
   /// HOST[:PORT] as HOST:PORT, the raw port's number filled in; nothing when it is no address.
   virtual std::optional<std::string> PortAddress(const std::string& target) = 0;
   /// Connects to a raw port and closes the connection at once, before any byte is sent. Throws
@@ -74,6 +79,11 @@ inline constexpr const char* kRawPortNotConfirmed =
 struct RoadOptions {
   bool pjl = false;  // raw ports: the job goes inside a PJL job whose end the printer reports
   std::chrono::seconds wait{60};  // how long the printer's own answer is waited for
+  /// With a value: the printer's page counter, read before and after the job, is the verdict,
+  /// and a check also reads its status over SNMP.
+  std::optional<SnmpOptions> snmp;
+  /// Times the counter's follow-up (and lets the user cut it short); real time when empty.
+  std::function<std::unique_ptr<Pacer>()> makePacer;
 };
 
 /// One kind of target's road: how a test page is sent, how the printer is checked and who can

@@ -43,7 +43,7 @@ expect() {
 }
 
 start --pjl
-expect 0 "Printed, 1 page (pjl)"
+expect 0 "Printed (pjl): 1 page"
 "$cli" dump pcl >"$dir/page.prn"
 python3 - "$dir/captures/job-000001.prn" "$dir/page.prn" <<'PY' || fail "the page is not in the PJL job unchanged"
 import sys
@@ -66,13 +66,13 @@ grep -q "dot-matrix page goes to printers that speak no PJL" "$dir/refused.out" 
   fail "no reason: $(cat "$dir/refused.out")"
 
 start
-expect 6 "Not confirmed: the printer did not answer PJL (pjl)." --wait 5
+expect 6 "Not confirmed (pjl): the printer did not answer PJL." --wait 5
 
 start --pjl --pjl-fault zero-pages
-expect 5 "Not printed: the printer reported the job's end with 0 pages (pjl)."
+expect 5 "Not printed (pjl): the printer reported the job's end with 0 pages."
 
 start --pjl --pjl-fault canceled
-expect 5 "Not printed: the printer canceled the job (RESULT=USER_CANCELED) (pjl)."
+expect 5 "Not printed (pjl): the printer canceled the job (RESULT=USER_CANCELED)."
 
 start --pjl --pjl-fault endless
 expect 6 "went past 64 KiB without the job's end" --wait 20
