@@ -14,8 +14,9 @@ namespace quorvel::cli {
 /// Bad options or arguments; the other exit statuses are the outcomes' (printing/outcomes.h).
 inline constexpr int kExitUsage = 2;
 
-/// Adds the positional page argument ("dot-matrix" or "pcl") to `command`.
-CLI::Option* AddPageArgument(CLI::App& command, std::string& page);
+/// Adds the positional page argument ("dot-matrix" or "pcl", and "auto" where `withAuto`) to
+/// `command`.
+CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto = false);
 
 /// The composer for a page name accepted by AddPageArgument.
 PageComposer ComposerFor(const std::string& page);

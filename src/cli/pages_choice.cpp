@@ -5,7 +5,15 @@
 
 namespace quorvel::cli {
 
-CLI::Option* AddPageArgument(CLI::App& command, std::string& page) {
+CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto) {
+  if (withAuto) {
+    return command
+        .add_option("page", page,
+                    "The test page: dot-matrix, pcl, or auto (the one the printer's device ID "
+                    "suits)")
+        ->required()
+        ->check(CLI::IsMember({"dot-matrix", "pcl", "auto"}));
+  }
   return command.add_option("page", page, "The test page: dot-matrix or pcl")
       ->required()
       ->check(CLI::IsMember({"dot-matrix", "pcl"}));

@@ -36,6 +36,7 @@ RoadOptions AskedOf(const PrintOptions& options) {
   asked.pjl = options.pjl;
   asked.wait = WaitLimit(options);
   asked.snmp = options.snmp.Options();
+  asked.choosePage = options.page == "auto";
   asked.makePacer = [] { return std::make_unique<WorkerPacer>(); };
   return asked;
 }
@@ -72,7 +73,22 @@ int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   if (!direct && choice.printerOption->count() == 0) {
     name = road->DefaultPrinter();
   }
-  const PrintOutcome outcome = road->Send(name, ComposerFor(options.page), messages);
+  PageComposer composer = options.page == "auto" ? nullptr : ComposerFor(options.page);
+  if (!composer) {
+    std::string why;
+    const std::optional<PageChoice> choice = ChoosePage(*road, name, why);
+    if (!choice) {
+      std::fprintf(stderr, "quorvel-cli print: %s\n", why.c_str());
+      return kExitUsage;
+    }
+    std::fprintf(stderr, "quorvel-cli print: %s\n", choice->reason.c_str());
+    if (options.pjl && choice->page == "dot-matrix") {
+      std::fprintf(stderr, "quorvel-cli print: --pjl: %s\n", std::string(kPjlNotForDotMatrix).c_str());
+      return kExitUsage;
+    }
+    composer = ComposerOfPage(choice->page);
+  }
+  const PrintOutcome outcome = road->Send(name, composer, messages);
   if (outcome == PrintOutcome::kExecuted && road->FollowedBy() == TargetRoad::Follower::kDevice) {
     return TellConfirmation(road->DeviceConfirmation());
   }
@@ -88,7 +104,7 @@ int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
 
 // Many printers: each on a worker of its own; a queue's jobs are followed together by the run.
 int PrintMany(const PrintOptions& options) {
-  const PageComposer composer = ComposerFor(options.page);
+  const PageComposer composer = options.page == "auto" ? nullptr : ComposerFor(options.page);
   std::optional<std::chrono::seconds> wait;
   if (options.waitOption->count() > 0) {
     wait = WaitLimit(options);
@@ -145,7 +161,7 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<PrintOptions>();
   CLI::App* command = app.add_subcommand(
       "print", "Send a test page as one raw job to a printer, as the window's buttons do");
-  AddPageArgument(*command, options->page);
+  AddPageArgument(*command, options->page, true);
   AddFleetOptions(*command, options->choice);
   options->formatOption =
       command

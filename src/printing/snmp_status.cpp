@@ -128,6 +128,10 @@ DeviceState ReadDeviceState(SnmpSession& session) {
   return state;
 }
 
+std::string ReadDeviceId(SnmpSession& session) {
+  return Capped(session.Get(mib::kDeviceId).octets);
+}
+
 std::vector<std::string> DeviceProblems(const DeviceState& state) {
   std::vector<std::string> problems = ErrorStateWords(state.errorState);
   std::erase_if(problems, [](const std::string& word) {

@@ -77,6 +77,9 @@ std::vector<std::string> ErrorStateWords(std::string_view octets);
 /// down, its alerts.
 std::vector<std::string> DeviceProblems(const DeviceState& state);
 
+/// The printer's IEEE 1284 device ID (cut at kSnmpValueCap); empty when its agent has none.
+std::string ReadDeviceId(SnmpSession& session);
+
 /// The check's lines of a device state.
 std::vector<PrinterDetail> DeviceStateDetails(const DeviceState& state);
 

@@ -6,6 +6,8 @@
 
 #include "app/printers.h"
 #include "common/platform_error.h"
+#include "pages/dot_matrix_page.h"
+#include "pages/pcl_page.h"
 #include "printing/pjl.h"
 
 namespace quorvel {
@@ -216,6 +218,22 @@ class PortRoad : public TargetRoad {
   }
   std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
 
+  // A raw port knows nothing of its printer; the printer's SNMP agent may.
+  std::string DeviceId(const std::string& name, std::string& failure) override {
+    try {
+      const std::unique_ptr<SnmpSession> session =
+          access_.MakeSnmpSession(HostOf(DisplayName(name)), options_.snmp.value_or(SnmpOptions{}));
+      const std::string id = ReadDeviceId(*session);
+      if (id.empty()) {
+        failure = "its SNMP agent gives no device ID";
+      }
+      return id;
+    } catch (const std::exception& e) {
+      failure = std::string("no device ID: ") + e.what();
+      return "";
+    }
+  }
+
   PrinterStatus Check(const std::string& name) override {
     PrinterStatus status;
     status.exists = true;
@@ -266,6 +284,36 @@ class PortRoad : public TargetRoad {
 };
 
 }  // namespace
+
+std::string TargetRoad::DeviceId(const std::string& name, std::string& failure) {
+  try {
+    const PrinterStatus status = Check(name);
+    if (!status.exists) {
+      failure = "there is no such printer";
+    } else if (status.deviceId.empty()) {
+      failure = "it gives no device ID";
+    }
+    return status.deviceId;
+  } catch (const std::exception& e) {
+    failure = std::string("no device ID: ") + e.what();
+    return "";
+  }
+}
+
+std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, std::string& why) {
+  std::string failure;
+  const std::string id = road.DeviceId(name, failure);
+  std::optional<PageChoice> choice = PageForDeviceId(id);
+  if (!choice) {
+    why = CannotTellPage(road.DisplayName(name),
+                         id.empty() ? failure : "its device ID names neither: " + id);
+  }
+  return choice;
+}
+
+PageComposer ComposerOfPage(const std::string& page) {
+  return page == "pcl" ? &ComposePclPage : &ComposeDotMatrixPage;
+}
 
 std::unique_ptr<SnmpSession> PrinterAccess::MakeSnmpSession(const std::string& host,
                                                             const SnmpOptions&) {
@@ -356,10 +404,27 @@ PrinterResult RoadWorker::Run(const std::string& printer, std::optional<JobRef>&
 
 PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>& job) {
   TargetRoad* road = nullptr;
+  PageComposer composer = composer_;
+  std::string refused;
   PrinterResult result = SendOne(printer, [&](MessageDisplay& messages) {
     road = &Road(printer);
-    return road->Send(printer, composer_, messages);
+    if (roadOptions_.choosePage) {
+      const std::optional<PageChoice> choice = ChoosePage(*road, printer, refused);
+      if (choice && choice->page == "dot-matrix" && roadOptions_.pjl) {
+        refused = choice->reason + ", which goes with no PJL";
+      }
+      if (!refused.empty()) {
+        return PrintOutcome::kSendFailed;
+      }
+      composer = ComposerOfPage(choice->page);
+    }
+    return road->Send(printer, composer, messages);
   });
+  if (!refused.empty()) {
+    result.outcome = FleetOutcome::kNotSent;
+    result.detail = refused;
+    return result;
+  }
   if (result.outcome != FleetOutcome::kExecuted) {
     return result;
   }

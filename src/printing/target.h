@@ -9,6 +9,7 @@
 #include "app/printer_list.h"
 #include "common/messages.h"
 #include "pages/page_text.h"
+#include "printing/device_id.h"
 #include "printing/device_reply.h"
 #include "printing/fleet.h"
 #include "printing/job_tracker.h"
@@ -82,6 +83,8 @@ struct RoadOptions {
   /// With a value: the printer's page counter, read before and after the job, is the verdict,
   /// and a check also reads its status over SNMP.
   std::optional<SnmpOptions> snmp;
+  /// The page is the one the printer's device ID suits (print auto): chosen printer by printer.
+  bool choosePage = false;
   /// Times the counter's follow-up (and lets the user cut it short); real time when empty.
   std::function<std::unique_ptr<Pacer>()> makePacer;
 };
@@ -120,6 +123,10 @@ class TargetRoad {
   /// What the printer said of the last Send's job, for kDevice.
   virtual std::optional<DeviceVerdict> DeviceConfirmation() { return std::nullopt; }
 
+  /// The printer's IEEE 1284 device ID: from its SNMP agent (raw ports), its printer-device-id
+  /// (IPP printers and queues); empty with `failure` saying why when there is none.
+  virtual std::string DeviceId(const std::string& name, std::string& failure);
+
   /// How the printer stands. Throws PlatformError when it cannot be asked.
   virtual PrinterStatus Check(const std::string& name) = 0;
 };
@@ -142,6 +149,13 @@ class CollectingMessages : public MessageDisplay {
 /// throws counts as "could not be sent", as for one printer.
 PrinterResult SendOne(const std::string& printer,
                       const std::function<PrintOutcome(MessageDisplay&)>& send);
+
+/// The page `name`'s device ID suits; nothing, with `why` saying "can't tell which page suits
+/// NAME: name it" and what was found, when it names neither page's command set.
+std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, std::string& why);
+
+/// The composer of a page named "pcl" or "dot-matrix".
+PageComposer ComposerOfPage(const std::string& page);
 
 /// A printer's own verdict on its line: the outcome, its source and the printer's words.
 void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict);

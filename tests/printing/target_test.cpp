@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "pages/dot_matrix_page.h"
+#include "pages/pcl_page.h"
 #include "printing/outcomes.h"
 
 namespace quorvel {
@@ -126,6 +128,7 @@ class FakeAccess : public PrinterAccess {
   std::string portRefuses;  // the reason a probe fails with; empty: the port takes it
   std::optional<JobRef> jobTaken;
   BackChannel portReply;
+  std::vector<PrinterStatus> printerStates;
   std::chrono::milliseconds replyWait{0};
   std::vector<JobStatus> jobStates{JobStatus{JobState::kCompleted, {}, ""}};
 
@@ -139,6 +142,7 @@ class FakeAccess : public PrinterAccess {
   std::unique_ptr<JobTracker> Tracker() {
     auto tracker = std::make_unique<FakeJobTracker>();
     tracker->jobStates = jobStates;
+    tracker->printers = printerStates;
     trackers.push_back(tracker.get());
     return tracker;
   }
@@ -179,6 +183,46 @@ TEST(TargetRoads, PjlPortTakesThePrintersReport) {
     EXPECT_EQ(verdict->detail, c.detail) << c.reply;
     // The page went between the header and the trailer, its bytes and form feed unchanged.
     ASSERT_EQ(access.opened, std::vector<std::string>{"printer:9100"});
+  }
+}
+
+// print auto: the IPP printer's printer-device-id names the page, printer by printer; an ID that
+// names neither page sends nothing and says why.
+TEST(TargetRoads, TheDeviceIdChoosesThePage) {
+  struct Case {
+    std::string deviceId;
+    bool exists;
+    FleetOutcome outcome;
+    std::string written;  // the page's first bytes; empty: nothing was sent
+    std::string detail;
+  };
+  const std::string pcl = ComposePclPage();
+  const std::string dotMatrix = ComposeDotMatrixPage();
+  const Case cases[] = {
+      {"MFG:HP;CMD:PCL,PJL;", true, FleetOutcome::kExecuted, pcl, ""},
+      {"CMD:ESCP9;MDL:LQ;", true, FleetOutcome::kExecuted, dotMatrix, ""},
+      {"CMD:POSTSCRIPT;", true, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (its device ID names neither: "
+       "CMD:POSTSCRIPT;)"},
+      {"", true, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (it gives no device ID)"},
+      {"", false, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (there is no such printer)"},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    PrinterStatus status;
+    status.exists = c.exists;
+    status.deviceId = c.deviceId;
+    access.printerStates = {status};
+    RoadOptions options;
+    options.choosePage = true;
+    RoadWorker worker(access, true, FleetTask::kPrint, nullptr, std::nullopt, nullptr, options);
+    std::optional<JobRef> job;
+    const PrinterResult result = worker.Run("ipp://h/p", job);
+    EXPECT_EQ(result.outcome, c.outcome) << c.deviceId;
+    EXPECT_EQ(result.detail, c.detail) << c.deviceId;
+    EXPECT_EQ(access.opened.size(), c.written.empty() ? 0U : 1U) << c.deviceId;
   }
 }
 

@@ -93,7 +93,37 @@ run 6 "\"confirmed_by\": \"snmp\"" print pcl --to "$to" --to "$silent" --snmp \
 kill -INT "$second"
 wait "$second"
 
+# print auto: the device ID the agent gives chooses the page.
+"$cli" dump pcl >"$dir/pcl.prn"
+"$cli" dump dot-matrix >"$dir/dot-matrix.prn"
+for pair in "MFG:HP;MDL:LaserJet;CMD:PCL,PJL;|pcl|CMD:PCL,PJL -> the PCL page" \
+  "MFG:EPSON;CMD:ESCP9;MDL:LQ-590;|dot-matrix|CMD:ESCP9 -> the dot-matrix page" \
+  "CMD:PCLXL,PJL;|pcl|CMD:PCLXL,PJL -> the PCL page"; do
+  id=${pair%%|*}
+  rest=${pair#*|}
+  page=${rest%%|*}
+  why=${rest#*|}
+  printf '%s\n' "$id" >"$dir/state/device-id"
+  before=$(ls "$dir/state/captures" | wc -l)
+  run 0 "$why" print auto --to "$to" --snmp --snmp-port "$udp"
+  last=$(ls "$dir/state/captures"/*.prn | sort | tail -1)
+  for _ in $(seq 50); do
+    [ "$(ls "$dir/state/captures" | wc -l)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  last=$(ls "$dir/state/captures"/*.prn | sort | tail -1)
+  cmp -s "$last" "$dir/$page.prn" || fail "auto with $id did not send the $page page"
+  run 0 "device id: $id" check --to "$to" --snmp --snmp-port "$udp"
+done
+printf 'CMD:POSTSCRIPT,PDF;\n' >"$dir/state/device-id"
+run 2 "can't tell which page suits $to: name it" print auto --to "$to" --snmp --snmp-port "$udp"
+rm -f "$dir/state/device-id"
+run 2 "can't tell which page suits $to: name it (its SNMP agent gives no device ID)" \
+  print auto --to "$to" --snmp --snmp-port "$udp"
+
 stop_agent
+run 2 "can't tell which page suits $to: name it (no device ID: SNMP 127.0.0.1: no answer" \
+  print auto --to "$to" --snmp-port "$udp"
 run 6 "no answer from the printer's SNMP agent" print pcl --to "$to" --snmp --snmp-port "$udp" --wait 1
 run 0 "snmp: SNMP 127.0.0.1: no answer" check --to "$to" --snmp --snmp-port "$udp"
 stop_all
