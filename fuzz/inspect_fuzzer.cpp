@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the job inspector and the sheet interpreter in both dialects, checks
+// Feeds arbitrary bytes to the job inspector and the sheet interpreter in both dialects, and as a
+// printer's PJL reply to the reply parser and as a job to the virtual printer's PJL answers, checks
 // that the listing accounts for every byte exactly once, in order, and that the sheet stays
 // within its page, note and barcode limits with every item inside the job and the page, and that
 // the JSON listing is JSON whatever the bytes. Crashes, hangs, out-of-bounds reads and undefined
@@ -10,6 +11,8 @@
 #include <string_view>
 
 #include "inspect/listing.h"
+#include "printing/device_id.h"
+#include "printing/pjl.h"
 #include "sheet/listing_notes.h"
 #include "sheet/page_model.h"
 
@@ -67,6 +70,34 @@ void CheckSheet(const Sheet& sheet, std::string_view job) {
   }
 }
 
+// The bytes as a printer's reply: every verdict is one of the three with a reason, the messages
+// come from the reply, and the virtual printer's answers to the bytes as a job stay bounded.
+void CheckPjl(std::string_view bytes) {
+  using quorvel::BackChannel;
+  for (const BackChannel::End end : {BackChannel::End::kClosed, BackChannel::End::kCapped}) {
+    const quorvel::DeviceVerdict verdict =
+        quorvel::JudgePjlReply(BackChannel{std::string(bytes), end}, "Command Print 1");
+    Require(!verdict.detail.empty() && verdict.source == "pjl");
+  }
+  const quorvel::PjlReplies replies = quorvel::ParsePjlReplies(bytes);
+  std::size_t lines = 0;
+  for (const quorvel::PjlMessage& message : replies.messages) {
+    Require(message.command.rfind("@PJL", 0) == 0);
+    lines += message.lines.size();
+  }
+  Require(lines <= bytes.size());
+  quorvel::PjlInfoDetails(BackChannel{std::string(bytes), BackChannel::End::kClosed});
+  quorvel::PjlResponder responder(
+      {std::string(bytes.substr(0, 64)), quorvel::PjlFault::kNone,
+       [](std::string_view body) { return static_cast<int>(body.size() % 3); }});
+  std::size_t answered = 0;
+  for (std::size_t at = 0; at < bytes.size(); at += 7) {
+    answered += responder.Heard(bytes.substr(at, 7)).size();
+  }
+  Require(answered <= 200 * (bytes.size() + 1));
+  quorvel::PageForDeviceId(bytes);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -83,5 +114,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(nlohmann::json::accept(quorvel::inspect::FormatJson(annotated)));
   }
   quorvel::inspect::GuessDialect(job);
+  CheckPjl(job);
   return 0;
 }

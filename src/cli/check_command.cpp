@@ -16,14 +16,16 @@ namespace {
 
 struct CheckOptions {
   FleetChoice choice;
+  RoadOptions asked;
+  SnmpChoice snmp;
 };
 
 // One printer: --to's target, --printer's name, or else the default printer, each asked on its
 // kind's road.
-PrinterStatus CheckOne(const FleetChoice& choice, std::string& name) {
+PrinterStatus CheckOne(const FleetChoice& choice, const RoadOptions& asked, std::string& name) {
   const bool direct = !choice.targets.empty();
   name = direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
-  const std::unique_ptr<TargetRoad> road = MakeRoad(KindOf(name, direct), SystemPrinters());
+  const std::unique_ptr<TargetRoad> road = MakeRoad(KindOf(name, direct), SystemPrinters(), asked);
   if (!direct && choice.printerOption->count() == 0) {
     name = road->DefaultPrinter();
   }
@@ -32,15 +34,17 @@ PrinterStatus CheckOne(const FleetChoice& choice, std::string& name) {
 }
 
 int RunCheck(CheckOptions& options) {
+  options.asked.snmp = options.snmp.Options();
   if (options.choice.Many() || options.choice.format == "junit") {
     try {
       if (!options.choice.servers.empty()) {
         return RunServersCommand(options.choice, FleetTask::kCheck, nullptr, std::nullopt);
       }
       const bool direct = !options.choice.targets.empty();
-      const auto makeWorker = [direct] {
+      const RoadOptions asked = options.asked;
+      const auto makeWorker = [direct, asked] {
         return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kCheck, nullptr,
-                                            std::nullopt, nullptr);
+                                            std::nullopt, nullptr, asked);
       };
       return RunFleetCommand(options.choice, makeWorker, nullptr, std::nullopt);
     } catch (const std::exception& e) {
@@ -51,7 +55,7 @@ int RunCheck(CheckOptions& options) {
   std::string name;
   PrinterStatus status;
   try {
-    status = CheckOne(options.choice, name);
+    status = CheckOne(options.choice, options.asked, name);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorvel-cli: the printer could not be checked.\n%s\n", e.what());
     return kExitSendFailed;
@@ -81,6 +85,9 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
       ->add_option("--format", options->choice.format,
                    "text (default), json, or junit (JUnit XML, a test suite per print server)")
       ->check(CLI::IsMember({"text", "json", "junit"}));
+  command->add_flag("--pjl", options->asked.pjl,
+                    "Raw ports: also ask the printer @PJL INFO ID and INFO STATUS");
+  AddSnmpOptions(*command, options->snmp);
   command->callback([options, &exitCode] { exitCode = RunCheck(*options); });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pages/page_text.h"
@@ -12,14 +14,25 @@ namespace quorvel::cli {
 /// Bad options or arguments; the other exit statuses are the outcomes' (printing/outcomes.h).
 inline constexpr int kExitUsage = 2;
 
-/// Adds the positional page argument ("dot-matrix" or "pcl") to `command`.
-CLI::Option* AddPageArgument(CLI::App& command, std::string& page);
+/// Adds the positional page argument ("dot-matrix" or "pcl", and "auto" where `withAuto`) to
+/// `command`.
+CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto = false);
 
 /// The composer for a page name accepted by AddPageArgument.
 PageComposer ComposerFor(const std::string& page);
 
 /// The job as it goes to the printer: the page and its closing form feed.
 PageText ComposeJob(PageComposer composer);
+
+/// --snmp[=COMMUNITY] and --snmp-port N, as print and check take them.
+struct SnmpChoice {
+  CLI::Option* option = nullptr;
+  std::string community;  // empty with a bare --snmp
+  std::uint16_t port = 161;
+  /// The agent's settings when --snmp was given.
+  std::optional<SnmpOptions> Options() const;
+};
+void AddSnmpOptions(CLI::App& command, SnmpChoice& choice);
 
 // Each command binds its options and, when chosen, runs and stores its exit status.
 void AddDumpCommand(CLI::App& app, int& exitCode);

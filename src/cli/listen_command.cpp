@@ -3,6 +3,7 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "cli/render_command.h"
 #include "inspect/listing.h"
 #include "platform/net/capture_server.h"
+#include "sheet/page_model.h"
 
 namespace quorvel::cli {
 namespace {
@@ -27,7 +29,16 @@ struct ListenOptions {
   bool explain = false;
   bool render = false;   // draw each job's expected sheet beside it
   std::string portFile;  // receives the port once listening (for scripts using --port 0)
+  bool pjl = false;      // answer PJL as a network printer does
+  std::string deviceId = "MFG:Quorvel;MDL:Virtual printer;CMD:PCL,PJL;CLS:PRINTER;";
+  PjlFault fault = PjlFault::kNone;
 };
+
+// The pages the emulator finds in a PJL job's page data, as a printer counts the sheets it
+// printed.
+int CountPages(std::string_view body) {
+  return sheet::Interpret(body, inspect::GuessDialect(body)).pages;
+}
 
 // Writes the port under a temporary name first, so a reader never sees half a number.
 void WritePortFile(const std::string& path, std::uint16_t port) {
@@ -61,6 +72,10 @@ int RunListen(ListenOptions options) {
   }
   options.capture.idleTimeout =
       net::Milliseconds(static_cast<long long>(options.idleSeconds * 1000));
+  if (options.pjl) {
+    PjlResponder::Settings settings{options.deviceId, options.fault, &CountPages};
+    options.capture.makeResponder = [settings] { return std::make_unique<PjlResponder>(settings); };
+  }
   try {
     std::filesystem::create_directories(options.capture.directory);
     net::CaptureServer server(options.capture);
@@ -109,6 +124,20 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::PositiveNumber);
   command->add_option("--max-connections", capture.maxConnections, "Jobs at once (default 16)")
       ->check(CLI::PositiveNumber);
+  command->add_flag("--pjl", options->pjl,
+                    "Answer PJL as a network printer: USTATUS JOB with the pages counted, INFO ID "
+                    "and INFO STATUS");
+  command->add_option("--device-id", options->deviceId,
+                      "The IEEE 1284 device ID this printer gives (MDL: names it in INFO ID)");
+  const std::map<std::string, PjlFault> faults{{"zero-pages", PjlFault::kZeroPages},
+                                               {"canceled", PjlFault::kCanceled},
+                                               {"endless", PjlFault::kEndless},
+                                               {"unfinished", PjlFault::kUnfinished}};
+  command
+      ->add_option("--pjl-fault", options->fault,
+                   "Answer PJL as a failing printer, to test clients: zero-pages, canceled, "
+                   "endless, unfinished")
+      ->transform(CLI::CheckedTransformer(faults, CLI::ignore_case));
   command->callback([options, &exitCode] { exitCode = RunListen(*options); });
 }
 

@@ -5,7 +5,15 @@
 
 namespace quorvel::cli {
 
-CLI::Option* AddPageArgument(CLI::App& command, std::string& page) {
+CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto) {
+  if (withAuto) {
+    return command
+        .add_option("page", page,
+                    "The test page: dot-matrix, pcl, or auto (the one the printer's device ID "
+                    "suits)")
+        ->required()
+        ->check(CLI::IsMember({"dot-matrix", "pcl", "auto"}));
+  }
   return command.add_option("page", page, "The test page: dot-matrix or pcl")
       ->required()
       ->check(CLI::IsMember({"dot-matrix", "pcl"}));
@@ -13,6 +21,28 @@ CLI::Option* AddPageArgument(CLI::App& command, std::string& page) {
 
 PageComposer ComposerFor(const std::string& page) {
   return page == "pcl" ? &ComposePclPage : &ComposeDotMatrixPage;
+}
+
+std::optional<SnmpOptions> SnmpChoice::Options() const {
+  if (option == nullptr || option->count() == 0) {
+    return std::nullopt;
+  }
+  SnmpOptions options;
+  if (!community.empty()) {
+    options.community = community;
+  }
+  options.port = port;
+  return options;
+}
+
+void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
+  choice.option = command
+                      .add_option("--snmp", choice.community,
+                                  "Ask the printer's SNMP agent (v2c) with COMMUNITY (public): its "
+                                  "page counter before and after the job, its status and alerts")
+                      ->expected(0, 1);
+  command.add_option("--snmp-port", choice.port, "The SNMP agent's UDP port (default 161)")
+      ->check(CLI::Range(1, 65535));
 }
 
 PageText ComposeJob(PageComposer composer) {

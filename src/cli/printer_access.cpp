@@ -9,6 +9,9 @@
 #include "platform/net/socket.h"
 #include "platform/net/tcp_spooler.h"
 #include "platform/platform.h"
+#ifdef QUORVEL_HAVE_SNMP
+#include "platform/posix/snmp_module_loader.h"
+#endif
 
 namespace quorvel::cli {
 namespace {
@@ -33,6 +36,20 @@ class SystemAccess : public PrinterAccess {
   }
   std::unique_ptr<Spooler> MakePortSpooler() override {
     return std::make_unique<net::TcpSpooler>();
+  }
+  std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                   BackChannel& into) override {
+    return std::make_unique<net::TcpSpooler>(std::move(read), into);
+  }
+  std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
+                                               const SnmpOptions& options) override {
+#ifdef QUORVEL_HAVE_SNMP
+    return platform::OpenSnmpSession(host, options);
+#else
+    (void)options;
+    throw PlatformError("SNMP " + host,
+                        "this build of quorvel-cli has no SNMP (Net-SNMP is not built for it)");
+#endif
   }
   std::optional<std::string> PortAddress(const std::string& target) override {
     const std::optional<net::Endpoint> endpoint = net::ParseEndpoint(target, net::kRawPrintPort);

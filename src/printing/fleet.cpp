@@ -73,7 +73,7 @@ void Work(WorkQueue& queue, const WorkerFactory& makeWorker, std::atomic<std::si
     if (worker) {
       finished.result = worker->Run(*printer, finished.job);
     } else {
-      finished.result = {*printer, FleetOutcome::kFailed, 0, milliseconds{0}, failure};
+      finished.result = {*printer, FleetOutcome::kFailed, 0, milliseconds{0}, failure, ""};
     }
     queue.Push(std::move(finished));
   }
@@ -109,6 +109,9 @@ class Conductor {
 
   void Report(const PrinterResult& result) {
     ++summary_.counts[static_cast<std::size_t>(result.outcome)];
+    if (!result.confirmedBy.empty()) {
+      ++summary_.confirmedBy[result.confirmedBy];
+    }
     if (Severity(result.outcome) > Severity(summary_.worst)) {
       summary_.worst = result.outcome;
     }
@@ -218,6 +221,7 @@ void Conductor::Settle(Followed& followed, JobVerdict verdict) {
   followed.follow.verdict = verdict;
   followed.result.elapsed += pacer_.Elapsed() - followed.since;
   SettleFollowed(followed.result, followed.job, followed.follow);
+  followed.result.confirmedBy = "spooler";
   Report(followed.result);
 }
 
@@ -255,7 +259,7 @@ void ReportNotSent(Conductor& conductor, const std::vector<std::string>& printer
                    std::size_t from) {
   for (std::size_t i = from; i < printers.size(); ++i) {
     conductor.Report({printers[i], FleetOutcome::kNotSent, 0, milliseconds{0},
-                      "stopped by the user before this printer's turn; nothing was sent"});
+                      "stopped by the user before this printer's turn; nothing was sent", ""});
   }
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,7 +22,8 @@ struct PrinterResult {
   FleetOutcome outcome = FleetOutcome::kNotSent;
   int jobId = 0;  // 0 when no job was taken
   std::chrono::milliseconds elapsed{0};
-  std::string detail;  // the single-printer command's words for what went wrong, on one line
+  std::string detail;       // the single-printer command's words for what went wrong, on one line
+  std::string confirmedBy;  // who gave the verdict: "spooler", "ipp", "pjl", "snmp"; or nobody
 };
 
 /// Sends one printer its job (or checks it), the way the single-printer command does, with
@@ -58,6 +60,8 @@ struct FleetSummary {
   std::size_t counts[kFleetOutcomeCount] = {};
   std::size_t total = 0;
   FleetOutcome worst = FleetOutcome::kExecuted;
+  /// How many verdicts each source gave: "spooler", "ipp", "pjl", "snmp".
+  std::map<std::string, std::size_t> confirmedBy;
   bool AllSucceeded() const;
 };
 

@@ -121,6 +121,9 @@ std::string JunitCase(const std::string& suite, const PrinterResult& result, Jun
               "</system-out>\n";
   }
   return xml + (inside.empty() ? "/>\n" : ">\n" + inside + "    </testcase>\n");
+// PJL and SNMP verdicts come from the printer itself; the text report names them.
+bool IsDeviceSource(const std::string& source) {
+  return source == "pjl" || source == "snmp";
 }
 
 }  // namespace
@@ -190,6 +193,9 @@ std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>
 
 std::string FleetLine(const PrinterResult& result) {
   std::string line = result.printer + ": " + OutcomeName(result.outcome);
+  if (IsDeviceSource(result.confirmedBy)) {
+    line += " (" + result.confirmedBy + ")";  // the printer's own word, not a spooler's
+  }
   if (result.jobId != 0) {
     line += ", job " + std::to_string(result.jobId);
   }
@@ -212,6 +218,13 @@ std::string FleetSummaryLine(const FleetSummary& summary, std::chrono::milliseco
       separator = ", ";
     }
   }
+  separator = "; confirmed by the printers: ";
+  for (const auto& [source, count] : summary.confirmedBy) {
+    if (IsDeviceSource(source)) {
+      line += separator + std::to_string(count) + " " + source;
+      separator = ", ";
+    }
+  }
   return line;
 }
 
@@ -222,6 +235,8 @@ std::string FleetJsonItem(const PrinterResult& result) {
   item["job"] = result.jobId != 0 ? json::Value(result.jobId) : json::Value(nullptr);
   item["seconds"] = InSeconds(result.elapsed);
   item["detail"] = result.detail;
+  item["confirmed_by"] =
+      result.confirmedBy.empty() ? json::Value(nullptr) : json::Value(result.confirmedBy);
   return json::Write(item, json::kSpaced);
 }
 
@@ -232,6 +247,11 @@ std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseco
   for (std::size_t i = 0; i < kFleetOutcomeCount; ++i) {
     counts[OutcomeName(static_cast<FleetOutcome>(i))] = summary.counts[i];
   }
+  json::Value sources = json::Value::object();
+  for (const auto& [source, count] : summary.confirmedBy) {
+    sources[source] = count;
+  }
+  counts["confirmed_by"] = sources;
   return json::Write(counts, json::kSpaced);
 }
 

@@ -65,6 +65,10 @@ struct PrinterStatus {
   /// Why a raw job may not arrive or not arrive unchanged even though the printer is ready (a
   /// driver queue's filters, a print processor of its own); they do not make it "not ready".
   std::vector<RawRiskFound> risks;
+  /// What the printer itself reports as keeping it from printing (paper out, a jam), when asked.
+  std::vector<std::string> deviceProblems;
+  /// Its IEEE 1284 device ID, when known.
+  std::string deviceId;
 };
 
 /// Asks a spooler (or a printer) how its jobs and the printer stand. One QueryJobs answers for

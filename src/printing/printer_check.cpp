@@ -20,6 +20,9 @@ std::vector<std::string> NotReadyReasons(const PrinterStatus& status) {
   if (status.state == PrinterState::kStopped) {
     reasons.emplace_back("it is stopped");
   }
+  for (const std::string& problem : status.deviceProblems) {
+    reasons.push_back("the printer reports " + problem);
+  }
   return reasons;
 }
 

@@ -1,16 +1,84 @@
 #include "printing/target.h"
 
 #include <exception>
+#include <thread>
 #include <utility>
 
 #include "app/printers.h"
 #include "common/platform_error.h"
+#include "pages/dot_matrix_page.h"
+#include "pages/pcl_page.h"
+#include "printing/pjl.h"
 
 namespace quorvel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+// Real time, for a road whose user gave no pacer.
+class SleepingPacer : public Pacer {
+ public:
+  milliseconds Elapsed() override {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start_);
+  }
+  bool Pause(milliseconds duration) override {
+    std::this_thread::sleep_for(duration);
+    return true;
+  }
+
+ private:
+  Clock::time_point start_ = Clock::now();
+};
+
+// The printer's page counter over SNMP: read before the job is sent and followed after it.
+class CounterWatch {
+ public:
+  void Before(PrinterAccess& access, const std::string& target, const SnmpOptions& options) {
+    session_.reset();
+    before_.reset();
+    failure_.clear();
+    try {
+      session_ = access.MakeSnmpSession(HostOf(target), options);
+      before_ = ReadDeviceState(*session_).pageCounter;
+      if (!before_) {
+        failure_ = "the printer's agent gives no page counter (prtMarkerLifeCount)";
+      }
+    } catch (const std::exception& e) {
+      failure_ = e.what();
+    }
+  }
+
+  DeviceVerdict After(const RoadOptions& options) {
+    if (!before_) {
+      return {JobVerdict::kNotConfirmed, "snmp", "the page counter could not be read: " + failure_};
+    }
+    const std::unique_ptr<Pacer> pacer =
+        options.makePacer ? options.makePacer() : std::make_unique<SleepingPacer>();
+    return FollowPageCounter(*session_, *before_, options.wait, *pacer);
+  }
+
+ private:
+  std::unique_ptr<SnmpSession> session_;
+  std::optional<long long> before_;
+  std::string failure_;
+};
+
+// A check's SNMP lines: the agent's status, errors and alerts, or why it could not be asked.
+void AskSnmp(PrinterAccess& access, const std::string& target, const SnmpOptions& options,
+             PrinterStatus& status) {
+  try {
+    const std::unique_ptr<SnmpSession> session = access.MakeSnmpSession(HostOf(target), options);
+    const DeviceState state = ReadDeviceState(*session);
+    for (PrinterDetail& detail : DeviceStateDetails(state)) {
+      status.details.push_back(std::move(detail));
+    }
+    status.deviceProblems = DeviceProblems(state);
+    status.deviceId = state.deviceId;
+  } catch (const std::exception& e) {
+    status.details.emplace_back("snmp", e.what());
+  }
+}
 
 // Installed printers: looked up by their exact name and sent through the buttons' flow; the
 // print server follows the job and tells how the printer stands.
@@ -56,32 +124,52 @@ class QueueRoad : public TargetRoad {
 // IPP printers: each send on a connection of its own, which then follows that job.
 class IppRoad : public TargetRoad {
  public:
-  explicit IppRoad(PrinterAccess& access) : access_(access) {}
+  IppRoad(PrinterAccess& access, const RoadOptions& options) : access_(access), options_(options) {}
 
   PrintOutcome Send(const std::string& name, PageComposer composer,
                     MessageDisplay& messages) override {
+    confirmation_.reset();
+    if (options_.snmp) {
+      watch_.Before(access_, name, *options_.snmp);
+    }
     connection_ = access_.MakeIppConnection();
-    return SendTestJob(name, *connection_.spooler, messages, composer);
+    const PrintOutcome outcome = SendTestJob(name, *connection_.spooler, messages, composer);
+    if (outcome == PrintOutcome::kExecuted && options_.snmp) {
+      confirmation_ = watch_.After(options_);
+    }
+    return outcome;
   }
+  std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
   std::optional<JobRef> SubmittedJob() override {
     return connection_.spooler ? connection_.spooler->SubmittedJob() : std::nullopt;
   }
-  Follower FollowedBy() const override { return Follower::kOwn; }
+  Follower FollowedBy() const override {
+    return options_.snmp ? Follower::kDevice : Follower::kOwn;
+  }
   JobTracker* Tracker() override { return connection_.tracker.get(); }
 
   PrinterStatus Check(const std::string& name) override {
-    return access_.MakeIppConnection().tracker->QueryPrinter(name);
+    PrinterStatus status = access_.MakeIppConnection().tracker->QueryPrinter(name);
+    if (options_.snmp && status.exists) {
+      AskSnmp(access_, name, *options_.snmp, status);
+    }
+    return status;
   }
 
  private:
   PrinterAccess& access_;
+  RoadOptions options_;
   SpoolerConnection connection_;
+  CounterWatch watch_;
+  std::optional<DeviceVerdict> confirmation_;
 };
 
-// Raw ports: the job is the connection, and taking a connection is all a port says of itself.
+// Raw ports: the job is the connection, and taking a connection is all a port says of itself,
+// unless the printer is asked in PJL, on that same connection, to report the job's end.
 class PortRoad : public TargetRoad {
  public:
-  explicit PortRoad(PrinterAccess& access) : access_(access) {}
+  PortRoad(PrinterAccess& access, const RoadOptions& options)
+      : access_(access), options_(options) {}
 
   std::string DisplayName(const std::string& name) override {
     return access_.PortAddress(name).value_or(name);
@@ -89,18 +177,62 @@ class PortRoad : public TargetRoad {
 
   PrintOutcome Send(const std::string& name, PageComposer composer,
                     MessageDisplay& messages) override {
+    confirmation_.reset();
+    const std::string jobName = PjlJobName();
+    BackChannel reply;
     std::unique_ptr<Spooler> spooler;
     try {
-      spooler = access_.MakePortSpooler();
+      if (options_.pjl) {
+        BackChannelRead read{options_.wait, kPjlReplyCap, [&jobName](std::string_view bytes) {
+                               return FindJobEnd(bytes, jobName).has_value();
+                             }};
+        spooler = access_.MakeReplyingPortSpooler(std::move(read), reply);
+      } else {
+        spooler = access_.MakePortSpooler();
+      }
     } catch (const std::exception& e) {
       // The socket library itself could not start: nothing was sent.
       messages.Show(std::string(kSendFailed) + "\n" + e.what());
       return PrintOutcome::kSendFailed;
     }
-    return SendTestJob(DisplayName(name), *spooler, messages, composer);
+    if (!options_.pjl) {
+      if (options_.snmp) {
+        watch_.Before(access_, DisplayName(name), *options_.snmp);
+      }
+      const PrintOutcome outcome = SendTestJob(DisplayName(name), *spooler, messages, composer);
+      if (outcome == PrintOutcome::kExecuted && options_.snmp) {
+        confirmation_ = watch_.After(options_);
+      }
+      return outcome;
+    }
+    PjlJobSpooler pjl(*spooler, jobName);
+    const PrintOutcome outcome = SendTestJob(DisplayName(name), pjl, messages, composer);
+    if (outcome == PrintOutcome::kExecuted) {
+      confirmation_ = JudgePjlReply(reply, jobName);
+    }
+    return outcome;
   }
 
-  Follower FollowedBy() const override { return Follower::kNobody; }
+  Follower FollowedBy() const override {
+    return options_.pjl || options_.snmp ? Follower::kDevice : Follower::kNobody;
+  }
+  std::optional<DeviceVerdict> DeviceConfirmation() override { return confirmation_; }
+
+  // A raw port knows nothing of its printer; the printer's SNMP agent may.
+  std::string DeviceId(const std::string& name, std::string& failure) override {
+    try {
+      const std::unique_ptr<SnmpSession> session =
+          access_.MakeSnmpSession(HostOf(DisplayName(name)), options_.snmp.value_or(SnmpOptions{}));
+      const std::string id = ReadDeviceId(*session);
+      if (id.empty()) {
+        failure = "its SNMP agent gives no device ID";
+      }
+      return id;
+    } catch (const std::exception& e) {
+      failure = std::string("no device ID: ") + e.what();
+      return "";
+    }
+  }
 
   PrinterStatus Check(const std::string& name) override {
     PrinterStatus status;
@@ -110,6 +242,12 @@ class PortRoad : public TargetRoad {
       access_.ProbePort(DisplayName(name));
       status.state = PrinterState::kIdle;
       status.details.emplace_back("connection", "accepted");
+      if (options_.pjl) {
+        AskPjl(name, status);
+      }
+      if (options_.snmp) {
+        AskSnmp(access_, DisplayName(name), *options_.snmp, status);
+      }
     } catch (const PlatformError& e) {
       status.acceptingJobs = false;
       status.state = PrinterState::kStopped;
@@ -120,21 +258,79 @@ class PortRoad : public TargetRoad {
   }
 
  private:
+  // INFO ID and INFO STATUS on a connection of their own; the answers become the check's lines.
+  void AskPjl(const std::string& name, PrinterStatus& status) {
+    BackChannel reply;
+    BackChannelRead read{std::min<std::chrono::milliseconds>(options_.wait, kPjlInfoWait),
+                         kPjlReplyCap,
+                         [](std::string_view bytes) { return HasInfoAnswers(bytes); }};
+    const std::unique_ptr<Spooler> spooler = access_.MakeReplyingPortSpooler(read, reply);
+    if (!spooler->Open(DisplayName(name))) {
+      return;
+    }
+    spooler->Write(PjlInfoQuery());
+    spooler->EndDocument();
+    spooler->Close();
+    for (PrinterDetail& detail : PjlInfoDetails(reply)) {
+      status.details.push_back(std::move(detail));
+    }
+  }
+
+  static constexpr std::chrono::milliseconds kPjlInfoWait{5000};
   PrinterAccess& access_;
+  RoadOptions options_;
+  CounterWatch watch_;
+  std::optional<DeviceVerdict> confirmation_;
 };
 
 }  // namespace
 
-std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access) {
+std::string TargetRoad::DeviceId(const std::string& name, std::string& failure) {
+  try {
+    const PrinterStatus status = Check(name);
+    if (!status.exists) {
+      failure = "there is no such printer";
+    } else if (status.deviceId.empty()) {
+      failure = "it gives no device ID";
+    }
+    return status.deviceId;
+  } catch (const std::exception& e) {
+    failure = std::string("no device ID: ") + e.what();
+    return "";
+  }
+}
+
+std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, std::string& why) {
+  std::string failure;
+  const std::string id = road.DeviceId(name, failure);
+  std::optional<PageChoice> choice = PageForDeviceId(id);
+  if (!choice) {
+    why = CannotTellPage(road.DisplayName(name),
+                         id.empty() ? failure : "its device ID names neither: " + id);
+  }
+  return choice;
+}
+
+PageComposer ComposerOfPage(const std::string& page) {
+  return page == "pcl" ? &ComposePclPage : &ComposeDotMatrixPage;
+}
+
+std::unique_ptr<SnmpSession> PrinterAccess::MakeSnmpSession(const std::string& host,
+                                                            const SnmpOptions&) {
+  throw PlatformError("SNMP " + host, "this build has no SNMP");
+}
+
+std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
+                                     const RoadOptions& options) {
   switch (kind) {
     case TargetKind::kQueue:
       return std::make_unique<QueueRoad>(access);
     case TargetKind::kIpp:
-      return std::make_unique<IppRoad>(access);
+      return std::make_unique<IppRoad>(access, options);
     case TargetKind::kRawPort:
       break;
   }
-  return std::make_unique<PortRoad>(access);
+  return std::make_unique<PortRoad>(access, options);
 }
 
 // Sentences follow each other with a space; a sentence and its reason with a colon.
@@ -154,7 +350,7 @@ PrinterResult SendOne(const std::string& printer,
                       const std::function<PrintOutcome(MessageDisplay&)>& send) {
   const Clock::time_point start = Clock::now();
   CollectingMessages messages;
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
+  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, "", ""};
   try {
     result.outcome = OutcomeOf(send(messages));
   } catch (const std::exception& e) {
@@ -167,15 +363,16 @@ PrinterResult SendOne(const std::string& printer,
   return result;
 }
 
-
 RoadWorker::RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
-                       std::optional<std::chrono::seconds> wait, PacerFactory makePacer)
+                       std::optional<std::chrono::seconds> wait, PacerFactory makePacer,
+                       RoadOptions roadOptions)
     : access_(access),
       direct_(direct),
       task_(task),
       composer_(composer),
       wait_(wait),
-      makePacer_(std::move(makePacer)) {
+      makePacer_(std::move(makePacer)),
+      roadOptions_(roadOptions) {
   if (!direct_) {
     // Made on the worker's thread before its first printer: a print server that cannot be
     // reached fails the worker, and each of its printers says why.
@@ -187,9 +384,18 @@ TargetRoad& RoadWorker::Road(const std::string& printer) {
   const TargetKind kind = KindOf(printer, direct_);
   std::unique_ptr<TargetRoad>& road = roads_[static_cast<std::size_t>(kind)];
   if (!road) {
-    road = MakeRoad(kind, access_);
+    road = MakeRoad(kind, access_, roadOptions_);
   }
   return *road;
+}
+
+void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict) {
+  if (!verdict) {
+    return;
+  }
+  result.outcome = OutcomeOf(verdict->verdict);
+  result.confirmedBy = verdict->source;
+  result.detail = verdict->detail;
 }
 
 PrinterResult RoadWorker::Run(const std::string& printer, std::optional<JobRef>& job) {
@@ -198,10 +404,27 @@ PrinterResult RoadWorker::Run(const std::string& printer, std::optional<JobRef>&
 
 PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>& job) {
   TargetRoad* road = nullptr;
+  PageComposer composer = composer_;
+  std::string refused;
   PrinterResult result = SendOne(printer, [&](MessageDisplay& messages) {
     road = &Road(printer);
-    return road->Send(printer, composer_, messages);
+    if (roadOptions_.choosePage) {
+      const std::optional<PageChoice> choice = ChoosePage(*road, printer, refused);
+      if (choice && choice->page == "dot-matrix" && roadOptions_.pjl) {
+        refused = choice->reason + ", which goes with no PJL";
+      }
+      if (!refused.empty()) {
+        return PrintOutcome::kSendFailed;
+      }
+      composer = ComposerOfPage(choice->page);
+    }
+    return road->Send(printer, composer, messages);
   });
+  if (!refused.empty()) {
+    result.outcome = FleetOutcome::kNotSent;
+    result.detail = refused;
+    return result;
+  }
   if (result.outcome != FleetOutcome::kExecuted) {
     return result;
   }
@@ -217,6 +440,9 @@ PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>
     case TargetRoad::Follower::kRun:
       job = taken;  // the run's tracker follows it with the print server's other jobs
       return result;
+    case TargetRoad::Follower::kDevice:
+      SettleConfirmed(result, road->DeviceConfirmation());
+      return result;
     case TargetRoad::Follower::kOwn:
       break;
   }
@@ -225,13 +451,14 @@ PrinterResult RoadWorker::Send(const std::string& printer, std::optional<JobRef>
     FollowResult followed = FollowJob(*road->Tracker(), *taken, *wait_, *pacer);
     result.elapsed += pacer->Elapsed();
     SettleFollowed(result, *taken, followed);
+    result.confirmedBy = "ipp";
   }
   return result;
 }
 
 PrinterResult RoadWorker::Check(const std::string& printer) {
   const Clock::time_point start = Clock::now();
-  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, ""};
+  PrinterResult result{printer, FleetOutcome::kFailed, 0, milliseconds{0}, "", ""};
   try {
     const PrinterStatus status = Road(printer).Check(printer);
     result.outcome = OutcomeOf(AssessPrinter(status));

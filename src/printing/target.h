@@ -9,9 +9,12 @@
 #include "app/printer_list.h"
 #include "common/messages.h"
 #include "pages/page_text.h"
+#include "printing/device_id.h"
+#include "printing/device_reply.h"
 #include "printing/fleet.h"
 #include "printing/job_tracker.h"
 #include "printing/print_flow.h"
+#include "printing/snmp_status.h"
 #include "printing/spooler.h"
 
 namespace quorvel {
@@ -55,6 +58,13 @@ class PrinterAccess {
   virtual SpoolerConnection MakeIppConnection() = 0;
   /// For raw ports: its device names are HOST[:PORT].
   virtual std::unique_ptr<Spooler> MakePortSpooler() = 0;
+  /// For raw ports whose answer is read after the last byte (PJL): the spooler puts it in `into`.
+  virtual std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                           BackChannel& into) = 0;
+  /// A session with the SNMP agent of the printer at `host`. Throws PlatformError when it cannot
+  /// be made (this build has no SNMP, the host has no address).
+  virtual std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
+                                                       const SnmpOptions& options);
   /// HOST[:PORT] as HOST:PORT, the raw port's number filled in; nothing when it is no address.
   virtual std::optional<std::string> PortAddress(const std::string& target) = 0;
   /// Connects to a raw port and closes the connection at once, before any byte is sent. Throws
@@ -65,6 +75,19 @@ class PrinterAccess {
 /// What a raw port tells after the last byte: nothing.
 inline constexpr const char* kRawPortNotConfirmed =
     "the printer took every byte and closed the connection; a raw port reports nothing further.";
+
+/// What the printer itself is asked, besides what its road always does.
+struct RoadOptions {
+  bool pjl = false;  // raw ports: the job goes inside a PJL job whose end the printer reports
+  std::chrono::seconds wait{60};  // how long the printer's own answer is waited for
+  /// With a value: the printer's page counter, read before and after the job, is the verdict,
+  /// and a check also reads its status over SNMP.
+  std::optional<SnmpOptions> snmp;
+  /// The page is the one the printer's device ID suits (print auto): chosen printer by printer.
+  bool choosePage = false;
+  /// Times the counter's follow-up (and lets the user cut it short); real time when empty.
+  std::function<std::unique_ptr<Pacer>()> makePacer;
+};
 
 /// One kind of target's road: how a test page is sent, how the printer is checked and who can
 /// follow the job. One printer and many go the same road.
@@ -90,17 +113,26 @@ class TargetRoad {
     kNobody,  // a raw port says nothing after the last byte
     kRun,     // the print server: a run over many asks about all its jobs at once
     kOwn,     // the send's own connection, each printer by itself
+    kDevice,  // the printer itself answered during the send (PJL): see DeviceConfirmation
   };
   virtual Follower FollowedBy() const = 0;
 
   /// Follows the job the last Send handed over, for one printer alone; null for kNobody.
   virtual JobTracker* Tracker() { return nullptr; }
 
+  /// What the printer said of the last Send's job, for kDevice.
+  virtual std::optional<DeviceVerdict> DeviceConfirmation() { return std::nullopt; }
+
+  /// The printer's IEEE 1284 device ID: from its SNMP agent (raw ports), its printer-device-id
+  /// (IPP printers and queues); empty with `failure` saying why when there is none.
+  virtual std::string DeviceId(const std::string& name, std::string& failure);
+
   /// How the printer stands. Throws PlatformError when it cannot be asked.
   virtual PrinterStatus Check(const std::string& name) = 0;
 };
 
-std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access);
+std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
+                                     const RoadOptions& options = {});
 
 /// Collects what the single-printer flow tells the user, on one line ("text: reason").
 class CollectingMessages : public MessageDisplay {
@@ -118,6 +150,16 @@ class CollectingMessages : public MessageDisplay {
 PrinterResult SendOne(const std::string& printer,
                       const std::function<PrintOutcome(MessageDisplay&)>& send);
 
+/// The page `name`'s device ID suits; nothing, with `why` saying "can't tell which page suits
+/// NAME: name it" and what was found, when it names neither page's command set.
+std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, std::string& why);
+
+/// The composer of a page named "pcl" or "dot-matrix".
+PageComposer ComposerOfPage(const std::string& page);
+
+/// A printer's own verdict on its line: the outcome, its source and the printer's words.
+void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict);
+
 /// What a run over many printers does to each.
 enum class FleetTask { kPrint, kCheck };
 
@@ -129,7 +171,8 @@ class RoadWorker : public FleetWorker {
   using PacerFactory = std::function<std::unique_ptr<Pacer>()>;
   /// `makePacer` times an IPP job's follow-up (and lets the user cut it short).
   RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
-             std::optional<std::chrono::seconds> wait, PacerFactory makePacer);
+             std::optional<std::chrono::seconds> wait, PacerFactory makePacer,
+             RoadOptions roadOptions = {});
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override;
 
  private:
@@ -143,6 +186,7 @@ class RoadWorker : public FleetWorker {
   PageComposer composer_;
   std::optional<std::chrono::seconds> wait_;
   PacerFactory makePacer_;
+  RoadOptions roadOptions_;
   std::unique_ptr<TargetRoad> roads_[3];
 };
 

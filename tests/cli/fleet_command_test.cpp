@@ -149,24 +149,24 @@ TEST_F(FleetCli, WaitFollowsEveryJobAndJsonGivesTheSameFields) {
   const std::string json = Steady(result.out);
   EXPECT_NE(json.find("\"summary\": {\"printers\": 31, \"seconds\": S, \"printed\": 26, "
                       "\"executed\": 0, \"ready\": 0, \"not confirmed\": 0, \"not printed\": 3, "
-                      "\"not ready\": 0, \"not recognized\": 0, \"failed\": 2, \"not sent\": 0},"
-                      "\n \"exitStatus\": 4}\n"),
+                      "\"not ready\": 0, \"not recognized\": 0, \"failed\": 2, \"not sent\": 0, "
+                      "\"confirmed_by\": {\"spooler\": 29}},\n \"exitStatus\": 4}\n"),
             std::string::npos)
       << json;
   for (const std::string& queue : AllQueues()) {
     std::string item = "{\"printer\": \"" + queue + "\", \"outcome\": \"printed\", \"job\": N, " +
-                       "\"seconds\": S, \"detail\": \"\"}";
+                       "\"seconds\": S, \"detail\": \"\", \"confirmed_by\": \"spooler\"}";
     if (kDisabled.count(queue) != 0) {
       item = "{\"printer\": \"" + queue +
              "\", \"outcome\": \"not printed\", \"job\": N, \"seconds\": S, \"detail\": "
              "\"Not printed: job N on " +
              queue + " is pending and the printer is stopped. Job N: pending; Printer " + queue +
-             ": stopped, \\\"Paused\\\" (paused)\"}";
+             ": stopped, \\\"Paused\\\" (paused)\", \"confirmed_by\": \"spooler\"}";
     } else if (kRejecting.count(queue) != 0) {
       item = "{\"printer\": \"" + queue +
              "\", \"outcome\": \"failed\", \"job\": null, \"seconds\": S, \"detail\": \"The test "
              "page could not be sent to the printer. Create-Job: Destination \\\"" +
-             queue + "\\\" is not accepting jobs.\"}";
+             queue + "\\\" is not accepting jobs.\", \"confirmed_by\": null}";
     }
     const std::size_t at = json.find(item);
     EXPECT_NE(at, std::string::npos) << item << "\n" << json;

@@ -33,7 +33,9 @@ std::string Closed() {
 std::map<std::string, std::string> Outcomes(const Value& report) {
   std::map<std::string, std::string> outcomes;
   for (const Value& item : report.at("printers")) {
-    EXPECT_EQ(item.size(), 5U) << item.dump();
+    EXPECT_EQ(item.size(), 6U) << item.dump();
+    EXPECT_TRUE(item.at("confirmed_by").is_null() || item.at("confirmed_by").is_string())
+        << item.dump();
     EXPECT_TRUE(item.at("seconds").is_number()) << item.dump();
     EXPECT_TRUE(item.at("detail").is_string()) << item.dump();
     outcomes[item.at("printer").get<std::string>()] = item.at("outcome").get<std::string>();

@@ -54,7 +54,7 @@ expect "print printers"                              quorvel-cli pr
 expect "check dump explain listen print printers render" quorvel-cli ""
 expect "--help --version"                            quorvel-cli --
 expect "render"                                      quorvel-cli re
-expect "dot-matrix pcl"                              quorvel-cli print ""
+expect "auto dot-matrix pcl"                         quorvel-cli print ""
 expect "pcl"                                         quorvel-cli dump p
 expect ""                                            quorvel-cli dump pcl ""
 expect "--wait"                                      quorvel-cli print pcl --w
@@ -75,8 +75,10 @@ expect "--port --port-file"                          quorvel-cli listen --por
 expect "--printer"                                   quorvel-cli check --pr
 expect ""                                            quorvel-cli print --to ""
 expect ""                                            quorvel-cli print --wait = 30 pcl ""
-expect "dot-matrix pcl"                              quorvel-cli print --wait = 30 ""
-expect "dot-matrix pcl"                              quorvel-cli print --format = json ""
+expect "auto dot-matrix pcl"                         quorvel-cli print --wait = 30 ""
+expect "auto dot-matrix pcl"                         quorvel-cli print --format = json ""
+expect "--snmp --snmp-port"                          quorvel-cli print pcl --snm
+expect "canceled endless unfinished zero-pages"      quorvel-cli listen --pjl-fault ""
 expect "Lab-1 Lab-2 Office"                          "$fake" print pcl --printer ""
 expect "Lab-1 Lab-2"                                 "$fake" check --printer L
 expect "$work/dir/captures"                          quorvel-cli listen --out "$work/dir/"

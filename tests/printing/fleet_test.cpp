@@ -45,7 +45,7 @@ class FakeWorker : public FleetWorker {
   explicit FakeWorker(Shop& shop) : shop_(shop) {}
 
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override {
-    PrinterResult result{printer, FleetOutcome::kExecuted, 0, milliseconds{0}, ""};
+    PrinterResult result{printer, FleetOutcome::kExecuted, 0, milliseconds{0}, "", ""};
     {
       const std::lock_guard<std::mutex> lock(shop_.mutex);
       shop_.taken.insert(printer);
@@ -262,7 +262,7 @@ class WaitingWorker : public FleetWorker {
     const std::lock_guard<std::mutex> lock(shop_.mutex);
     shop_.taken.insert(printer);
     job = JobRef{printer, 7};
-    return {printer, FleetOutcome::kExecuted, 7, milliseconds{0}, ""};
+    return {printer, FleetOutcome::kExecuted, 7, milliseconds{0}, "", ""};
   }
 
  private:
@@ -322,17 +322,17 @@ TEST(FleetSeverity, OrdersOutcomesFromSuccessToNothingSent) {
 }
 
 TEST(FleetReport, LinesSummaryAndJson) {
-  const PrinterResult sent{"Q1", FleetOutcome::kExecuted, 41, milliseconds(40), ""};
-  const PrinterResult failed{"Q\"2", FleetOutcome::kFailed, 0, milliseconds(1234),
-                             "Create-Job: not accepting\tjobs"};
+  const PrinterResult sent{"Q1", FleetOutcome::kExecuted, 41, milliseconds(40), "", ""};
+  const PrinterResult failed{
+      "Q\"2", FleetOutcome::kFailed, 0, milliseconds(1234), "Create-Job: not accepting\tjobs", ""};
   EXPECT_EQ(FleetLine(sent), "Q1: executed, job 41, 0.04 s");
   EXPECT_EQ(FleetLine(failed), "Q\"2: failed, 1.23 s: Create-Job: not accepting\tjobs");
   EXPECT_EQ(FleetJsonItem(sent),
             "{\"printer\": \"Q1\", \"outcome\": \"executed\", \"job\": 41, \"seconds\": 0.04, "
-            "\"detail\": \"\"}");
+            "\"detail\": \"\", \"confirmed_by\": null}");
   EXPECT_EQ(FleetJsonItem(failed),
             "{\"printer\": \"Q\\\"2\", \"outcome\": \"failed\", \"job\": null, \"seconds\": 1.23, "
-            "\"detail\": \"Create-Job: not accepting\\u0009jobs\"}");
+            "\"detail\": \"Create-Job: not accepting\\u0009jobs\", \"confirmed_by\": null}");
   FleetSummary summary;
   summary.total = 5;
   summary.counts[static_cast<std::size_t>(FleetOutcome::kExecuted)] = 3;
@@ -343,7 +343,19 @@ TEST(FleetReport, LinesSummaryAndJson) {
   EXPECT_EQ(FleetSummaryJson(summary, milliseconds(2500)),
             "{\"printers\": 5, \"seconds\": 2.50, \"printed\": 0, \"executed\": 3, \"ready\": 0, "
             "\"not confirmed\": 0, \"not printed\": 0, \"not ready\": 0, \"not recognized\": 1, "
-            "\"failed\": 1, \"not sent\": 0}");
+            "\"failed\": 1, \"not sent\": 0, \"confirmed_by\": {}}");
+  // The printer's own verdicts are named on their lines and counted in the summary.
+  PrinterResult byAgent{"h:9100",          FleetOutcome::kPrinted,    0,
+                        milliseconds(500), "1 page (counter 1 -> 2)", "snmp"};
+  EXPECT_EQ(FleetLine(byAgent), "h:9100: printed (snmp), 0.50 s: 1 page (counter 1 -> 2)");
+  byAgent.confirmedBy = "spooler";
+  EXPECT_EQ(FleetLine(byAgent), "h:9100: printed, 0.50 s: 1 page (counter 1 -> 2)");
+  summary.confirmedBy = {{"pjl", 1}, {"snmp", 2}, {"spooler", 4}};
+  EXPECT_EQ(FleetSummaryLine(summary, milliseconds(2500)),
+            "5 printers in 2.50 s: 3 executed, 1 not recognized, 1 failed; confirmed by the "
+            "printers: 1 pjl, 2 snmp");
+  EXPECT_EQ(json::Value::parse(FleetSummaryJson(summary, milliseconds(2500)))["confirmed_by"],
+            json::Value::parse("{\"pjl\": 1, \"snmp\": 2, \"spooler\": 4}"));
   EXPECT_EQ(JoinedLines({"Not printed: held.", "Job 3: held", "Printer Q: idle"}),
             "Not printed: held. Job 3: held; Printer Q: idle");
 }
@@ -351,19 +363,22 @@ TEST(FleetReport, LinesSummaryAndJson) {
 // A name typed with a byte that breaks UTF-8 (0xC3 alone) and a reason in Latin-1: the item is
 // still JSON, each such byte the character of its number.
 TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
-  const PrinterResult result{"h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230),
-                             "connect to h\xC3x:1: r\xE9seau"};
+  const PrinterResult result{
+      "h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230), "connect to h\xC3x:1: r\xE9seau",
+      ""};
   json::Value item;
   ASSERT_NO_THROW(item = json::Value::parse(FleetJsonItem(result)));
   EXPECT_EQ(item, json::Value::parse("{\"printer\": \"h\\u00C3x:1\", \"outcome\": \"failed\", "
                                      "\"job\": null, \"seconds\": 1.23, "
-                                     "\"detail\": \"connect to h\\u00C3x:1: r\\u00E9seau\"}"));
+                                     "\"detail\": \"connect to h\\u00C3x:1: r\\u00E9seau\", "
+                                     "\"confirmed_by\": null}"));
   EXPECT_EQ(item["printer"], "h\xC3\x83x:1");
   std::vector<std::string> names;
   for (const auto& [name, value] : item.items()) {
     names.push_back(name);
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"printer", "outcome", "job", "seconds", "detail"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"printer", "outcome", "job", "seconds", "detail",
+                                             "confirmed_by"}));
   FleetSummary summary;
   summary.total = 1;
   summary.counts[static_cast<std::size_t>(FleetOutcome::kFailed)] = 1;
@@ -372,7 +387,8 @@ TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
   EXPECT_DOUBLE_EQ(counts["seconds"].get<double>(), 0.04);
   EXPECT_EQ(counts["failed"], 1);
   EXPECT_EQ(counts["printed"], 0);
-  EXPECT_EQ(counts.size(), 11U);  // printers, seconds and the nine outcomes
+  EXPECT_EQ(counts.size(), 12U);  // printers, seconds, the nine outcomes and the sources
+  EXPECT_EQ(counts["confirmed_by"], json::Value::object());
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "pages/dot_matrix_page.h"
+#include "pages/pcl_page.h"
 #include "printing/outcomes.h"
 
 namespace quorvel {
@@ -70,6 +72,28 @@ class NotingSpooler : public RecordingSpooler {
   std::vector<std::string>& opened_;
 };
 
+// A raw port that answers as the job ends: `reply`, with "JOBNAME" replaced by the name the job's
+// PJL header gave.
+class ReplyingSpooler : public NotingSpooler {
+ public:
+  ReplyingSpooler(std::vector<std::string>& opened, const BackChannel& reply, BackChannel& into)
+      : NotingSpooler(opened), reply_(reply), into_(into) {}
+  void EndDocument() override {
+    NotingSpooler::EndDocument();
+    const std::string header = written.empty() ? "" : written.front();
+    const std::size_t start = header.find("NAME=\"") + 6;
+    const std::string name = header.substr(start, header.find('"', start) - start);
+    into_ = reply_;
+    if (const std::size_t at = into_.bytes.find("JOBNAME"); at != std::string::npos) {
+      into_.bytes.replace(at, 7, name);
+    }
+  }
+
+ private:
+  const BackChannel& reply_;
+  BackChannel& into_;
+};
+
 // Hands out recording fakes and keeps a pointer to each tracker it made.
 class FakeAccess : public PrinterAccess {
  public:
@@ -80,6 +104,13 @@ class FakeAccess : public PrinterAccess {
   std::unique_ptr<JobTracker> MakeJobTracker() override { return Tracker(); }
   SpoolerConnection MakeIppConnection() override { return {Recording(), Tracker()}; }
   std::unique_ptr<Spooler> MakePortSpooler() override { return Recording(); }
+  // The printer's answer arrives as the job ends, as a raw port's would.
+  std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
+                                                   BackChannel& into) override {
+    replyWait = read.limit;
+    ++spoolersMade;
+    return std::make_unique<ReplyingSpooler>(opened, portReply, into);
+  }
   std::optional<std::string> PortAddress(const std::string& target) override {
     return target.find(':') == std::string::npos ? target + ":9100" : target;
   }
@@ -96,6 +127,9 @@ class FakeAccess : public PrinterAccess {
   std::vector<std::string> probed;
   std::string portRefuses;  // the reason a probe fails with; empty: the port takes it
   std::optional<JobRef> jobTaken;
+  BackChannel portReply;
+  std::vector<PrinterStatus> printerStates;
+  std::chrono::milliseconds replyWait{0};
   std::vector<JobStatus> jobStates{JobStatus{JobState::kCompleted, {}, ""}};
 
  private:
@@ -108,10 +142,89 @@ class FakeAccess : public PrinterAccess {
   std::unique_ptr<JobTracker> Tracker() {
     auto tracker = std::make_unique<FakeJobTracker>();
     tracker->jobStates = jobStates;
+    tracker->printers = printerStates;
     trackers.push_back(tracker.get());
     return tracker;
   }
 };
+
+// With PJL, the raw port's verdict is the printer's report of the job's end; what the printer
+// says of another job, or nothing at all, confirms nothing.
+TEST(TargetRoads, PjlPortTakesThePrintersReport) {
+  struct Case {
+    std::string reply;  // "JOBNAME" stands for the job's name
+    JobVerdict verdict;
+    std::string detail;
+  };
+  const Case cases[] = {
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"JOBNAME\"\r\nPAGES=1\r\n\f", JobVerdict::kPrinted,
+       "1 page"},
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"JOBNAME\"\r\nPAGES=0\r\n\f", JobVerdict::kNotPrinted,
+       "the printer reported the job's end with 0 pages"},
+      {"@PJL USTATUS JOB\r\nEND\r\nNAME=\"other\"\r\nPAGES=1\r\n\f", JobVerdict::kNotConfirmed,
+       "the printer answered PJL but closed the connection without the job's end"},
+      {"", JobVerdict::kNotConfirmed, "the printer did not answer PJL"},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    RoadOptions options;
+    options.pjl = true;
+    options.wait = seconds(7);
+    RecordingMessageDisplay messages;
+    const std::unique_ptr<TargetRoad> road = MakeRoad(TargetKind::kRawPort, access, options);
+    access.portReply.bytes = c.reply;
+    ASSERT_EQ(road->Send("printer", &TwoBytes, messages), PrintOutcome::kExecuted);
+    EXPECT_EQ(road->FollowedBy(), TargetRoad::Follower::kDevice);
+    EXPECT_EQ(access.replyWait, std::chrono::milliseconds(7000));
+    const std::optional<DeviceVerdict> verdict = road->DeviceConfirmation();
+    ASSERT_TRUE(verdict.has_value());
+    EXPECT_EQ(verdict->source, "pjl");
+    EXPECT_EQ(verdict->verdict, c.verdict) << c.reply;
+    EXPECT_EQ(verdict->detail, c.detail) << c.reply;
+    // The page went between the header and the trailer, its bytes and form feed unchanged.
+    ASSERT_EQ(access.opened, std::vector<std::string>{"printer:9100"});
+  }
+}
+
+// print auto: the IPP printer's printer-device-id names the page, printer by printer; an ID that
+// names neither page sends nothing and says why.
+TEST(TargetRoads, TheDeviceIdChoosesThePage) {
+  struct Case {
+    std::string deviceId;
+    bool exists;
+    FleetOutcome outcome;
+    std::string written;  // the page's first bytes; empty: nothing was sent
+    std::string detail;
+  };
+  const std::string pcl = ComposePclPage();
+  const std::string dotMatrix = ComposeDotMatrixPage();
+  const Case cases[] = {
+      {"MFG:HP;CMD:PCL,PJL;", true, FleetOutcome::kExecuted, pcl, ""},
+      {"CMD:ESCP9;MDL:LQ;", true, FleetOutcome::kExecuted, dotMatrix, ""},
+      {"CMD:POSTSCRIPT;", true, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (its device ID names neither: "
+       "CMD:POSTSCRIPT;)"},
+      {"", true, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (it gives no device ID)"},
+      {"", false, FleetOutcome::kNotSent, "",
+       "can't tell which page suits ipp://h/p: name it (there is no such printer)"},
+  };
+  for (const Case& c : cases) {
+    FakeAccess access;
+    PrinterStatus status;
+    status.exists = c.exists;
+    status.deviceId = c.deviceId;
+    access.printerStates = {status};
+    RoadOptions options;
+    options.choosePage = true;
+    RoadWorker worker(access, true, FleetTask::kPrint, nullptr, std::nullopt, nullptr, options);
+    std::optional<JobRef> job;
+    const PrinterResult result = worker.Run("ipp://h/p", job);
+    EXPECT_EQ(result.outcome, c.outcome) << c.deviceId;
+    EXPECT_EQ(result.detail, c.detail) << c.deviceId;
+    EXPECT_EQ(access.opened.size(), c.written.empty() ? 0U : 1U) << c.deviceId;
+  }
+}
 
 TEST(TargetRoads, EachKindOpensWhatItNames) {
   struct Case {
@@ -124,9 +237,15 @@ TEST(TargetRoads, EachKindOpensWhatItNames) {
   const Case cases[] = {
       {TargetKind::kQueue, "Q2", PrintOutcome::kExecuted, {"Q2"}, TargetRoad::Follower::kRun},
       {TargetKind::kQueue, "q2", PrintOutcome::kNotRecognized, {}, TargetRoad::Follower::kRun},
-      {TargetKind::kRawPort, "printer", PrintOutcome::kExecuted, {"printer:9100"},
+      {TargetKind::kRawPort,
+       "printer",
+       PrintOutcome::kExecuted,
+       {"printer:9100"},
        TargetRoad::Follower::kNobody},
-      {TargetKind::kIpp, "ipp://h/p", PrintOutcome::kExecuted, {"ipp://h/p"},
+      {TargetKind::kIpp,
+       "ipp://h/p",
+       PrintOutcome::kExecuted,
+       {"ipp://h/p"},
        TargetRoad::Follower::kOwn},
   };
   for (const Case& c : cases) {

@@ -19,7 +19,8 @@ const char* const kPrinterAttributes[] = {"printer-name",
                                           "device-uri",
                                           "printer-make-and-model",
                                           "printer-type",
-                                          "document-format-supported"};
+                                          "document-format-supported",
+                                          "printer-device-id"};
 
 ipp_t* NewRequest(ipp_op_t operation, const IppTarget& target, const char* const* names,
                   int count) {
@@ -112,6 +113,10 @@ namespace {
 void AddQueueDetails(const Group& printer, PrinterStatus& status) {
   const std::string makeAndModel = printer.String("printer-make-and-model");
   const std::string deviceUri = printer.String("device-uri");
+  status.deviceId = printer.String("printer-device-id").substr(0, 4096);
+  if (!status.deviceId.empty()) {
+    status.details.emplace_back("device id", status.deviceId);
+  }
   if (!deviceUri.empty()) {
     const bool raw = makeAndModel == "Local Raw Printer" || makeAndModel.empty();
     status.details.emplace_back("queue", raw ? "raw" : "driver: " + makeAndModel);

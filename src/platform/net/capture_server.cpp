@@ -11,6 +11,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr Milliseconds kStopCheck{200};
+constexpr Milliseconds kAnswerStall{5000};  // a client that reads none of the answer for this long
 
 }  // namespace
 
@@ -21,6 +22,8 @@ struct CaptureServer::Connection {
   std::uint64_t bytes = 0;
   Clock::time_point lastHeard = Clock::now();
   bool ended = false;
+  std::unique_ptr<PjlResponder> responder;
+  bool inputEnded = false;  // the client has finished sending; the responder holds it open
 };
 
 CaptureServer::CaptureServer(CaptureOptions options) : options_(std::move(options)) {
@@ -42,6 +45,9 @@ void CaptureServer::Run(const std::atomic<bool>& stop,
       waiters.push_back({listener_.Handle(), true, false, false});
     }
     for (const Connection& connection : connections_) {
+      if (connection.inputEnded) {
+        continue;  // nothing more to read; its idle time still counts
+      }
       waiters.push_back({connection.socket.Handle(), true, false, false});
       const auto idleLeft = std::chrono::duration_cast<Milliseconds>(
           connection.lastHeard + options_.idleTimeout - Clock::now());
@@ -85,12 +91,21 @@ void CaptureServer::AcceptWaiting() {
     } catch (const PlatformError& e) {
       End(connection, JobEnd::kNotSaved, e.Reason());
     }
+    if (options_.makeResponder) {
+      connection.responder = options_.makeResponder();
+    }
   }
 }
 
 // Reads what the client has sent, until it would block, and ends the job when it is over.
 void CaptureServer::Serve(Connection& connection) {
   std::array<char, 64 * 1024> buffer{};
+  if (connection.inputEnded) {
+    if (Clock::now() - connection.lastHeard >= options_.idleTimeout) {
+      End(connection, JobEnd::kIdle);
+    }
+    return;
+  }
   while (!connection.ended) {
     std::optional<std::size_t> got;
     try {
@@ -106,6 +121,10 @@ void CaptureServer::Serve(Connection& connection) {
       return;
     }
     if (*got == 0) {
+      if (connection.responder && connection.responder->HoldOpen()) {
+        connection.inputEnded = true;
+        return;
+      }
       End(connection, JobEnd::kClosed);
       return;
     }
@@ -121,6 +140,16 @@ void CaptureServer::Serve(Connection& connection) {
     connection.bytes += keep;
     if (keep < *got) {
       End(connection, JobEnd::kCutOff);
+      return;
+    }
+    if (connection.responder) {
+      const std::string answer = connection.responder->Heard(std::string_view(buffer.data(), keep));
+      try {
+        SendAll(connection.socket, answer, kAnswerStall);
+      } catch (const PlatformError& e) {
+        End(connection, JobEnd::kReset, e.Reason());
+        return;
+      }
     }
   }
 }

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <functional>
 #include <list>
+#include <memory>
 #include <string>
 
 #include "platform/net/capture_file.h"
 #include "platform/net/socket.h"
+#include "printing/pjl.h"
 
 namespace quorvel::net {
 
@@ -21,6 +23,8 @@ struct CaptureOptions {
   std::uint64_t maxJobBytes = 64ull << 20;  // a longer job is cut off here
   Milliseconds idleTimeout{30000};          // a connection silent this long ends its job
   std::size_t maxConnections = 16;          // more wait in the listen queue
+  /// With a value, each job gets a responder of its own that answers its PJL on the connection.
+  std::function<std::unique_ptr<PjlResponder>()> makeResponder;
 };
 
 /// How a job ended.

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "printing/device_reply.h"
+
 namespace quorvel::net {
 
 /// Keeps the system's socket library started for as long as it lives (WSAStartup and
@@ -66,6 +68,10 @@ void SendAll(const Socket& socket, std::string_view bytes, Milliseconds stall);
 /// dropping whatever it sends back; fails when nothing happens for `stall` or the peer resets
 /// the connection (it did not take every byte). Throws PlatformError.
 void FinishSending(const Socket& socket, Milliseconds stall);
+
+/// Ends the sending direction and keeps what the printer sends back, as `read` bounds it; the
+/// connection stays open until then. Throws PlatformError when the connection fails (a reset).
+BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read);
 
 /// A listening socket on `address` (numeric) and `port` (0: any free port). A `receiveBuffer`
 /// above 0 sets the receive buffer size of the connections it accepts. Throws PlatformError.

@@ -70,6 +70,43 @@ void FinishSending(const Socket& socket, Milliseconds stall) {
   }
 }
 
+BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read) {
+  const native::Handle handle = native::ToNative(socket.Handle());
+  if (shutdown(handle, native::kShutdownSend) != 0) {
+    ThrowLast("shutdown");
+  }
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + read.limit;
+  BackChannel reply;
+  std::array<char, 4096> buffer{};
+  for (;;) {
+    if (read.enough && read.enough(reply.bytes)) {
+      reply.end = BackChannel::End::kEnough;
+      return reply;
+    }
+    const auto left = std::chrono::duration_cast<Milliseconds>(deadline - Clock::now());
+    std::vector<Waiter> one{{socket.Handle(), true, false, false}};
+    if (left.count() <= 0 || !WaitForAny(one, left)) {
+      reply.end = BackChannel::End::kTimedOut;
+      return reply;
+    }
+    const std::optional<std::size_t> got = Receive(socket, buffer.data(), buffer.size());
+    if (!got) {
+      continue;
+    }
+    if (*got == 0) {
+      reply.end = BackChannel::End::kClosed;
+      return reply;
+    }
+    const std::size_t room = read.cap - reply.bytes.size();
+    reply.bytes.append(buffer.data(), std::min(*got, room));
+    if (*got > room || reply.bytes.size() >= read.cap) {
+      reply.end = BackChannel::End::kCapped;
+      return reply;
+    }
+  }
+}
+
 Socket Listen(const std::string& address, std::uint16_t port, int receiveBuffer) {
   const std::string operation = "listen on " + Endpoint{address, port}.Text();
   addrinfo hints{};

@@ -25,7 +25,11 @@ void TcpSpooler::EndDocument() {
   if (!socket_.Valid()) {
     throw PlatformError("finish the job", "not connected");
   }
-  FinishSending(socket_, limits_.stall);
+  if (into_ != nullptr) {
+    *into_ = ReadBackChannel(socket_, read_);
+  } else {
+    FinishSending(socket_, limits_.stall);
+  }
   socket_.Reset();
 }
 

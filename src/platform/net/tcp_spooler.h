@@ -21,6 +21,9 @@ struct SendLimits {
 class TcpSpooler : public Spooler {
  public:
   explicit TcpSpooler(SendLimits limits = {}) : limits_(limits) {}
+  /// A spooler that, after the last byte, keeps the connection open for the printer's answer
+  /// (half-closed for writing) and puts it in `into`, as `read` bounds it.
+  TcpSpooler(BackChannelRead read, BackChannel& into) : read_(std::move(read)), into_(&into) {}
 
   /// Connects to HOST[:PORT] (port 9100 when none is given). Returns false when the name is not
   /// a host and port; throws PlatformError when the connection cannot be made.
@@ -37,6 +40,8 @@ class TcpSpooler : public Spooler {
   NetworkLibrary library_;
   SendLimits limits_;
   Socket socket_;
+  BackChannelRead read_;
+  BackChannel* into_ = nullptr;
 };
 
 }  // namespace quorvel::net

@@ -1,0 +1,178 @@
+// The SNMP module: Net-SNMP's single-session API (snmp_sess_*), one session per printer so that
+// the fleet's workers never share one. SNMP v2c; the agent's silence (as a wrong community gets)
+// is a timeout.
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/snmp/snmp_module.h"
+
+namespace quorvel::snmp {
+namespace {
+
+void SetError(ModuleError* error, const std::string& text) {
+  std::snprintf(error->text, sizeof error->text, "%s", text.c_str());
+}
+
+// The library reads no configuration or MIB files and writes no state: the module only ever
+// asks numeric OIDs.
+void StartLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
+    netsnmp_set_mib_directory("");
+    setenv("MIBS", "", 0);
+    snmp_disable_log();
+    init_snmp("quorvel");
+  });
+}
+
+bool ParseOid(const char* text, oid* name, std::size_t* length) {
+  std::size_t count = 0;
+  const char* at = text;
+  while (*at != '\0') {
+    if (*at == '.') {
+      ++at;
+      continue;
+    }
+    char* end = nullptr;
+    const unsigned long part = std::strtoul(at, &end, 10);
+    if (end == at || count == MAX_OID_LEN) {
+      return false;
+    }
+    name[count++] = static_cast<oid>(part);
+    at = end;
+  }
+  *length = count;
+  return count > 0;
+}
+
+void OidText(const oid* name, std::size_t length, char* out, std::size_t size) {
+  std::string text;
+  for (std::size_t i = 0; i < length; ++i) {
+    text += (i == 0 ? "" : ".") + std::to_string(name[i]);
+  }
+  std::snprintf(out, size, "%s", text.c_str());
+}
+
+void* Open(const char* peer, const char* community, long timeoutMs, int retries,
+           ModuleError* error) {
+  try {
+    StartLibrary();
+    netsnmp_session settings;
+    snmp_sess_init(&settings);
+    std::string peerName = peer;
+    std::string communityText = community;
+    settings.peername = peerName.data();
+    settings.version = SNMP_VERSION_2c;
+    settings.community = reinterpret_cast<u_char*>(communityText.data());
+    settings.community_len = communityText.size();
+    settings.timeout = timeoutMs * 1000;
+    settings.retries = retries;
+    void* session = snmp_sess_open(&settings);  // copies what it keeps
+    if (session == nullptr) {
+      char* text = nullptr;
+      int libraryError = 0;
+      int systemError = 0;
+      snmp_error(&settings, &libraryError, &systemError, &text);
+      SetError(error, text != nullptr ? text : "cannot open an SNMP session");
+      free(text);
+    }
+    return session;
+  } catch (...) {
+    SetError(error, "cannot open an SNMP session");
+    return nullptr;
+  }
+}
+
+int Get(void* session, const char* oidText, int next, ModuleValue* value, ModuleError* error) {
+  oid name[MAX_OID_LEN];
+  std::size_t length = 0;
+  if (!ParseOid(oidText, name, &length)) {
+    SetError(error, std::string("not a numeric OID: ") + oidText);
+    return -1;
+  }
+  netsnmp_pdu* request = snmp_pdu_create(next != 0 ? SNMP_MSG_GETNEXT : SNMP_MSG_GET);
+  snmp_add_null_var(request, name, length);
+  netsnmp_pdu* response = nullptr;
+  const int status = snmp_sess_synch_response(session, request, &response);
+  value->kind = 0;
+  value->number = 0;
+  value->length = 0;
+  value->name[0] = '\0';
+  int result = 0;
+  if (status == STAT_TIMEOUT) {
+    SetError(error,
+             "no answer from the printer's SNMP agent (is it on, and is the community "
+             "right?)");
+    result = -1;
+  } else if (status != STAT_SUCCESS || response == nullptr) {
+    char* text = nullptr;
+    snmp_sess_error(session, nullptr, nullptr, &text);
+    SetError(error, text != nullptr ? text : "the SNMP request failed");
+    free(text);
+    result = -1;
+  } else if (response->errstat == SNMP_ERR_NOSUCHNAME) {
+    result = 0;  // SNMP v1's way of saying there is no such object (or none after it)
+  } else if (response->errstat != SNMP_ERR_NOERROR) {
+    SetError(error, std::string("the agent answered: ") + snmp_errstring(response->errstat));
+    result = -1;
+  } else if (const netsnmp_variable_list* variable = response->variables) {
+    OidText(variable->name, variable->name_length, value->name, sizeof value->name);
+    switch (variable->type) {
+      case ASN_INTEGER:
+        value->kind = 1;
+        value->number = *variable->val.integer;
+        break;
+      case ASN_COUNTER:
+      case ASN_GAUGE:
+      case ASN_TIMETICKS:
+        value->kind = 1;
+        value->number = static_cast<long long>(static_cast<unsigned long>(*variable->val.integer) &
+                                               0xFFFFFFFFul);
+        break;
+      case ASN_COUNTER64:
+        value->kind = 1;
+        value->number = static_cast<long long>(
+            (static_cast<unsigned long long>(variable->val.counter64->high) << 32) |
+            variable->val.counter64->low);
+        break;
+      case ASN_OCTET_STR:
+        value->kind = 2;
+        value->length = std::min(variable->val_len, kModuleTextSize);
+        std::memcpy(value->text, variable->val.string, value->length);
+        break;
+      default:
+        break;  // no such object or instance, the end of the MIB view, or another type
+    }
+  }
+  if (response != nullptr) {
+    snmp_free_pdu(response);
+  }
+  return result;
+}
+
+void Close(void* session) {
+  if (session != nullptr) {
+    snmp_sess_close(session);
+  }
+}
+
+constexpr Module kModule{kModuleVersion, sizeof(ModuleValue), &Open, &Get, &Close};
+
+}  // namespace
+}  // namespace quorvel::snmp
+
+extern "C" __attribute__((visibility("default"))) const quorvel::snmp::Module*
+quorvel_snmp_module() {
+  return &quorvel::snmp::kModule;
+}

@@ -1,0 +1,83 @@
+#!/bin/sh
+# print --to --pjl against quorvel-cli listen: the printer's own report of the job decides. The
+# listener answers PJL (or stays silent, or fails as told); the page reaches it unchanged inside
+# the PJL job; check --pjl shows what the printer says of itself.
+# Usage: pjl_listen_test.sh QUORVEL_CLI WORK_DIR
+set -u
+cli=$1
+dir=$2
+rm -rf "$dir"
+mkdir -p "$dir"
+pid=""
+fail() { echo "FAIL: $*"; cat "$dir/listen.out" 2>/dev/null; exit 1; }
+stop() {
+  [ -n "$pid" ] && kill -INT "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  pid=""
+}
+trap stop EXIT
+
+# Starts a listener with the options given; sets $port.
+start() {
+  stop
+  rm -f "$dir/port"
+  "$cli" listen --port 0 --port-file "$dir/port" --out "$dir/captures" --idle 20 "$@" \
+    >"$dir/listen.out" 2>&1 &
+  pid=$!
+  for _ in $(seq 100); do
+    [ -s "$dir/port" ] && break
+    sleep 0.1
+  done
+  [ -s "$dir/port" ] || fail "the listener did not start"
+  port=$(cat "$dir/port")
+}
+
+# expect STATUS TEXT OPTIONS...: print pcl --pjl ends with STATUS and says TEXT.
+expect() {
+  want=$1
+  text=$2
+  shift 2
+  "$cli" print pcl --to "127.0.0.1:$port" --pjl "$@" >"$dir/print.out" 2>&1
+  status=$?
+  [ "$status" -eq "$want" ] || fail "status $status, not $want: $(cat "$dir/print.out")"
+  grep -qF "$text" "$dir/print.out" || fail "no \"$text\" in: $(cat "$dir/print.out")"
+}
+
+start --pjl
+expect 0 "Printed (pjl): 1 page"
+"$cli" dump pcl >"$dir/page.prn"
+python3 - "$dir/captures/job-000001.prn" "$dir/page.prn" <<'PY' || fail "the page is not in the PJL job unchanged"
+import sys
+job = open(sys.argv[1], "rb").read()
+page = open(sys.argv[2], "rb").read()
+uel = b"\x1b%-12345X"
+assert job.startswith(uel + b'@PJL JOB NAME="Command Print ')
+assert b"\r\n@PJL USTATUS JOB=ON\r\n" + page + uel + b"@PJL EOJ NAME=" in job
+assert job.endswith(b'"\r\n' + uel)
+PY
+
+"$cli" check --to "127.0.0.1:$port" --pjl >"$dir/check.out" 2>&1 || fail "check --pjl: status $?"
+grep -q "^pjl id: Virtual printer$" "$dir/check.out" || fail "check: $(cat "$dir/check.out")"
+grep -q "^pjl status: CODE=10001" "$dir/check.out" || fail "check: $(cat "$dir/check.out")"
+
+"$cli" print dot-matrix --to "127.0.0.1:$port" --pjl >"$dir/refused.out" 2>&1
+status=$?
+[ "$status" -eq 2 ] || fail "dot-matrix with --pjl: status $status"
+grep -q "dot-matrix page goes to printers that speak no PJL" "$dir/refused.out" ||
+  fail "no reason: $(cat "$dir/refused.out")"
+
+start
+expect 6 "Not confirmed (pjl): the printer did not answer PJL." --wait 5
+
+start --pjl --pjl-fault zero-pages
+expect 5 "Not printed (pjl): the printer reported the job's end with 0 pages."
+
+start --pjl --pjl-fault canceled
+expect 5 "Not printed (pjl): the printer canceled the job (RESULT=USER_CANCELED)."
+
+start --pjl --pjl-fault endless
+expect 6 "went past 64 KiB without the job's end" --wait 20
+
+start --pjl --pjl-fault unfinished
+expect 6 "did not report the job's end in time" --wait 1
+stop
+echo "print --pjl against listen: passed"
