@@ -18,6 +18,11 @@ std::string Seconds(std::chrono::milliseconds elapsed) {
   return text;
 }
 
+// PJL and SNMP verdicts come from the printer itself; the text report names them.
+bool IsDeviceSource(const std::string& source) {
+  return source == "pjl" || source == "snmp";
+}
+
 // JUnit times: seconds to the millisecond.
 std::string JunitSeconds(std::chrono::milliseconds elapsed) {
   char text[32];
@@ -117,13 +122,12 @@ std::string JunitCase(const std::string& suite, const PrinterResult& result, Jun
         Attribute("type", outcome) + ">" + XmlEscaped(result.detail) + "</failure>\n";
   }
   if (result.jobId != 0) {
-    inside += "      <system-out>" + outcome + ", job " + std::to_string(result.jobId) +
+    const std::string by =
+        IsDeviceSource(result.confirmedBy) ? " (" + result.confirmedBy + ")" : std::string();
+    inside += "      <system-out>" + outcome + by + ", job " + std::to_string(result.jobId) +
               "</system-out>\n";
   }
   return xml + (inside.empty() ? "/>\n" : ">\n" + inside + "    </testcase>\n");
-// PJL and SNMP verdicts come from the printer itself; the text report names them.
-bool IsDeviceSource(const std::string& source) {
-  return source == "pjl" || source == "snmp";
 }
 
 }  // namespace

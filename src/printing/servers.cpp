@@ -77,7 +77,7 @@ ServersWorker::ServersWorker(AccessForServer accessFor, FleetTask task, PageComp
 PrinterResult ServersWorker::Run(const std::string& printer, std::optional<JobRef>& job) {
   const ServerQueue where = SplitServerQueue(printer);
   PrinterResult failed{ServerQueueName(where.server, where.queue), FleetOutcome::kFailed, 0,
-                       milliseconds{0}, ""};
+                       milliseconds{0}, "", ""};
   if (const auto down = unreachable_.find(where.server); down != unreachable_.end()) {
     failed.detail = "the print server's queues could not be listed: " + down->second;
     return failed;

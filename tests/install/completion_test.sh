@@ -65,7 +65,7 @@ expect "json junit text"                             quorvel-cli print pcl --for
 expect "--server"                                    quorvel-cli printers --s
 expect "--server"                                    quorvel-cli check --se
 expect ""                                            quorvel-cli print --server ""
-expect "dot-matrix pcl"                              quorvel-cli print --server h1:631 ""
+expect "auto dot-matrix pcl"                         quorvel-cli print --server h1:631 ""
 expect "Office Remote-1 Remote-2"                    "$fake" print pcl --server h1 --server h2 --printer ""
 expect "json junit"                                  quorvel-cli print pcl --format = j
 expect "json text"                                   quorvel-cli explain --format ""

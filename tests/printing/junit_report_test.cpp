@@ -41,13 +41,14 @@ TEST(XmlEscaped, EntitiesReferencesAndTheReplacementCharacter) {
 TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
   const std::vector<JunitSuite> suites = {
       {"127.0.0.1:6311",
-       {{"Virtual", FleetOutcome::kPrinted, 12, milliseconds{250}, ""},
+       {{"Virtual", FleetOutcome::kPrinted, 12, milliseconds{250}, "", "snmp"},
         {"Stopped", FleetOutcome::kNotPrinted, 13, milliseconds{1500},
-         "Not printed: job 13 on Stopped is pending and the printer is stopped."}}},
+         "Not printed: job 13 on Stopped is pending and the printer is stopped.", ""}}},
       {"127.0.0.1:6312",
-       {{"Gone", FleetOutcome::kNotRecognized, 0, milliseconds{5}, ""},
-        {"R&D <2>", FleetOutcome::kFailed, 0, milliseconds{10}, "Create-Job: \"R&D <2>\" said no"},
-        {"Late", FleetOutcome::kNotSent, 0, milliseconds{0}, "stopped by the user"}}},
+       {{"Gone", FleetOutcome::kNotRecognized, 0, milliseconds{5}, "", ""},
+        {"R&D <2>", FleetOutcome::kFailed, 0, milliseconds{10}, "Create-Job: \"R&D <2>\" said no",
+         ""},
+        {"Late", FleetOutcome::kNotSent, 0, milliseconds{0}, "stopped by the user", ""}}},
   };
   const std::string expected =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -56,7 +57,7 @@ TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
       "  <testsuite name=\"127.0.0.1:6311\" tests=\"2\" failures=\"1\" errors=\"0\" skipped=\"0\" "
       "time=\"1.750\">\n"
       "    <testcase classname=\"127.0.0.1:6311\" name=\"Virtual\" time=\"0.250\">\n"
-      "      <system-out>printed, job 12</system-out>\n"
+      "      <system-out>printed (snmp), job 12</system-out>\n"
       "    </testcase>\n"
       "    <testcase classname=\"127.0.0.1:6311\" name=\"Stopped\" time=\"1.500\">\n"
       "      <failure message=\"not printed: Not printed: job 13 on Stopped is pending and the "
@@ -85,8 +86,8 @@ TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
 TEST(FleetJunit, SuccessesPassAndAnEmptyRunHasZeroTotals) {
   const std::vector<JunitSuite> suites = {
       {"localhost",
-       {{"A", FleetOutcome::kExecuted, 0, milliseconds{1}, ""},
-        {"B", FleetOutcome::kReady, 0, milliseconds{2}, ""}}},
+       {{"A", FleetOutcome::kExecuted, 0, milliseconds{1}, "", ""},
+        {"B", FleetOutcome::kReady, 0, milliseconds{2}, "", ""}}},
   };
   EXPECT_EQ(FleetJunit("quorvel-cli check", suites, milliseconds{3}),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

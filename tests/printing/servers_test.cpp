@@ -57,6 +57,10 @@ class ServerAccess : public PrinterAccess {
   }
   SpoolerConnection MakeIppConnection() override { return {}; }
   std::unique_ptr<Spooler> MakePortSpooler() override { return nullptr; }
+  std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead /*read*/,
+                                                   BackChannel& /*into*/) override {
+    return nullptr;
+  }
   std::optional<std::string> PortAddress(const std::string& /*target*/) override { return {}; }
   void ProbePort(const std::string& /*address*/) override {}
 
@@ -173,7 +177,7 @@ class TakingWorker : public FleetWorker {
  public:
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override {
     job = JobRef{printer, 1};
-    return {printer, FleetOutcome::kExecuted, 1, std::chrono::milliseconds{0}, ""};
+    return {printer, FleetOutcome::kExecuted, 1, std::chrono::milliseconds{0}, "", ""};
   }
 };
 
