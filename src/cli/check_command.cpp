@@ -34,6 +34,11 @@ PrinterStatus CheckOne(const FleetChoice& choice, const RoadOptions& asked, std:
 }
 
 int RunCheck(CheckOptions& options) {
+  if (const std::optional<std::string> refusal =
+          DeviceQuestionRefusal(options.asked.pjl, options.snmp, options.choice.targets)) {
+    std::fprintf(stderr, "quorvel-cli check: %s\n", refusal->c_str());
+    return kExitUsage;
+  }
   options.asked.snmp = options.snmp.Options();
   if (options.choice.Many() || options.choice.format == "junit") {
     try {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pages/page_text.h"
 #include "printing/outcomes.h"
@@ -33,6 +34,11 @@ struct SnmpChoice {
   std::optional<SnmpOptions> Options() const;
 };
 void AddSnmpOptions(CLI::App& command, SnmpChoice& choice);
+
+/// --pjl and --snmp ask a printer itself, so they need a printer named with --to (and PJL a raw
+/// port): the refusal's words, or nothing when the options go together.
+std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snmp,
+                                                 const std::vector<std::string>& targets);
 
 // Each command binds its options and, when chosen, runs and stores its exit status.
 void AddDumpCommand(CLI::App& app, int& exitCode);

@@ -45,6 +45,17 @@ void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
       ->check(CLI::Range(1, 65535));
 }
 
+std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snmp,
+                                                 const std::vector<std::string>& targets) {
+  if ((pjl || snmp.Options()) && targets.empty()) {
+    return std::string("--pjl and --snmp ask a printer named with --to (HOST[:PORT] or ipp://)");
+  }
+  if (pjl && IsIppUri(targets.front())) {
+    return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
+  }
+  return std::nullopt;
+}
+
 PageText ComposeJob(PageComposer composer) {
   PageText job = composer();
   job.push_back(kFormFeed);

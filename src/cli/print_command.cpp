@@ -131,13 +131,7 @@ std::optional<std::string> Refusal(const PrintOptions& options) {
   if (options.pjl && options.page == "dot-matrix") {
     return "--pjl: " + std::string(kPjlNotForDotMatrix);
   }
-  if ((options.pjl || options.snmp.option->count() > 0) && options.choice.targets.empty()) {
-    return std::string("--pjl and --snmp ask a printer named with --to (HOST[:PORT] or ipp://)");
-  }
-  if (options.pjl && IsIppUri(options.choice.targets.front())) {
-    return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
-  }
-  return std::nullopt;
+  return DeviceQuestionRefusal(options.pjl, options.snmp, options.choice.targets);
 }
 
 int RunPrint(PrintOptions& options) {

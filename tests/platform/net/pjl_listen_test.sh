@@ -65,6 +65,17 @@ status=$?
 grep -q "dot-matrix page goes to printers that speak no PJL" "$dir/refused.out" ||
   fail "no reason: $(cat "$dir/refused.out")"
 
+# The printer's own word needs a printer named with --to, for check as for print: a queue or a
+# whole fleet with --pjl or --snmp is refused before anything is asked.
+for args in "check --pjl" "check --all --snmp" "check --to ipp://127.0.0.1:$port/ipp/print --pjl" \
+            "print pcl --all --snmp=private"; do
+  # shellcheck disable=SC2086
+  CUPS_SERVER=127.0.0.1:1 "$cli" $args >"$dir/refused.out" 2>&1
+  status=$?
+  [ "$status" -eq 2 ] || fail "$args: status $status"
+  grep -q -- "--to" "$dir/refused.out" || fail "$args: no reason: $(cat "$dir/refused.out")"
+done
+
 start
 expect 6 "Not confirmed (pjl): the printer did not answer PJL." --wait 5
 
