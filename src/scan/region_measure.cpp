@@ -1,0 +1,213 @@
+#include "scan/region_measure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "verify/placement.h"
+
+namespace quorvel::scan {
+namespace {
+
+// A row crosses the same bars as the middle one when it shares this much of its ink.
+constexpr double kSameBars = 0.8;
+
+bool Dark(const QImage& grey, int x, int y, int level) {
+  return grey.constScanLine(y)[x] < level;
+}
+
+// The inked columns of one row: from its first dark dot to its last.
+bool InkedSpan(const QImage& grey, int y, int level, int& first, int& last) {
+  first = -1;
+  last = -1;
+  for (int x = 0; x < grey.width(); ++x) {
+    if (Dark(grey, x, y, level)) {
+      first = first < 0 ? x : first;
+      last = x;
+    }
+  }
+  return first >= 0;
+}
+
+// The share of the middle row's dark dots that row `y` has dark too, a dot either side allowed:
+// near 1 where a row crosses the same bars, low over text, guard bars alone or paper.
+double Agreement(const QImage& grey, int y, int middle, int first, int last, int level) {
+  int dark = 0, shared = 0;
+  for (int x = first; x <= last; ++x) {
+    if (!Dark(grey, x, middle, level)) {
+      continue;
+    }
+    ++dark;
+    const bool near = Dark(grey, x, y, level) || (x > 0 && Dark(grey, x - 1, y, level)) ||
+                      (x + 1 < grey.width() && Dark(grey, x + 1, y, level));
+    shared += near ? 1 : 0;
+  }
+  return dark > 0 ? static_cast<double>(shared) / dark : 0;
+}
+
+// Runs of dark dots along a row, between its first and last dark dot.
+std::vector<int> BarRuns(const QImage& grey, int y, int first, int last, int level) {
+  std::vector<int> runs;
+  int run = 0;
+  for (int x = first; x <= last + 1; ++x) {
+    if (x <= last && Dark(grey, x, y, level)) {
+      ++run;
+    } else if (run > 0) {
+      runs.push_back(run);
+      run = 0;
+    }
+  }
+  return runs;
+}
+
+// Narrow bars of a symbology with wide and narrow ones: the mean of the runs nearer the
+// narrowest than the widest.
+double NarrowMean(const std::vector<int>& runs) {
+  const auto [low, high] = std::minmax_element(runs.begin(), runs.end());
+  const double split = (*low + *high) / 2.0;
+  double sum = 0;
+  int count = 0;
+  for (int run : runs) {
+    if (run <= split) {
+      sum += run;
+      ++count;
+    }
+  }
+  return count > 0 ? sum / count : 0;
+}
+
+}  // namespace
+
+Region CutOut(const QImage& picture, const verify::Placement& placement, const verify::Box& box,
+              double pixelsPerInch) {
+  Region region{{}, box, pixelsPerInch};
+  const int width = std::max(1, static_cast<int>(box.width * pixelsPerInch));
+  const int height = std::max(1, static_cast<int>(box.height * pixelsPerInch));
+  region.grey = QImage(width, height, QImage::Format_Grayscale8);
+  if (region.grey.isNull()) {
+    return region;
+  }
+  for (int v = 0; v < height; ++v) {
+    uchar* row = region.grey.scanLine(v);
+    for (int u = 0; u < width; ++u) {
+      const verify::Point at = verify::ToPicture(
+          placement, {box.left + (u + 0.5) / pixelsPerInch, box.top + (v + 0.5) / pixelsPerInch});
+      const int x = static_cast<int>(std::floor(at.x)), y = static_cast<int>(std::floor(at.y));
+      const bool inside = x >= 0 && y >= 0 && x < picture.width() && y < picture.height();
+      row[u] = inside ? picture.constScanLine(y)[x] : 255;
+    }
+  }
+  return region;
+}
+
+int InkLevel(const QImage& picture) {
+  // The paper's level: the brightest of most dots (a sheet is mostly paper); black is 0.
+  std::vector<int> histogram(256, 0);
+  long long count = 0;
+  const int step = std::max(1, picture.height() / 400);
+  for (int y = 0; y < picture.height(); y += step) {
+    const uchar* row = picture.constScanLine(y);
+    for (int x = 0; x < picture.width(); x += step) {
+      ++histogram[row[x]];
+      ++count;
+    }
+  }
+  long long seen = 0;
+  int paper = 255;
+  for (int level = 0; level < 256; ++level) {
+    seen += histogram[static_cast<std::size_t>(level)];
+    if (seen * 2 >= count) {  // the median dot is paper
+      paper = level;
+      break;
+    }
+  }
+  return std::max(1, paper / 2);
+}
+
+double InkShare(const Region& region, int inkLevel) {
+  const QImage& grey = region.grey;
+  long long dark = 0;
+  for (int y = 0; y < grey.height(); ++y) {
+    for (int x = 0; x < grey.width(); ++x) {
+      dark += Dark(grey, x, y, inkLevel) ? 1 : 0;
+    }
+  }
+  const long long all = static_cast<long long>(grey.width()) * grey.height();
+  return all > 0 ? static_cast<double>(dark) / static_cast<double>(all) : 0;
+}
+
+double BarShare(const Region& region, int inkLevel) {
+  const QImage& grey = region.grey;
+  std::vector<int> rowInk(static_cast<std::size_t>(grey.height()), 0);
+  std::vector<int> columnInk(static_cast<std::size_t>(grey.width()), 0);
+  for (int y = 0; y < grey.height(); ++y) {
+    for (int x = 0; x < grey.width(); ++x) {
+      if (Dark(grey, x, y, inkLevel)) {
+        ++rowInk[static_cast<std::size_t>(y)];
+        ++columnInk[static_cast<std::size_t>(x)];
+      }
+    }
+  }
+  const int inkedRows = static_cast<int>(
+      std::count_if(rowInk.begin(), rowInk.end(), [](int n) { return n > 0; }));
+  int inkedColumns = 0, solidColumns = 0;
+  for (int n : columnInk) {
+    if (n > 0) {
+      ++inkedColumns;
+      solidColumns += n >= inkedRows * 0.8 ? 1 : 0;
+    }
+  }
+  return inkedColumns > 0 ? static_cast<double>(solidColumns) / inkedColumns : 0;
+}
+
+QImage Cleaned(const Region& region, int inkLevel) {
+  const int margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  QImage clean(region.grey.width() + 2 * margin, region.grey.height() + 2 * margin,
+               QImage::Format_Grayscale8);
+  if (clean.isNull()) {
+    return clean;
+  }
+  clean.fill(255);
+  for (int y = 0; y < region.grey.height(); ++y) {
+    uchar* row = clean.scanLine(y + margin) + margin;
+    for (int x = 0; x < region.grey.width(); ++x) {
+      row[x] = Dark(region.grey, x, y, inkLevel) ? 0 : 255;
+    }
+  }
+  return clean;
+}
+
+void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
+                 double& heightInches, double& moduleInches) {
+  heightInches = 0;
+  moduleInches = 0;
+  const QImage& grey = region.grey;
+  // The row the bars cross for sure: a third of the way down the symbol's region.
+  const int middle = grey.height() / 3;
+  int first = 0, last = 0;
+  if (grey.isNull() || !InkedSpan(grey, middle, inkLevel, first, last) || last - first < 4) {
+    return;
+  }
+  int top = middle, bottom = middle;
+  while (top > 0 && Agreement(grey, top - 1, middle, first, last, inkLevel) > kSameBars) {
+    --top;
+  }
+  while (bottom + 1 < grey.height() &&
+         Agreement(grey, bottom + 1, middle, first, last, inkLevel) > kSameBars) {
+    ++bottom;
+  }
+  heightInches = (bottom - top + 1) / region.pixelsPerInch;
+  const double span = (last - first + 1) / region.pixelsPerInch;
+  const std::vector<int> runs = BarRuns(grey, middle, first, last, inkLevel);
+  if (fixedModules > 0) {
+    moduleInches = span / fixedModules;
+  } else if (symbology == sheet::Symbology::kCode128 && runs.size() >= 7) {
+    // Three bars each eleven-module character, four in the thirteen-module stop.
+    const double characters = (static_cast<double>(runs.size()) - 4) / 3;
+    moduleInches = span / (11 * characters + 13);
+  } else if (!runs.empty()) {
+    moduleInches = NarrowMean(runs) / region.pixelsPerInch;
+  }
+}
+
+}  // namespace quorvel::scan

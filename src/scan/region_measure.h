@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+
+#include "verify/scan_findings.h"
+
+namespace quorvel::scan {
+
+/// A part of the sheet cut out of the scan upright, at `pixelsPerInch`: its top left corner
+/// is the box's.
+struct Region {
+  QImage grey;
+  verify::Box box;
+  double pixelsPerInch = 0;
+};
+
+/// Cuts `box` out of the picture upright, whatever the scan's turn and skew.
+Region CutOut(const QImage& picture, const verify::Placement& placement, const verify::Box& box,
+              double pixelsPerInch);
+
+/// The grey level under which a dot is ink: half way between the paper's and black.
+int InkLevel(const QImage& picture);
+
+/// The share of ink dots in the region.
+double InkShare(const Region& region, int inkLevel);
+
+/// The share of the inked columns that are dark over most of the inked rows: near 1 for bars,
+/// well below for letters.
+double BarShare(const Region& region, int inkLevel);
+
+/// The region thresholded to black and white, with a white margin round it (a quiet zone).
+QImage Cleaned(const Region& region, int inkLevel);
+
+/// The bar height and narrowest bar of the symbol in the region, in inches (0 where they cannot
+/// be measured); `fixedModules` is the symbology's width in modules, 0 when it has none.
+void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
+                 double& heightInches, double& moduleInches);
+
+}  // namespace quorvel::scan

@@ -1,0 +1,239 @@
+// A scan page is placed on a sheet from the symbols both share: each decoded symbol whose
+// symbology and data one block of the page holds ties the middle of that block to the middle of
+// the symbol on the picture. Two or more such ties give scale, turn and offset.
+
+#include "scan/scan_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "scan/picture_pages.h"
+#include "scan/region_measure.h"
+#include "scan/symbol_finder.h"
+#include "verify/expected_blocks.h"
+#include "verify/placement.h"
+
+namespace quorvel::scan {
+namespace {
+
+using verify::Anchor;
+using verify::Box;
+using verify::ExpectedBlock;
+using verify::ExpectedPage;
+using verify::FoundSymbol;
+using verify::PageFindings;
+using verify::Placement;
+
+constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
+constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
+
+// Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
+// shortest 2 of 5 symbol the candidates hold.
+int InterleavedDigits(const verify::ScanRequest& request) {
+  std::size_t digits = 0;
+  for (const ExpectedPage& page : request.candidates) {
+    for (const ExpectedBlock& block : page.blocks) {
+      if (!block.glyphs && block.symbology == sheet::Symbology::kInterleaved2of5) {
+        digits = digits == 0 ? block.data.size() : std::min(digits, block.data.size());
+      }
+    }
+  }
+  return digits == 0 ? 2 : static_cast<int>(digits);
+}
+
+// zbar marks a linear symbol where each scan line that read it ended: at both ends of the symbol
+// when lines read it both ways, at one end only when they read it one way. Only a symbol marked at
+// both ends has its middle where its outline's is.
+bool MarkedAtBothEnds(const FoundSymbol& symbol) {
+  if (symbol.outline.empty()) {
+    return false;
+  }
+  const auto [left, right] = std::minmax_element(
+      symbol.outline.begin(), symbol.outline.end(),
+      [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
+  const auto [top, bottom] = std::minmax_element(
+      symbol.outline.begin(), symbol.outline.end(),
+      [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
+  const double wide = right->x - left->x, high = bottom->y - top->y;
+  const bool across = symbol.quarterTurns == 1 || symbol.quarterTurns == 3;
+  const double along = across ? high : wide, side = across ? wide : high;
+  return along >= 10 && along >= side * 0.25;
+}
+
+std::vector<Anchor> AnchorsFor(const ExpectedPage& page, const std::vector<FoundSymbol>& found,
+                               bool bothEndsOnly, std::vector<int>* turns = nullptr) {
+  std::vector<Anchor> anchors;
+  for (const ExpectedBlock& block : page.blocks) {
+    if (block.glyphs) {
+      continue;
+    }
+    const auto matches = [&block, bothEndsOnly](const FoundSymbol& s) {
+      return s.known && s.symbology == block.symbology && s.data == block.data &&
+             (!bothEndsOnly || MarkedAtBothEnds(s));
+    };
+    if (std::count_if(found.begin(), found.end(), matches) != 1) {
+      continue;  // a symbol read twice, or not at all, ties nothing down
+    }
+    const FoundSymbol& symbol = *std::find_if(found.begin(), found.end(), matches);
+    anchors.push_back({verify::Centre(block.box), verify::Centre(symbol.outline)});
+    if (turns != nullptr) {
+      turns->push_back(symbol.quarterTurns);
+    }
+  }
+  return anchors;
+}
+
+// The fit to all anchors, or, when one is far off, to the others.
+Placement Fit(const std::vector<Anchor>& anchors) {
+  Placement placement = verify::FitPlacement(anchors);
+  if (!placement.found || verify::LargestMiss(placement, anchors) <= kMaxMissInches ||
+      anchors.size() < 3) {
+    return placement;
+  }
+  for (std::size_t skip = 0; skip < anchors.size(); ++skip) {
+    std::vector<Anchor> others = anchors;
+    others.erase(others.begin() + static_cast<long>(skip));
+    const Placement fitted = verify::FitPlacement(others);
+    if (fitted.found && verify::LargestMiss(fitted, others) <= kMaxMissInches) {
+      return fitted;
+    }
+  }
+  return {};
+}
+
+// The scale of a scan that holds the whole sheet: from the resolution its file states, else from
+// its size against the paper's.
+double SheetScale(const PicturePage& picture, const ExpectedPage& page) {
+  if (picture.dpi > 30) {
+    return picture.dpi;
+  }
+  const double longSide = std::max(picture.grey.width(), picture.grey.height());
+  return longSide / std::max(page.paperWidthInches, page.paperHeightInches);
+}
+
+// The candidate page that fits best, and where it lies; -1 when none does.
+int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
+               const verify::ScanRequest& request, Placement& placement) {
+  int best = -1;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    std::vector<int> turns;
+    std::vector<Anchor> anchors = AnchorsFor(request.candidates[i], found, true, &turns);
+    if (anchors.size() < 2) {
+      turns.clear();
+      anchors = AnchorsFor(request.candidates[i], found, false, &turns);
+    }
+    Placement fitted = Fit(anchors);
+    if (!fitted.found && anchors.size() == 1 && turns[0] >= 0) {
+      fitted = verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]),
+                                    turns[0]);
+    }
+    if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
+      best = static_cast<int>(i);
+      placement = fitted;
+    }
+  }
+  return best;
+}
+
+Box Widened(const Box& box, double across, double up, double down) {
+  return {box.left - across, box.top - up, box.width + 2 * across, box.height + up + down};
+}
+
+// The region a block's symbol is measured in: tall enough for bars printed higher than asked.
+Box MeasureBox(const ExpectedBlock& block, const FoundSymbol& symbol) {
+  const double height = std::max(block.box.height * 2, symbol.box.height * 1.5) + 0.1;
+  return {std::min(block.box.left, symbol.box.left) - 0.1, block.box.top - 0.05,
+          std::max(block.box.width, symbol.box.width) + 0.2, height};
+}
+
+FoundSymbol* SymbolIn(PageFindings& page, int block) {
+  for (FoundSymbol& symbol : page.symbols) {
+    if (symbol.block == block) {
+      return &symbol;
+    }
+  }
+  return nullptr;
+}
+
+// A block with no symbol read: its region again, upright and cleaned.
+void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
+                     PageFindings& page) {
+  const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
+                         ? static_cast<int>(block.data.size())
+                         : 2;
+  const QImage clean = Cleaned(region, inkLevel);
+  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
+  if (again.empty()) {
+    return;
+  }
+  FoundSymbol symbol = again.front();
+  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  for (verify::Point& p : symbol.outline) {
+    const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
+                                region.box.top + (p.y - margin) / region.pixelsPerInch};
+    p = verify::ToPicture(page.placement, onSheet);
+  }
+  symbol.box = verify::SheetBox(page.placement, symbol.outline);
+  symbol.block = block.number;
+  symbol.fromRegion = true;
+  page.symbols.push_back(symbol);
+}
+
+void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, PageFindings& page) {
+  const int inkLevel = InkLevel(picture.grey);
+  const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
+  for (const ExpectedBlock& block : expected.blocks) {
+    const Region region =
+        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
+    verify::RegionFinding finding;
+    finding.block = block.number;
+    finding.ink = InkShare(region, inkLevel);
+    if (block.glyphs) {
+      finding.barLike = BarShare(region, inkLevel);
+    } else if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
+      ReadRegionAgain(region, inkLevel, block, page);
+    }
+    page.regions.push_back(finding);
+    if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
+      const Region bars =
+          CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
+      MeasureBars(bars, inkLevel, verify::FixedModules(symbol->symbology), symbol->symbology,
+                  symbol->heightInches, symbol->moduleInches);
+    }
+  }
+}
+
+PageFindings AnalysePage(const PicturePage& picture, int index,
+                         const verify::ScanRequest& request) {
+  PageFindings page;
+  page.page = index;
+  page.widthPixels = picture.grey.width();
+  page.heightPixels = picture.grey.height();
+  page.dpi = picture.dpi;
+  page.symbols = FindSymbols(picture.grey, InterleavedDigits(request));
+  page.expected = ChoosePage(picture, page.symbols, request, page.placement);
+  if (page.expected < 0) {
+    return page;
+  }
+  const ExpectedPage& expected = request.candidates[static_cast<std::size_t>(page.expected)];
+  for (FoundSymbol& symbol : page.symbols) {
+    symbol.box = verify::SheetBox(page.placement, symbol.outline);
+    symbol.block = verify::BlockAt(expected, symbol.box);
+  }
+  ExamineBlocks(picture, expected, page);
+  return page;
+}
+
+}  // namespace
+
+verify::ScanFindings ReadScan(const std::string& path, const verify::ScanRequest& request) {
+  EnsureApplication();
+  verify::ScanFindings findings;
+  findings.error = ReadPicturePages(path, [&findings, &request](PicturePage& picture) {
+    findings.pages.push_back(
+        AnalysePage(picture, static_cast<int>(findings.pages.size()), request));
+  });
+  return findings;
+}
+
+}  // namespace quorvel::scan

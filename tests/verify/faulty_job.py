@@ -1,0 +1,18 @@
+#!/usr/bin/env python3
+"""Writes the dot-matrix test job as a faulty printer would have received or printed it:
+usage: faulty_job.py JOB OUT KIND, KIND one of
+  no-upce     the UPC-E block's data command (ESC DLE B 6 "123456") left out
+  ean8-data   the EAN-8 block's digits 1234567 changed to 7654321
+"""
+import sys
+
+job = open(sys.argv[1], "rb").read()
+kind = sys.argv[3]
+changes = {
+    "no-upce": (b"\x1b\x10B\x06123456", b""),
+    "ean8-data": (b"\x1b\x10B\x081234567@", b"\x1b\x10B\x087654321@"),
+}
+old, new = changes[kind]
+if job.count(old) != 1:
+    sys.exit("the job does not hold the bytes to change once")
+open(sys.argv[2], "wb").write(job.replace(old, new))

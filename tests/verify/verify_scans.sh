@@ -1,0 +1,120 @@
+#!/bin/sh
+# Scans are made, not invented: the expected dot-matrix sheet is rendered, then "printed badly"
+# with ImageMagick (turned, skewed, at other resolutions, blurred, noisy, saved as JPEG, TIFF,
+# BMP) and verify must find every block as expected; jobs a faulty printer got are rendered and
+# verify must name exactly the faulty block; bad files get a message and status 1.
+# usage: verify_scans.sh QUORVEL-CLI TESTS-DIR WORKDIR
+set -u
+cli=$1
+here=$2
+work=$3
+rm -rf "$work"
+mkdir -p "$work"
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+
+# The program itself loads no picture or barcode library: verify reaches them through its module.
+if ldd "$cli" | grep -E 'libzbar|libpoppler|libQt6' >/dev/null; then
+  fail "quorvel-cli loads zbar, poppler or Qt at start:"; ldd "$cli"
+fi
+
+"$cli" render dot-matrix -o "$work/sheet.png" --dpi 300 >/dev/null 2>&1 || { echo "render failed"; exit 1; }
+"$cli" render dot-matrix -o "$work/sheet-150.png" --dpi 150 >/dev/null 2>&1
+"$cli" render dot-matrix -o "$work/sheet-600.png" --dpi 600 >/dev/null 2>&1
+s=$work/sheet.png
+convert "$s" -rotate 90 "$work/turned-90.png"
+convert "$s" -rotate 180 "$work/turned-180.png"
+convert "$s" -rotate 270 "$work/turned-270.png"
+convert "$s" -background white -rotate 3 "$work/skewed-3.png"
+convert "$s" -background white -rotate -5 "$work/skewed-minus-5.png"
+convert "$s" -blur 0x1 "$work/blurred.png"
+convert "$s" -attenuate 0.5 +noise Gaussian "$work/noisy.png"
+convert "$s" -quality 60 "$work/quality-60.jpg"
+convert "$s" -colorspace gray -compress lzw "$work/grey.tif"
+convert "$s" "$work/sheet.bmp"
+convert "$s" -density 0 -strip "$work/no-resolution.png"
+convert "$s" -rotate 90 -background white -rotate 2 -quality 60 "$work/turned-skewed.jpg"
+
+# The six blocks of the dot-matrix sheet, as the printer's manual has the bytes print them.
+cat > "$work/as-expected" <<'END'
+block 1 EAN-8 12345670: as expected
+block 2 UPC-A 123456789012: as expected
+block 3 UPC-E 01234565: as expected
+block 4 Code 39 PLJ BARCODE DRUCKA: as expected
+block 5 Interleaved 2 of 5 1236: as expected
+block 6 Code 128 0123456789: as expected
+6 blocks: 6 as expected
+END
+
+# verdicts FILE: the block lines without their measurements, and the summary.
+verdicts() { sed -n '2,$p' "$1" | sed 's/, [0-9.]* in high.*//'; }
+
+for scan in sheet.png sheet-150.png sheet-600.png turned-90.png turned-180.png turned-270.png \
+            skewed-3.png skewed-minus-5.png blurred.png noisy.png quality-60.jpg grey.tif \
+            sheet.bmp no-resolution.png turned-skewed.jpg; do
+  "$cli" verify "$work/$scan" > "$work/$scan.out" 2> "$work/$scan.err"
+  got=$?
+  [ "$got" -eq 0 ] || fail "$scan: status $got, expected 0"
+  verdicts "$work/$scan.out" | diff -u "$work/as-expected" - >/dev/null ||
+    { fail "$scan: other verdicts:"; cat "$work/$scan.out" "$work/$scan.err"; }
+done
+grep -q "turned 90" "$work/turned-90.png.out" || fail "turned-90: the turn is not named"
+grep -q "turned 270" "$work/turned-270.png.out" || fail "turned-270: the turn is not named"
+grep -q ", 150 dpi" "$work/sheet-150.png.out" || fail "sheet-150: not read as 150 dpi"
+grep -q "block 2 UPC-A 123456789012: as expected, 2.00 in high$" "$work/sheet.png.out" ||
+  fail "sheet: block 2 is not measured 2.00 in high"
+
+# The faulty printers: one block's command missing, one block with other digits.
+"$cli" dump dot-matrix > "$work/dot-matrix.prn"
+python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/no-upce.prn" no-upce
+python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/ean8-data.prn" ean8-data
+for job in no-upce ean8-data; do
+  "$cli" render "$work/$job.prn" --as dot-matrix -o "$work/$job.png" >/dev/null 2>&1 ||
+    fail "$job: render failed"
+  "$cli" verify "$work/$job.png" --page dot-matrix > "$work/$job.out" 2> "$work/$job.err"
+  got=$?
+  [ "$got" -eq 7 ] || fail "$job: status $got, expected 7"
+done
+sed 's/^block 3 UPC-E 01234565: as expected$/block 3 UPC-E 01234565: not found/;
+     s/^6 blocks: 6 as expected$/6 blocks: 5 as expected, 1 not found/' \
+  "$work/as-expected" > "$work/no-upce.expected"
+verdicts "$work/no-upce.out" | diff -u "$work/no-upce.expected" - || fail "no-upce: other verdicts"
+sed 's/^block 1 EAN-8 12345670: as expected$/block 1 EAN-8 12345670: other data (reads 76543210)/;
+     s/^6 blocks: 6 as expected$/6 blocks: 5 as expected, 1 other data/' \
+  "$work/as-expected" > "$work/ean8-data.expected"
+verdicts "$work/ean8-data.out" | diff -u "$work/ean8-data.expected" - ||
+  fail "ean8-data: other verdicts"
+# Checked against its own job's sheet, the faulty printout is what that job prints.
+"$cli" verify "$work/ean8-data.png" --page "$work/ean8-data.prn" > "$work/own.out" 2>&1 ||
+  fail "ean8-data against its own job: status $?"
+
+# JSON: the field names scripts read.
+"$cli" verify "$work/no-upce.png" --format json > "$work/no-upce.json"
+for field in '"scan": {"file": ' '"sheet": "dot-matrix"' '"verdict": "not found"' \
+             '"found": null' '"summary": {"as expected": 5, "not found": 1}' '"exitStatus": 7' \
+             '"expected": {"symbology": "EAN-8", "data": "12345670", "height": 0.5000'; do
+  grep -qF "$field" "$work/no-upce.json" || fail "JSON lacks $field"
+done
+
+# Files that are no scan of a sheet: a message, status 1, no crash.
+head -c 3000 "$s" > "$work/truncated.png"
+head -c 20000 /dev/urandom > "$work/random.bin"
+mkdir -p "$work/folder.png"
+python3 "$here/bad_inputs.py" "$work"
+convert -size 850x1100 xc:white -fill black -draw "rectangle 100,100 700,300" "$work/not-a-sheet.png"
+for bad in truncated.png random.bin folder.png zero.png wide.png no-pages.pdf not-a-sheet.png \
+           missing.png; do
+  "$cli" verify "$work/$bad" > "$work/$bad.out" 2> "$work/$bad.err"
+  got=$?
+  [ "$got" -eq 1 ] || fail "$bad: status $got, expected 1"
+  grep -q "^quorvel-cli verify: $work/$bad" "$work/$bad.err" ||
+    { fail "$bad: no message naming the file:"; cat "$work/$bad.err"; }
+  [ ! -s "$work/$bad.out" ] || fail "$bad: a report was written"
+done
+grep -q "60000 x 10 dots" "$work/wide.png.err" || fail "wide.png: the size is not named"
+grep -q "no pages" "$work/no-pages.pdf.err" || fail "no-pages.pdf: not said"
+grep -q "does not look like a Quorvel sheet" "$work/not-a-sheet.png.err" ||
+  fail "not-a-sheet.png: not said"
+
+[ "$status" -eq 0 ] && echo "every scan gave the verdicts the sheet calls for"
+exit "$status"
