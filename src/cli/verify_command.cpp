@@ -71,8 +71,8 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
   for (const verify::PageFindings& page : findings.pages) {
     if (page.expected < 0) {
       std::cerr << "quorvel-cli verify: " << options.scan << " page " << page.page + 1
-                << " does not look like a Quorvel sheet: none of its symbols is one the "
-                   "sheet holds where the sheet holds it\n";
+                << " does not look like a Quorvel sheet: neither its symbols nor its printed "
+                   "lines are where the sheet has them\n";
       differs = true;
       continue;
     }

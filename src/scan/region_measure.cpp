@@ -136,28 +136,18 @@ double InkShare(const Region& region, int inkLevel) {
   return all > 0 ? static_cast<double>(dark) / static_cast<double>(all) : 0;
 }
 
-double BarShare(const Region& region, int inkLevel) {
+std::vector<double> ColumnShares(const Region& region, int inkLevel) {
   const QImage& grey = region.grey;
-  std::vector<int> rowInk(static_cast<std::size_t>(grey.height()), 0);
-  std::vector<int> columnInk(static_cast<std::size_t>(grey.width()), 0);
+  std::vector<double> shares(static_cast<std::size_t>(grey.width()), 0.0);
   for (int y = 0; y < grey.height(); ++y) {
     for (int x = 0; x < grey.width(); ++x) {
-      if (Dark(grey, x, y, inkLevel)) {
-        ++rowInk[static_cast<std::size_t>(y)];
-        ++columnInk[static_cast<std::size_t>(x)];
-      }
+      shares[static_cast<std::size_t>(x)] += Dark(grey, x, y, inkLevel) ? 1 : 0;
     }
   }
-  const int inkedRows = static_cast<int>(
-      std::count_if(rowInk.begin(), rowInk.end(), [](int n) { return n > 0; }));
-  int inkedColumns = 0, solidColumns = 0;
-  for (int n : columnInk) {
-    if (n > 0) {
-      ++inkedColumns;
-      solidColumns += n >= inkedRows * 0.8 ? 1 : 0;
-    }
+  for (double& share : shares) {
+    share /= std::max(1, grey.height());
   }
-  return inkedColumns > 0 ? static_cast<double>(solidColumns) / inkedColumns : 0;
+  return shares;
 }
 
 QImage Cleaned(const Region& region, int inkLevel) {

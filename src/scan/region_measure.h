@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <vector>
 
 #include "verify/scan_findings.h"
 
@@ -24,9 +25,8 @@ int InkLevel(const QImage& picture);
 /// The share of ink dots in the region.
 double InkShare(const Region& region, int inkLevel);
 
-/// The share of the inked columns that are dark over most of the inked rows: near 1 for bars,
-/// well below for letters.
-double BarShare(const Region& region, int inkLevel);
+/// For each column of the region, the share of its dots that are ink.
+std::vector<double> ColumnShares(const Region& region, int inkLevel);
 
 /// The region thresholded to black and white, with a white margin round it (a quiet zone).
 QImage Cleaned(const Region& region, int inkLevel);

@@ -11,7 +11,9 @@
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
+#include "verify/glyph_profile.h"
 #include "verify/placement.h"
+#include "verify/verdicts.h"
 
 namespace quorvel::scan {
 namespace {
@@ -111,6 +113,87 @@ double SheetScale(const PicturePage& picture, const ExpectedPage& page) {
   return longSide / std::max(page.paperWidthInches, page.paperHeightInches);
 }
 
+// How sharply the blocks' bars stand out where the placement puts them: the spread of their
+// column profiles, highest when the columns run along the bars.
+double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                 const Placement& placement) {
+  double sum = 0;
+  for (const ExpectedBlock& block : page.blocks) {
+    const Region region = CutOut(picture.grey, placement, block.box, 200);
+    const std::vector<double> columns = ColumnShares(region, inkLevel);
+    double mean = 0, square = 0;
+    for (double c : columns) {
+      mean += c;
+      square += c * c;
+    }
+    const double n = std::max<double>(1, static_cast<double>(columns.size()));
+    sum += square / n - (mean / n) * (mean / n);
+  }
+  return sum;
+}
+
+// A sheet placed by its layout may be askew: the turn, within five degrees, under which the
+// blocks' bars run straightest.
+void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                Placement& placement) {
+  const verify::Point middle{picture.grey.width() / 2.0, picture.grey.height() / 2.0};
+  const verify::Point centre = verify::ToSheet(placement, middle);
+  const double upright = placement.rotationDegrees;
+  double bestSharpness = Sharpness(picture, inkLevel, page, placement);
+  Placement best = placement;
+  for (double skew = -5; skew <= 5.01; skew += 0.25) {
+    const Placement turned = verify::PlaceAt(centre, middle, placement.scale, upright + skew);
+    const double sharpness = Sharpness(picture, inkLevel, page, turned);
+    if (sharpness > bestSharpness * 1.02) {  // a turn that hardly sharpens is noise
+      bestSharpness = sharpness;
+      best = turned;
+    }
+  }
+  best.anchors = 0;
+  placement = best;
+}
+
+// The share of the page's text lines that have ink where the placement puts them.
+double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                 const Placement& placement) {
+  if (page.texts.empty()) {
+    return 0;
+  }
+  int inked = 0;
+  for (const Box& text : page.texts) {
+    const Region region = CutOut(picture.grey, placement, text, std::min(placement.scale, 150.0));
+    inked += InkShare(region, inkLevel) > verify::kInkShare ? 1 : 0;
+  }
+  return static_cast<double>(inked) / static_cast<double>(page.texts.size());
+}
+
+// A scan of the whole sheet with no symbol to go by: the sheet fills the picture, upright or
+// upside down (on its side when the picture is wider than high); its text lines decide which.
+Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                        double& inked) {
+  const bool onSide = picture.grey.width() > picture.grey.height();
+  const double scale = SheetScale(picture, page);
+  const verify::Anchor middle{{page.paperWidthInches / 2, page.paperHeightInches / 2},
+                              {picture.grey.width() / 2.0, picture.grey.height() / 2.0}};
+  Placement best;
+  inked = 0;
+  for (int turns : onSide ? std::vector<int>{1, 3} : std::vector<int>{0, 2}) {
+    Placement placement = verify::PlaceFromOne(middle, scale, turns);
+    if (placement.found) {
+      Straighten(picture, inkLevel, page, placement);
+    }
+    const double share = placement.found ? TextInked(picture, inkLevel, page, placement) : 0;
+    if (share > inked) {
+      inked = share;
+      best = placement;
+    }
+  }
+  return best;
+}
+
+// Most of the sheet's text lines must be found inked for a scan placed by its layout.
+constexpr double kLeastTextInked = 0.8;
+
 // The candidate page that fits best, and where it lies; -1 when none does.
 int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
                const verify::ScanRequest& request, Placement& placement) {
@@ -130,6 +213,20 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
     if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
       best = static_cast<int>(i);
       placement = fitted;
+    }
+  }
+  if (best >= 0) {
+    return best;
+  }
+  const int inkLevel = InkLevel(picture.grey);
+  double bestInked = 0;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    double inked = 0;
+    const Placement byLayout = PlaceByLayout(picture, inkLevel, request.candidates[i], inked);
+    if (byLayout.found && inked >= kLeastTextInked && inked > bestInked) {
+      best = static_cast<int>(i);
+      placement = byLayout;
+      bestInked = inked;
     }
   }
   return best;
@@ -183,14 +280,22 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, Pag
   const int inkLevel = InkLevel(picture.grey);
   const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
   for (const ExpectedBlock& block : expected.blocks) {
-    const Region region =
-        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
     verify::RegionFinding finding;
     finding.block = block.number;
-    finding.ink = InkShare(region, inkLevel);
     if (block.glyphs) {
-      finding.barLike = BarShare(region, inkLevel);
-    } else if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
+      // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
+      const double cell = block.box.width / std::max<std::size_t>(1, block.data.size());
+      const Region region =
+          CutOut(picture.grey, page.placement, block.box, verify::kColumnsPerCell / cell);
+      finding.ink = InkShare(region, inkLevel);
+      finding.columns = ColumnShares(region, inkLevel);
+      page.regions.push_back(finding);
+      continue;
+    }
+    const Region region =
+        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
+    finding.ink = InkShare(region, inkLevel);
+    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
       ReadRegionAgain(region, inkLevel, block, page);
     }
     page.regions.push_back(finding);

@@ -90,7 +90,7 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
   const sheet::Geometry& g = sheet.geometry;
   std::vector<ExpectedPage> pages(static_cast<std::size_t>(std::max(sheet.pages, 1)));
   for (std::size_t i = 0; i < pages.size(); ++i) {
-    pages[i] = {name, static_cast<int>(i), size.widthInches, size.heightInches, {}};
+    pages[i] = {name, static_cast<int>(i), size.widthInches, size.heightInches, {}, {}};
   }
   const auto left = [&g](int column) { return g.leftInches + column / g.charactersPerInch; };
   const auto top = [&g](int line) { return g.topInches + line / g.linesPerInch; };
@@ -105,6 +105,18 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
     block.heightInches = barcode.heightInches;
     block.moduleInches = barcode.moduleInches;
     page.blocks.push_back(block);
+  }
+  for (const sheet::TextRun& run : sheet.texts) {
+    const std::size_t first = run.text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+      continue;
+    }
+    const std::size_t last = run.text.find_last_not_of(' ');
+    // The line's letters, their ascenders to their baseline: the upper three quarters of it.
+    PageOf(pages, run.at.page)
+        .texts.push_back({left(run.at.column + static_cast<int>(first)), top(run.at.line),
+                          static_cast<double>(last - first + 1) / g.charactersPerInch,
+                          0.75 / g.linesPerInch});
   }
   for (const sheet::GlyphRun& run : sheet.glyphs) {
     ExpectedPage& page = PageOf(pages, run.at.page);

@@ -75,6 +75,15 @@ Placement PlaceFromOne(const Anchor& anchor, double scale, int quarterTurns) {
   return placement;
 }
 
+Placement PlaceAt(Point sheet, Point picture, double scale, double rotationDegrees) {
+  Placement placement;
+  placement.found = scale >= kMinScale && scale <= kMaxScale;
+  placement.scale = scale;
+  placement.rotationDegrees = rotationDegrees;
+  placement.offset = P(C(picture) - Factor(placement) * C(sheet));
+  return placement;
+}
+
 Point ToPicture(const Placement& placement, Point p) {
   return P(Factor(placement) * C(p) + C(placement.offset));
 }

@@ -20,6 +20,10 @@ Placement FitPlacement(const std::vector<Anchor>& anchors);
 /// A placement from one anchor: the scale and the quarter turns taken as given.
 Placement PlaceFromOne(const Anchor& anchor, double scale, int quarterTurns);
 
+/// The placement that puts sheet point `sheet` at picture point `picture`, with this scale and
+/// rotation.
+Placement PlaceAt(Point sheet, Point picture, double scale, double rotationDegrees);
+
 /// Where the sheet point `p` lies on the picture, and the reverse.
 Point ToPicture(const Placement& placement, Point p);
 Point ToSheet(const Placement& placement, Point p);

@@ -44,6 +44,7 @@ struct ExpectedPage {
   double paperWidthInches = 0;
   double paperHeightInches = 0;
   std::vector<ExpectedBlock> blocks;
+  std::vector<Box> texts;  // the printed text lines, for placing a scan by its layout
 };
 
 /// Where the sheet lies on the picture: a sheet point p (inches) is at
@@ -82,7 +83,9 @@ struct FoundSymbol {
 struct RegionFinding {
   int block = 0;
   double ink = 0;       // share of dark dots in the region, 0..1
-  double barLike = 0;   // share of the inked columns dark over most of the inked rows, 0..1
+  // A glyph run's region, kColumnsPerCell columns a character: the share of each column that
+  // is dark over the glyphs' height.
+  std::vector<double> columns;
 };
 
 /// One page of the scan.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "verify/glyph_profile.h"
+
 namespace quorvel::verify {
 namespace {
 
@@ -20,7 +22,7 @@ const std::vector<VerdictRow> kVerdicts{
      "blank paper where the symbol belongs: the printer printed nothing there"},
     {Verdict::kUnexpected, "unexpected", true, "amber", "a symbol the sheet does not hold"},
     {Verdict::kGlyphs, "glyphs", false, "green",
-     "the run is printed in the barcode font: its region shows solid bars"},
+     "the run is printed in the barcode font: its region shows the font's bars"},
     {Verdict::kText, "text", true, "red",
      "the run is printed as letters: the printer lacks the barcode font"},
     {Verdict::kBlank, "blank", true, "red", "nothing is printed where the run belongs"},
@@ -46,11 +48,13 @@ Verdict JudgeBarcode(const ExpectedBlock& block, const FoundSymbol* found, doubl
   return found->data == block.data ? Verdict::kAsExpected : Verdict::kOtherData;
 }
 
-Verdict JudgeGlyphs(const RegionFinding& region) {
+Verdict JudgeGlyphs(const ExpectedBlock& block, const RegionFinding& region) {
   if (region.ink <= kInkShare) {
     return Verdict::kBlank;
   }
-  return region.barLike >= kBarShare ? Verdict::kGlyphs : Verdict::kText;
+  const double match =
+      ProfileMatch(ExpectedColumns(block.font, block.data), region.columns, kGlyphShift);
+  return match >= kGlyphMatch ? Verdict::kGlyphs : Verdict::kText;
 }
 
 bool HeightDiffers(double expected, double measured) {
@@ -80,7 +84,7 @@ std::vector<BlockResult> JudgePage(const ExpectedPage& page, const PageFindings&
                                      });
     const RegionFinding finding = region != findings.regions.end() ? *region : RegionFinding{};
     if (block.glyphs) {
-      result.verdict = JudgeGlyphs(finding);
+      result.verdict = JudgeGlyphs(block, finding);
       results.push_back(result);
       continue;
     }

@@ -37,8 +37,11 @@ const std::vector<VerdictRow>& VerdictTable();
 
 /// Above this share of dark dots a region holds ink; below it, the region is blank paper.
 inline constexpr double kInkShare = 0.02;
-/// A glyph run's region whose inked columns are this share or more solid bars holds glyphs.
-inline constexpr double kBarShare = 0.6;
+/// A glyph run's region whose column profile matches the font's this well (a correlation) holds
+/// the glyphs; letters printed instead match far less.
+inline constexpr double kGlyphMatch = 0.4;
+/// How far, in columns, the measured profile may be off the expected one (a 32nd of a cell each).
+inline constexpr int kGlyphShift = 6;
 /// A measured bar height differs past this share of the expected one, or 0.03 in if that is more.
 inline constexpr double kHeightTolerance = 0.10;
 inline constexpr double kHeightToleranceInches = 0.03;
@@ -54,7 +57,7 @@ inline constexpr int kLeastReads = 3;
 Verdict JudgeBarcode(const ExpectedBlock& block, const FoundSymbol* found, double ink);
 
 /// A glyph run's verdict, from what its region holds.
-Verdict JudgeGlyphs(const RegionFinding& region);
+Verdict JudgeGlyphs(const ExpectedBlock& block, const RegionFinding& region);
 
 /// Whether a measured length differs from the expected one past its tolerance (a length not
 /// measured, 0, never differs).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sheet/glyph_tables.h"
 #include "verify/placement.h"
 
 namespace quorvel::verify {
@@ -56,14 +57,19 @@ std::string Measures(const BlockResult& r) {
   return text;
 }
 
+// "EAN-8", or for a glyph run its font's symbol set: "0Y glyphs".
+std::string ExpectedName(const ExpectedBlock& block) {
+  return block.glyphs ? std::string(sheet::SymbolSetOf(block.font)) + " glyphs"
+                      : sheet::SymbologyName(block.symbology);
+}
+
 json::Value BoxJson(const Box& box) {
   return {{"left", box.left}, {"top", box.top}, {"width", box.width}, {"height", box.height}};
 }
 
 json::Value ExpectedJson(const ExpectedBlock& block) {
   json::Value expected;
-  expected["symbology"] = block.glyphs ? std::string("glyphs")
-                                       : sheet::SymbologyName(block.symbology);
+  expected["symbology"] = ExpectedName(block);
   expected["data"] = json::JobText(block.data);
   expected["height"] = block.heightInches;
   expected["module"] = block.glyphs ? json::Value(nullptr) : json::Value(block.moduleInches);
@@ -91,8 +97,7 @@ std::string BlockLine(const BlockResult& r) {
     line = "symbol " + FoundName(*r.found) + " " + r.found->data;
   } else {
     const ExpectedBlock& e = *r.expected;
-    line = "block " + std::to_string(e.number) + " " +
-           (e.glyphs ? std::string("glyphs") : sheet::SymbologyName(e.symbology)) + " " + e.data;
+    line = "block " + std::to_string(e.number) + " " + ExpectedName(e) + " " + e.data;
   }
   return line + ": " + RowOf(r.verdict).name + Reading(r) + Measures(r);
 }

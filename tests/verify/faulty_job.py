@@ -3,6 +3,8 @@
 usage: faulty_job.py JOB OUT KIND, KIND one of
   no-upce     the UPC-E block's data command (ESC DLE B 6 "123456") left out
   ean8-data   the EAN-8 block's digits 1234567 changed to 7654321
+and the PCL test job as a printer without the 0Y barcode font prints it:
+  no-0y       ESC ) 0Y (the 3 of 9 font as the secondary set) replaced by ESC ) 10U (PC-8 text)
 """
 import sys
 
@@ -11,6 +13,7 @@ kind = sys.argv[3]
 changes = {
     "no-upce": (b"\x1b\x10B\x06123456", b""),
     "ean8-data": (b"\x1b\x10B\x081234567@", b"\x1b\x10B\x087654321@"),
+    "no-0y": (b"\x1b)0Y", b"\x1b)10U"),
 }
 old, new = changes[kind]
 if job.count(old) != 1:

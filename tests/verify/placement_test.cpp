@@ -80,7 +80,7 @@ TEST(QuarterTurnsAndSkew, SplitTheRotation) {
 }
 
 TEST(BlockAt, FindsTheBlockAroundASymbol) {
-  ExpectedPage page{"dot-matrix", 0, 8.27, 11.69, {}};
+  ExpectedPage page{"dot-matrix", 0, 8.27, 11.69, {}, {}};
   page.blocks.resize(2);
   page.blocks[0].number = 1;
   page.blocks[0].box = {0.36, 1.33, 1.06, 0.5};

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "verify/glyph_profile.h"
 #include "verify/verdicts.h"
 #include "verify/verify_report.h"
 
@@ -62,20 +63,65 @@ TEST(JudgeBarcode, GivesTheVerdictOfWhatTheRegionHolds) {
   }
 }
 
-TEST(JudgeGlyphs, TellsBarsFromLettersAndBlank) {
+TEST(JudgeGlyphs, TellsTheFontsBarsFromLettersAndBlank) {
+  ExpectedBlock block;
+  block.number = 1;
+  block.glyphs = true;
+  block.font = sheet::GlyphFont::kCode39;
+  block.data = "AA";
+  // Code 39 'A' is wide bar, narrow space, narrow bar, narrow space, narrow bar, wide space,
+  // narrow bar, narrow space, wide bar, then the gap: in units of two columns, dark columns
+  // 0-5, 8-9, 12-13, 20-21 and 24-29 of 32.
+  std::vector<double> a(32, 0.0);
+  for (int c : {0, 1, 2, 3, 4, 5, 8, 9, 12, 13, 20, 21, 24, 25, 26, 27, 28, 29}) {
+    a[static_cast<std::size_t>(c)] = 1;
+  }
+  std::vector<double> glyphs = a;
+  glyphs.insert(glyphs.end(), a.begin(), a.end());
+  std::vector<double> shifted(glyphs.begin() + 3, glyphs.end());  // 3 columns off
+  shifted.insert(shifted.end(), {0, 0, 0});
+  // Letters: ink spread over the cells, no bar pattern.
+  std::vector<double> letters;
+  for (int i = 0; i < 64; ++i) {
+    letters.push_back(i % 32 > 4 && i % 32 < 26 ? 0.25 + 0.1 * (i % 3) : 0.0);
+  }
   struct Case {
+    const char* what;
     double ink;
-    double barLike;
+    std::vector<double> columns;
     Verdict verdict;
   };
   const Case cases[] = {
-      {0.35, 0.95, Verdict::kGlyphs}, {0.35, 0.6, Verdict::kGlyphs}, {0.2, 0.3, Verdict::kText},
-      {0.2, 0.59, Verdict::kText},    {0.01, 1.0, Verdict::kBlank},  {0.0, 0.0, Verdict::kBlank},
+      {"the glyphs", 0.5, glyphs, Verdict::kGlyphs},
+      {"the glyphs a little off", 0.5, shifted, Verdict::kGlyphs},
+      {"letters", 0.2, letters, Verdict::kText},
+      {"a flat smudge", 0.3, std::vector<double>(64, 0.3), Verdict::kText},
+      {"blank", 0.0, std::vector<double>(64, 0.0), Verdict::kBlank},
+      {"specks", 0.01, glyphs, Verdict::kBlank},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.ink);
-    EXPECT_EQ(JudgeGlyphs({1, c.ink, c.barLike}), c.verdict);
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(JudgeGlyphs(block, {1, c.ink, c.columns}), c.verdict);
   }
+}
+
+TEST(ExpectedColumns, DrawEachFontsGlyph) {
+  // EAN/UPC '0' (set A 0001101): modules 3, 4 and 6 of 7 dark, 32/7 columns each.
+  const std::vector<double> ean = ExpectedColumns(sheet::GlyphFont::kEanUpc, "0");
+  ASSERT_EQ(ean.size(), 32u);
+  for (int c : {0, 10, 13, 23, 26}) {
+    EXPECT_EQ(ean[static_cast<std::size_t>(c)], 0.0) << c;
+  }
+  for (int c : {14, 17, 18, 22, 28}) {
+    EXPECT_EQ(ean[static_cast<std::size_t>(c)], 1.0) << c;
+  }
+  // POSTNET '1' (00011): three half bars, then two full ones, a tenth of the cell wide each.
+  const std::vector<double> postnet = ExpectedColumns(sheet::GlyphFont::kPostnet, "1");
+  EXPECT_EQ(postnet[0], 0.4);
+  EXPECT_EQ(postnet[5], 0.0);
+  EXPECT_EQ(postnet[20], 1.0);
+  EXPECT_EQ(postnet[26], 1.0);
+  EXPECT_EQ(ExpectedColumns(sheet::GlyphFont::kCode39, "AB").size(), 64u);
 }
 
 TEST(Tolerances, HeightAndModuleDifferPastTheirs) {
@@ -99,7 +145,7 @@ TEST(Tolerances, HeightAndModuleDifferPastTheirs) {
 }
 
 TEST(JudgePage, JudgesEveryBlockAndListsSymbolsNoBlockHolds) {
-  ExpectedPage page{"dot-matrix", 0, 8.27, 11.69, {Ean8Block(), Ean8Block()}};
+  ExpectedPage page{"dot-matrix", 0, 8.27, 11.69, {Ean8Block(), Ean8Block()}, {}};
   page.blocks[1].number = 2;
   page.blocks[1].symbology = Symbology::kCode39;
   page.blocks[1].data = "PLJ BARCODE DRUCKA";
@@ -110,7 +156,7 @@ TEST(JudgePage, JudgesEveryBlockAndListsSymbolsNoBlockHolds) {
   findings.symbols[0].block = 1;
   findings.symbols[0].heightInches = 1.0;
   findings.symbols[2].reads = 1;  // speckle
-  findings.regions = {{1, 0.3, 0}, {2, 0.0, 0}};
+  findings.regions = {{1, 0.3, {}}, {2, 0.0, {}}};
   const std::vector<BlockResult> results = JudgePage(page, findings);
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[0].verdict, Verdict::kAsExpected);

@@ -96,14 +96,63 @@ for field in '"scan": {"file": ' '"sheet": "dot-matrix"' '"verdict": "not found"
   grep -qF "$field" "$work/no-upce.json" || fail "JSON lacks $field"
 done
 
+# The PCL sheet: no symbol to read, placed by its printed lines; its four glyph runs.
+"$cli" render pcl -o "$work/pcl.png" >/dev/null 2>&1 || fail "render pcl failed"
+"$cli" render pcl -o "$work/pcl-150.png" --dpi 150 >/dev/null 2>&1
+p=$work/pcl.png
+convert "$p" -rotate 90 "$work/pcl-turned-90.png"
+convert "$p" -rotate 180 "$work/pcl-turned-180.png"
+convert "$p" -background white -rotate -3 "$work/pcl-skewed.png"
+convert "$p" -quality 60 "$work/pcl.jpg"
+cat > "$work/pcl.expected" <<'END'
+block 1 0Y glyphs ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
+block 2 0Y glyphs 1234567890: glyphs
+block 3 8Y glyphs 1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
+block 4 15Y glyphs 1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
+4 blocks: 4 glyphs
+END
+for scan in pcl.png pcl-150.png pcl-turned-90.png pcl-turned-180.png pcl-skewed.png pcl.jpg; do
+  "$cli" verify "$work/$scan" > "$work/$scan.out" 2> "$work/$scan.err"
+  got=$?
+  [ "$got" -eq 0 ] || fail "$scan: status $got, expected 0"
+  verdicts "$work/$scan.out" | diff -u "$work/pcl.expected" - >/dev/null ||
+    { fail "$scan: other verdicts:"; cat "$work/$scan.out" "$work/$scan.err"; }
+done
+# A printer without the 3 of 9 font prints both 0Y runs as letters.
+"$cli" dump pcl > "$work/pcl.prn"
+python3 "$here/faulty_job.py" "$work/pcl.prn" "$work/no-0y.prn" no-0y
+"$cli" render "$work/no-0y.prn" --as pcl -o "$work/no-0y.png" >/dev/null 2>&1
+"$cli" verify "$work/no-0y.png" > "$work/no-0y.out" 2>&1
+got=$?
+[ "$got" -eq 7 ] || fail "no-0y: status $got, expected 7"
+sed 's/^\(block [12] 0Y glyphs [A-Z0-9]*\): glyphs$/\1: text/;
+     s/^4 blocks: 4 glyphs$/4 blocks: 2 glyphs, 2 text/' "$work/pcl.expected" > "$work/no-0y.expected"
+verdicts "$work/no-0y.out" | diff -u "$work/no-0y.expected" - || fail "no-0y: other verdicts"
+
+# A PDF of both sheets: each page checked against the sheet it shows.
+"$cli" render dot-matrix -o "$work/dot-matrix.pdf" >/dev/null 2>&1
+"$cli" render pcl -o "$work/pcl.pdf" >/dev/null 2>&1
+pdfunite "$work/dot-matrix.pdf" "$work/pcl.pdf" "$work/both.pdf"
+"$cli" verify "$work/both.pdf" > "$work/both.out" 2>&1 || fail "both.pdf: status $?"
+grep -q "both.pdf page 1: the dot-matrix sheet, 300 dpi$" "$work/both.out" &&
+  grep -q "both.pdf page 2: the pcl sheet, 300 dpi$" "$work/both.out" &&
+  grep -q "^6 blocks: 6 as expected$" "$work/both.out" &&
+  grep -q "^4 blocks: 4 glyphs$" "$work/both.out" || { fail "both.pdf:"; cat "$work/both.out"; }
+
+# Letter paper: the PCL page's margins are letter's.
+"$cli" render pcl --paper letter -o "$work/pcl-letter.png" >/dev/null 2>&1
+"$cli" verify "$work/pcl-letter.png" --paper letter > "$work/pcl-letter.out" 2>&1 ||
+  { fail "pcl-letter: status $?"; cat "$work/pcl-letter.out"; }
+
 # Files that are no scan of a sheet: a message, status 1, no crash.
 head -c 3000 "$s" > "$work/truncated.png"
 head -c 20000 /dev/urandom > "$work/random.bin"
 mkdir -p "$work/folder.png"
 python3 "$here/bad_inputs.py" "$work"
 convert -size 850x1100 xc:white -fill black -draw "rectangle 100,100 700,300" "$work/not-a-sheet.png"
+convert -size 2480x3508 xc:white "$work/blank.png"
 for bad in truncated.png random.bin folder.png zero.png wide.png no-pages.pdf not-a-sheet.png \
-           missing.png; do
+           blank.png missing.png; do
   "$cli" verify "$work/$bad" > "$work/$bad.out" 2> "$work/$bad.err"
   got=$?
   [ "$got" -eq 1 ] || fail "$bad: status $got, expected 1"
