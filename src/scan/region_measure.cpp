@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "scan/symbol_finder.h"
 #include "verify/placement.h"
 
 namespace quorvel::scan {
@@ -167,18 +169,18 @@ QImage Cleaned(const Region& region, int inkLevel) {
   return clean;
 }
 
-void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
-                 double& heightInches, double& moduleInches) {
-  heightInches = 0;
-  moduleInches = 0;
-  const QImage& grey = region.grey;
+namespace {
+
+// The rows the bars span and the columns from the first bar to the last; false when the
+// region's middle row crosses no bars.
+bool BarRows(const QImage& grey, int inkLevel, int& top, int& bottom, int& first, int& last) {
   // The row the bars cross for sure: a third of the way down the symbol's region.
   const int middle = grey.height() / 3;
-  int first = 0, last = 0;
   if (grey.isNull() || !InkedSpan(grey, middle, inkLevel, first, last) || last - first < 4) {
-    return;
+    return false;
   }
-  int top = middle, bottom = middle;
+  top = middle;
+  bottom = middle;
   while (top > 0 && Agreement(grey, top - 1, middle, first, last, inkLevel) > kSameBars) {
     --top;
   }
@@ -186,6 +188,21 @@ void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Sy
          Agreement(grey, bottom + 1, middle, first, last, inkLevel) > kSameBars) {
     ++bottom;
   }
+  return true;
+}
+
+}  // namespace
+
+void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
+                 double& heightInches, double& moduleInches) {
+  heightInches = 0;
+  moduleInches = 0;
+  const QImage& grey = region.grey;
+  int top = 0, bottom = 0, first = 0, last = 0;
+  if (!BarRows(grey, inkLevel, top, bottom, first, last)) {
+    return;
+  }
+  const int middle = grey.height() / 3;
   heightInches = (bottom - top + 1) / region.pixelsPerInch;
   const double span = (last - first + 1) / region.pixelsPerInch;
   const std::vector<int> runs = BarRuns(grey, middle, first, last, inkLevel);
@@ -198,6 +215,34 @@ void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Sy
   } else if (!runs.empty()) {
     moduleInches = NarrowMean(runs) / region.pixelsPerInch;
   }
+}
+
+std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int count,
+                                       const std::string& data, int interleavedDigits) {
+  std::vector<verify::Profile> lines;
+  const QImage& grey = region.grey;
+  int top = 0, bottom = 0, first = 0, last = 0;
+  if (!BarRows(grey, inkLevel, top, bottom, first, last) || bottom - top < 2) {
+    return lines;
+  }
+  for (int i = 0; i < count; ++i) {
+    const int y = top + (bottom - top) / 10 + (bottom - top) * 8 * i / (10 * std::max(1, count - 1));
+    verify::Profile profile;
+    const uchar* row = grey.constScanLine(y);
+    for (int x = 0; x < grey.width(); ++x) {
+      profile.samples.push_back(row[x] / 255.0);
+    }
+    // The line alone, a few rows of it, with a quiet zone the decoder can find.
+    QImage strip(grey.width(), 4, QImage::Format_Grayscale8);
+    for (int r = 0; r < strip.height(); ++r) {
+      std::memcpy(strip.scanLine(r), row, static_cast<std::size_t>(grey.width()));
+    }
+    for (const verify::FoundSymbol& read : FindSymbols(strip, interleavedDigits)) {
+      profile.decodes = profile.decodes || read.data == data;
+    }
+    lines.push_back(std::move(profile));
+  }
+  return lines;
 }
 
 }  // namespace quorvel::scan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <string>
 #include <vector>
 
 #include "verify/scan_findings.h"
@@ -35,5 +36,11 @@ QImage Cleaned(const Region& region, int inkLevel);
 /// be measured); `fixedModules` is the symbology's width in modules, 0 when it has none.
 void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
                  double& heightInches, double& moduleInches);
+
+/// `count` scan lines across the symbol in the region, spread over the middle four fifths of its
+/// bars' height: each line's reflectance (0 black, 1 paper white as the scan has it) from the
+/// region's left edge to its right, and whether that line alone decodes to `data`.
+std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int count,
+                                       const std::string& data, int interleavedDigits);
 
 }  // namespace quorvel::scan

@@ -28,6 +28,7 @@ using verify::Placement;
 
 constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
 constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
+constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -276,7 +277,8 @@ void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& bl
   page.symbols.push_back(symbol);
 }
 
-void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, PageFindings& page) {
+void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, bool measureProfiles,
+                   PageFindings& page) {
   const int inkLevel = InkLevel(picture.grey);
   const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
   for (const ExpectedBlock& block : expected.blocks) {
@@ -304,6 +306,10 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, Pag
           CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
       MeasureBars(bars, inkLevel, verify::FixedModules(symbol->symbology), symbol->symbology,
                   symbol->heightInches, symbol->moduleInches);
+      if (measureProfiles) {
+        symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
+                                     static_cast<int>(symbol->data.size()));
+      }
     }
   }
 }
@@ -325,7 +331,7 @@ PageFindings AnalysePage(const PicturePage& picture, int index,
     symbol.box = verify::SheetBox(page.placement, symbol.outline);
     symbol.block = verify::BlockAt(expected, symbol.box);
   }
-  ExamineBlocks(picture, expected, page);
+  ExamineBlocks(picture, expected, request.measureProfiles, page);
   return page;
 }
 

@@ -60,6 +60,7 @@ struct Placement {
 /// One reflectance profile across a symbol: samples from 0 (black) to 1 (white).
 struct Profile {
   std::vector<double> samples;
+  bool decodes = false;  // the line alone gives the symbol's data
 };
 
 /// A symbol the decoder read.

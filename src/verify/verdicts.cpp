@@ -97,6 +97,7 @@ std::vector<BlockResult> JudgePage(const ExpectedPage& page, const PageFindings&
     if (result.found != nullptr) {
       result.heightDiffers = HeightDiffers(block.heightInches, result.found->heightInches);
       result.moduleDiffers = ModuleDiffers(block.moduleInches, result.found->moduleInches);
+      result.grade = GradeSymbol(result.found->profiles, result.found->symbology);
     }
     results.push_back(result);
   }
@@ -107,6 +108,7 @@ std::vector<BlockResult> JudgePage(const ExpectedPage& page, const PageFindings&
       BlockResult result;
       result.found = &symbol;
       result.verdict = Verdict::kUnexpected;
+      result.grade = GradeSymbol(symbol.profiles, symbol.symbology);
       results.push_back(result);
     }
   }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "verify/grade.h"
 #include "verify/scan_findings.h"
 
 namespace quorvel::verify {
@@ -72,6 +73,7 @@ struct BlockResult {
   Verdict verdict = Verdict::kNotFound;
   bool heightDiffers = false;
   bool moduleDiffers = false;
+  SymbolGrade grade;  // of the symbol found; not graded when there is none
 };
 
 /// The verdict on each of the page's blocks, then each symbol no block holds (speckle left out).

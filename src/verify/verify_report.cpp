@@ -89,6 +89,26 @@ json::Value FoundJson(const FoundSymbol* found) {
   return value;
 }
 
+json::Value GradeJson(const SymbolGrade& grade) {
+  if (!grade.graded) {
+    return nullptr;
+  }
+  return {{"letter", std::string(1, grade.letter)}, {"value", grade.value},
+          {"contrast", grade.contrast},             {"modulation", grade.modulation},
+          {"defects", grade.defects},               {"decodability", grade.decodability}};
+}
+
+bool AnyGraded(const std::vector<PageResult>& pages) {
+  for (const PageResult& page : pages) {
+    for (const BlockResult& r : page.blocks) {
+      if (r.grade.graded) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string BlockLine(const BlockResult& r) {
@@ -99,7 +119,8 @@ std::string BlockLine(const BlockResult& r) {
     const ExpectedBlock& e = *r.expected;
     line = "block " + std::to_string(e.number) + " " + ExpectedName(e) + " " + e.data;
   }
-  return line + ": " + RowOf(r.verdict).name + Reading(r) + Measures(r);
+  const std::string grade = r.grade.graded ? ", " + GradeText(r.grade) : std::string();
+  return line + ": " + RowOf(r.verdict).name + Reading(r) + grade + Measures(r);
 }
 
 std::string PageHeading(const std::string& file, const PageResult& page) {
@@ -148,6 +169,9 @@ std::string TextReport(const std::string& file, const std::vector<PageResult>& p
     }
     text += SummaryLine(page.blocks) + "\n";
   }
+  if (AnyGraded(pages)) {
+    text += std::string(kGradeNote) + "\n";
+  }
   return text;
 }
 
@@ -167,7 +191,7 @@ json::Value PageJson(const std::string& file, const PageResult& page, int exitSt
     block["expected"] = r.expected != nullptr ? ExpectedJson(*r.expected) : json::Value(nullptr);
     block["verdict"] = RowOf(r.verdict).name;
     block["found"] = FoundJson(r.found);
-    block["grade"] = nullptr;
+    block["grade"] = GradeJson(r.grade);
     value["blocks"].push_back(block);
   }
   value["summary"] = json::Value::object();
@@ -177,6 +201,7 @@ json::Value PageJson(const std::string& file, const PageResult& page, int exitSt
       value["summary"][row.name] = counts.at(row.name);
     }
   }
+  value["gradeNote"] = kGradeNote;
   value["exitStatus"] = exitStatus;
   return value;
 }

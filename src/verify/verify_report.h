@@ -16,7 +16,14 @@ struct PageResult {
   std::vector<BlockResult> blocks;
 };
 
-/// "block 1 EAN-8 12345670: as expected, 0.50 in high"; an unexpected symbol is "symbol".
+/// Said once in every report that carries grades.
+inline constexpr char kGradeNote[] =
+    "Grades are indicative, computed the way ISO/IEC 15416 grades linear symbols from 10 scan "
+    "lines each: a scan is not a calibrated verifier (its aperture, light and reflectance are not "
+    "measured).";
+
+/// "block 1 EAN-8 12345670: as expected, grade A (4.0), 0.50 in high"; an unexpected symbol is
+/// "symbol".
 std::string BlockLine(const BlockResult& result);
 
 /// The page's heading: "scan.png page 1: the dot-matrix sheet, 300 dpi, turned 90, skewed 0.4".

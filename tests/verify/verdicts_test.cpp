@@ -206,21 +206,27 @@ TEST(BlockLine, SaysTheVerdictAndWhatWasRead) {
     const char* line;
   };
   const Case cases[] = {
-      {{1, &block, &same, Verdict::kAsExpected, false, false},
+      {{1, &block, &same, Verdict::kAsExpected, false, false, {}},
        "block 1 EAN-8 12345670: as expected, 0.50 in high"},
-      {{1, &block, &other, Verdict::kOtherData, true, false},
+      {{1, &block, &other, Verdict::kOtherData, true, false, {}},
        "block 1 EAN-8 12345670: other data (reads 76543210), 0.25 in high (differs: 0.50 in "
        "expected)"},
-      {{1, &block, &upc, Verdict::kOtherSymbology, false, false},
+      {{1, &block, &upc, Verdict::kOtherSymbology, false, false, {}},
        "block 1 EAN-8 12345670: other symbology (reads UPC-A 123456789012)"},
-      {{1, &block, nullptr, Verdict::kNotFound, false, false},
+      {{1, &block, nullptr, Verdict::kNotFound, false, false, {}},
        "block 1 EAN-8 12345670: not found"},
-      {{0, nullptr, &upc, Verdict::kUnexpected, false, false},
+      {{0, nullptr, &upc, Verdict::kUnexpected, false, false, {}},
        "symbol UPC-A 123456789012: unexpected"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(BlockLine(c.result), c.line);
   }
+  SymbolGrade grade;
+  grade.graded = true;
+  grade.value = 3.1;
+  grade.letter = 'B';
+  EXPECT_EQ(BlockLine({1, &block, &same, Verdict::kAsExpected, false, false, grade}),
+            "block 1 EAN-8 12345670: as expected, grade B (3.1), 0.50 in high");
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ block 6 Code 128 0123456789: as expected
 END
 
 # verdicts FILE: the block lines without their measurements, and the summary.
-verdicts() { sed -n '2,$p' "$1" | sed 's/, [0-9.]* in high.*//'; }
+verdicts() { sed -n '2,$p' "$1" | grep -v '^Grades are indicative' | sed 's/, grade .*//; s/, [0-9.]* in high.*//'; }
 
 for scan in sheet.png sheet-150.png sheet-600.png turned-90.png turned-180.png turned-270.png \
             skewed-3.png skewed-minus-5.png blurred.png noisy.png quality-60.jpg grey.tif \
@@ -61,8 +61,12 @@ done
 grep -q "turned 90" "$work/turned-90.png.out" || fail "turned-90: the turn is not named"
 grep -q "turned 270" "$work/turned-270.png.out" || fail "turned-270: the turn is not named"
 grep -q ", 150 dpi" "$work/sheet-150.png.out" || fail "sheet-150: not read as 150 dpi"
-grep -q "block 2 UPC-A 123456789012: as expected, 2.00 in high$" "$work/sheet.png.out" ||
-  fail "sheet: block 2 is not measured 2.00 in high"
+grep -q "block 2 UPC-A 123456789012: as expected, grade A (4.0), 2.00 in high$" "$work/sheet.png.out" ||
+  fail "sheet: block 2 is not graded A and measured 2.00 in high"
+# The drawn sheet is as good as print gets: every symbol an A; the note on grades said once.
+[ "$(grep -c ': as expected, grade A (4.0)' "$work/sheet.png.out")" -eq 6 ] ||
+  { fail "sheet: not every symbol graded A:"; cat "$work/sheet.png.out"; }
+[ "$(grep -c '^Grades are indicative' "$work/sheet.png.out")" -eq 1 ] || fail "sheet: grade note"
 
 # The faulty printers: one block's command missing, one block with other digits.
 "$cli" dump dot-matrix > "$work/dot-matrix.prn"
@@ -92,7 +96,8 @@ verdicts "$work/ean8-data.out" | diff -u "$work/ean8-data.expected" - ||
 "$cli" verify "$work/no-upce.png" --format json > "$work/no-upce.json"
 for field in '"scan": {"file": ' '"sheet": "dot-matrix"' '"verdict": "not found"' \
              '"found": null' '"summary": {"as expected": 5, "not found": 1}' '"exitStatus": 7' \
-             '"expected": {"symbology": "EAN-8", "data": "12345670", "height": 0.5000'; do
+             '"expected": {"symbology": "EAN-8", "data": "12345670", "height": 0.5000' \
+             '"grade": {"letter": "A", "value": 4.0000, "contrast": ' '"gradeNote": "Grades are'; do
   grep -qF "$field" "$work/no-upce.json" || fail "JSON lacks $field"
 done
 
