@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/check_report.h"
+#include "printing/check_report.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/printer_access.h"

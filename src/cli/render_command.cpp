@@ -44,6 +44,10 @@ void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) 
   for (const std::string& note : result.notes) {
     std::cerr << "quorvel-cli render: " << note << "\n";
   }
+  // What the sheet guesses, each reason once (explain names the items).
+  for (const std::string& reason : sheet::Approximations(sheet)) {
+    std::cerr << "quorvel-cli render: approximate: " << reason << "\n";
+  }
 }
 
 int Draw(const std::string& job, inspect::Dialect dialect, const std::string& output,

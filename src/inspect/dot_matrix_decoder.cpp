@@ -2,6 +2,7 @@
 //   ESC DLE "A" n P1..Pn  barcode parameters, n (the count byte) parameter bytes follow
 //   ESC DLE "B" L d1..dL  barcode data, L data characters follow
 //   ESC "k" n             select typeface n
+//   ESC "x" n             select print quality: draft (0, "0") or letter quality (1, "1")
 //   ESC "@"               initialize printer
 // Any other escape sequence is left undecoded.
 
@@ -55,7 +56,8 @@ Item CountedCommand(std::string_view job, std::size_t at, bool isData) {
     item.warning = isData ? "cut off before the length byte" : "cut off before the count byte";
     return item;
   }
-  const auto count = static_cast<std::uint8_t>(job[at + 3]);
+  // The parameter count's upper half-byte is ignored, as the parameters' own are.
+  const auto count = static_cast<std::uint8_t>(job[at + 3] & (isData ? 0xFF : 0x0F));
   item.bytes += job[at + 3];
   const std::string payload = TakePayload(job, item, count);
   if (!isData) {
@@ -86,8 +88,8 @@ std::optional<Item> DecodeDotMatrixEscape(std::string_view job, std::size_t at) 
   if (second == '@') {
     return Command(job, at, 2, "initialize printer");
   }
-  if (second == 'k') {
-    Item item = Command(job, at, 2, "select typeface");
+  if (second == 'k' || second == 'x') {
+    Item item = Command(job, at, 2, second == 'k' ? "select typeface" : "select print quality");
     if (at + 2 >= job.size()) {
       item.truncated = true;
 

@@ -101,7 +101,7 @@ void DrawGlyphs(Canvas& canvas, const sheet::GlyphRun& run) {
   label.setItalic(true);
   canvas.painter.setFont(label);
   const QString text = QString("[font glyphs, no scanner reads them%1]")
-                           .arg(run.approximate ? "; empty boxes: no known glyph (approximate)"
+                           .arg(run.approximate ? "; codes the font does not define print as spaces (approximate)"
                                                 : "; approximate size");
   canvas.painter.drawText(
       QPointF(canvas.Left(run.at.column + static_cast<int>(run.text.size())) + canvas.Cell() / 2,

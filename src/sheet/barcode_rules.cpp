@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <array>
 
+#include "sheet/glyph_tables.h"
+#include "sheet/guesses.h"
 #include "sheet/symbol_data.h"
 
 namespace quorvel::sheet {
@@ -24,6 +26,7 @@ constexpr int kMaxLength = 24;
 // characters 11.
 constexpr std::array<int, 7> kEanUpcCharacter{40, 49, 70, 84, 105, 119, 140};
 constexpr std::array<int, 7> kCode128Character{64, 77, 110, 132, 165, 187, 220};
+constexpr std::array<int, 7> kCode128Stop{71, 88, 127, 153, 192, 218, 257};
 // Code 39 and 2 of 5: the narrow bar by n5, and the wide bar by n7 (rows) and n5 (columns).
 constexpr std::array<int, 7> kNarrowBar{3, 4, 7, 9, 12, 14, 17};
 constexpr std::array<std::array<int, 7>, 7> kWideBar{{{9, 11, 17, 21, 27, 31, 37},
@@ -33,6 +36,24 @@ constexpr std::array<std::array<int, 7>, 7> kWideBar{{{9, 11, 17, 21, 27, 31, 37
                                                       {21, 25, 36, 45, 57, 65, 77},
                                                       {23, 28, 41, 51, 64, 73, 87},
                                                       {26, 32, 47, 57, 72, 82, 97}}};
+
+// EAN/UPC and Code 128: bars and spaces of 1, 2, 3 and 4 modules by n5.
+constexpr std::array<std::array<int, 4>, 7> kModuleBar{{{3, 9, 13, 19},
+                                                        {4, 11, 18, 25},
+                                                        {7, 17, 27, 37},
+                                                        {9, 21, 33, 45},
+                                                        {12, 27, 42, 57},
+                                                        {14, 31, 48, 65},
+                                                        {17, 37, 57, 77}}};
+constexpr std::array<std::array<int, 4>, 7> kModuleSpace{{{9, 14, 19, 24},
+                                                          {10, 17, 24, 31},
+                                                          {13, 23, 33, 43},
+                                                          {15, 27, 39, 51},
+                                                          {18, 33, 48, 63},
+                                                          {20, 37, 54, 71},
+                                                          {23, 43, 63, 83}}};
+// Code 39 and 2 of 5: the narrow space by n6 (the 24-pin chapter's own table).
+constexpr std::array<int, 7> kNarrowSpace{8, 10, 13, 15, 18, 20, 23};
 
 constexpr std::string_view kCode39Characters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 constexpr std::size_t kMaxVariableLength = 50;
@@ -62,24 +83,62 @@ bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+void SetModuleWidths(std::size_t n5, Barcode& barcode) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    barcode.barWidths[i] = kModuleBar[n5][i] * kUnit;
+    barcode.spaceWidths[i] = kModuleSpace[n5][i] * kUnit;
+  }
+}
+
 void SetSize(const BarcodeSettings& settings, Barcode& barcode) {
-  const int n5 = settings.width - 1;
+  const auto n5 = static_cast<std::size_t>(settings.width - 1);
+  const auto n6 = static_cast<std::size_t>(settings.spaceWidth - 1);
+  const auto n7 = static_cast<std::size_t>(settings.wideWidth - 1);
   barcode.heightInches = settings.length * kLengthUnit;
+  // Every width table gives a space of n elements wider than the bar of n elements by the same
+  // 6/360 inch: the ink the printer expects each bar to spread (approximate).
+  barcode.inkInches = (kModuleSpace[n5][0] - kModuleBar[n5][0]) / 2.0 * kUnit;
   barcode.humanReadable = settings.humanReadable;
+  Guesses& guesses = barcode.approximate;
+  if (!settings.lengthSet) {
+    guesses.push_back(PowerOnGuess("the bar length", "0.5 in"));
+  }
+  if (!settings.widthSet) {
+    guesses.push_back(PowerOnGuess("the width n5", "1 (the narrowest)"));
+  }
+  if (!settings.humanReadableSet) {
+    guesses.push_back(PowerOnGuess("the human-readable line", "on"));
+  }
   switch (settings.symbology) {
     case Symbology::kCode39:
     case Symbology::kInterleaved2of5:
+      if (!settings.spaceWidthSet) {
+        guesses.push_back(PowerOnGuess("the space width n6", "1 (the narrowest)"));
+      }
+      if (!settings.wideWidthSet) {
+        guesses.push_back(PowerOnGuess("the wide-bar width n7", "1 (the narrowest)"));
+      }
+      guesses.emplace_back(kWideSpaceGuess);
       barcode.moduleInches = kNarrowBar[n5] * kUnit;
-      barcode.wideInches = kWideBar[settings.wideWidth - 1][n5] * kUnit;
-      barcode.spaceInches = kNarrowBar[settings.spaceWidth - 1] * kUnit;
-      barcode.wideSpaceInches = kWideBar[settings.wideWidth - 1][settings.spaceWidth - 1] * kUnit;
+      barcode.wideInches = kWideBar[n7][n5] * kUnit;
+      barcode.spaceInches = kNarrowSpace[n6] * kUnit;
+      // No stored manual gives the wide space: the wide bar of n7 and n6, widened as much as
+      // the narrow space is wider than the narrow bar of n6 (approximate).
+      barcode.wideSpaceInches = (kWideBar[n7][n6] + kNarrowSpace[n6] - kNarrowBar[n6]) * kUnit;
       break;
     case Symbology::kCode128:
       barcode.moduleInches = kCode128Character[n5] * kUnit / 11;
+      barcode.stopInches = kCode128Stop[n5] * kUnit;
+      SetModuleWidths(n5, barcode);
       break;
     default:
       barcode.moduleInches = kEanUpcCharacter[n5] * kUnit / 7;
       barcode.guardInches = 10.0 / 180;
+      SetModuleWidths(n5, barcode);
+  }
+  guesses.emplace_back(kInkGuess);
+  if (n5 == 0) {
+    guesses.emplace_back(kNarrowestGuess);
   }
 }
 
@@ -106,6 +165,7 @@ std::string UpcE(std::string_view data, Barcode& barcode) {
   if (data.size() != 6 || !AllDigits(data)) {
     return "UPC-E takes exactly 6 digits and no check code";
   }
+  barcode.approximate.emplace_back(kUpcEGuess);
   // Number system 0; the check digit is not a bar character but sets the parity pattern, so the
   // symbol carries it: the check digit of the UPC-A number the 6 digits stand for.
   barcode.check = std::string(1, Modulo10Check(ExpandUpcE(data)));
@@ -150,6 +210,46 @@ std::string Interleaved(std::string_view data, Barcode& barcode) {
 
 }  // namespace
 
+double SymbolWidthInches(const Barcode& barcode) {
+  const double narrow = barcode.moduleInches;
+  const double wide = barcode.wideInches;
+  const double space = barcode.spaceInches;
+  const double wideSpace = barcode.wideSpaceInches;
+  const auto characters = static_cast<double>(barcode.data.size());
+  switch (barcode.symbology) {
+    case Symbology::kEan8:
+      return 67 * narrow;  // guards 3 + 5 + 3 modules, 8 characters of 7
+    case Symbology::kEan13:
+    case Symbology::kUpcA:
+      return 95 * narrow;  // guards 3 + 5 + 3, 12 characters of 7
+    case Symbology::kUpcE:
+      return 51 * narrow;  // guards 3 + 6, 6 characters of 7
+    case Symbology::kCode39: {
+      // Start, data and stop characters of 9 elements each, a narrow space between characters.
+      double width = (characters + 1) * space;
+      for (const char c : "*" + barcode.data + "*") {
+        const std::string_view pattern = Code39Pattern(c);
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+          const bool bar = i % 2 == 0;
+          width += pattern[i] == '1' ? (bar ? wide : wideSpace) : (bar ? narrow : space);
+        }
+      }
+      return width;
+    }
+    case Symbology::kInterleaved2of5:
+      // Start: narrow bar, space, bar, space; each pair of digits 3 narrow and 2 wide bars and
+      // spaces; stop: wide bar, narrow space, narrow bar.
+      return 2 * (narrow + space) +
+             characters / 2 * (3 * narrow + 2 * wide + 3 * space + 2 * wideSpace) + wide +
+             space + narrow;
+    case Symbology::kCode128:
+      break;
+  }
+  // Every symbol before the stop is one character width (11 modules), the stop its own.
+  const double symbols = barcode.symbols.empty() ? 0 : barcode.symbols.size() - 1.0;
+  return symbols * 11 * narrow + barcode.stopInches;
+}
+
 char Modulo10Check(std::string_view digits) {
   int sum = 0;
   int weight = 3;
@@ -173,14 +273,15 @@ std::optional<char> Modulo43Check(std::string_view text) {
 }
 
 std::string ApplyParameters(BarcodeSettings& settings, int count, std::string_view parameters) {
+  count &= 0x0F;  // the printer ignores the upper half-byte of the count and of each parameter
   if (count == 0 || count == 1 || count == 3) {
     return "a parameter count of " + std::to_string(count) + " is invalid: command ignored";
   }
   std::array<int, 8> n{};
   for (std::size_t i = 0; i < n.size() && i < parameters.size(); ++i) {
-    n[i] = static_cast<unsigned char>(parameters[i]);
+    n[i] = static_cast<unsigned char>(parameters[i]) & 0x0F;
   }
-  const std::optional<Symbology> type = TypeOf(n[0] & 0x0F, n[1] & 0x0F);
+  const std::optional<Symbology> type = TypeOf(n[0], n[1]);
   if (!type) {
     return "no barcode type " + std::to_string(n[0]) + " " + std::to_string(n[1]) +
            ": command ignored";
@@ -192,15 +293,22 @@ std::string ApplyParameters(BarcodeSettings& settings, int count, std::string_vi
   const int length = n[2] * 10 + n[3];
   if (count >= 4 && length > 0) {
     next.length = std::min(length, kMaxLength);
+    next.lengthSet = true;
     note = length > kMaxLength ? "bar length " + std::to_string(length) + " is cut to 24" : "";
   }
-  auto inRange = [](int value) { return value >= 1 && value <= 7; };
-  if (count >= 5) {
-    next.width = inRange(n[4]) ? n[4] : next.width;
-    next.spaceWidth = count >= 6 && inRange(n[5]) ? n[5] : next.spaceWidth;
-    next.wideWidth = count >= 7 && inRange(n[6]) ? n[6] : next.wideWidth;
+  auto take = [](bool given, int value, int& field, bool& set) {
+    if (given && value >= 1 && value <= 7) {
+      field = value;
+      set = true;
+    }
+  };
+  take(count >= 5, n[4], next.width, next.widthSet);
+  take(count >= 6, n[5], next.spaceWidth, next.spaceWidthSet);
+  take(count >= 7, n[6], next.wideWidth, next.wideWidthSet);
+  if (count >= 8) {
+    next.humanReadable = n[7] != 0;
+    next.humanReadableSet = true;
   }
-  next.humanReadable = count >= 8 ? n[7] != 0 : next.humanReadable;
   settings = next;
   return note;
 }
@@ -240,6 +348,7 @@ DataOutcome ReadBarcodeData(const BarcodeSettings& settings, std::string_view da
   if (!refusal.empty()) {
     return {std::nullopt, SymbologyName(settings.symbology) + " " + refusal + ": nothing printed"};
   }
+  barcode.widthInches = SymbolWidthInches(barcode);
   return {barcode, {}};
 }
 

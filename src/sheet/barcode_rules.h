@@ -17,6 +17,13 @@ struct BarcodeSettings {
   int spaceWidth = 1;         // n6
   int wideWidth = 1;          // n7
   bool humanReadable = true;  // n8
+  // Which of the above a command has set since power-on (or ESC @); the others hold our guess
+  // of the power-on values.
+  bool lengthSet = false;
+  bool widthSet = false;
+  bool spaceWidthSet = false;
+  bool wideWidthSet = false;
+  bool humanReadableSet = false;
   ByteSpan bytes;
 };
 
@@ -33,6 +40,9 @@ struct DataOutcome {
 /// Reads the data of ESC DLE B as the printer encodes it with `settings`: "@" at the end asks for
 /// a check digit, an odd 2 of 5 count gets a leading 0, the first Code 128 character picks the set.
 DataOutcome ReadBarcodeData(const BarcodeSettings& settings, std::string_view data);
+
+/// The symbol's printed width from its first bar to its last, by the printer's width tables.
+double SymbolWidthInches(const Barcode& barcode);
 
 /// The EAN/UPC/2 of 5 check digit of `digits`: weights 3, 1, 3 ... from the rightmost digit.
 char Modulo10Check(std::string_view digits);

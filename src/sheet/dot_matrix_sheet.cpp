@@ -9,6 +9,7 @@
 #include "inspect/byte_names.h"
 #include "inspect/job_item.h"
 #include "sheet/barcode_rules.h"
+#include "sheet/guesses.h"
 #include "sheet/interpreters.h"
 #include "sheet/sheet_writer.h"
 
@@ -19,8 +20,17 @@ using inspect::Item;
 using inspect::ItemKind;
 
 struct DotMatrixState {
-  Typeface typeface = Typeface::kFixed;
+  Typeface typeface = Typeface::kFixed;  // the letter-quality face ESC k selected
+  bool letterQuality = true;             // LQ or NLQ; false: draft
+  bool qualitySet = false;               // by ESC x; otherwise the power-on quality (a guess)
   BarcodeSettings barcode;
+
+  // The face characters print in now: draft has its own, drawn as the fixed face.
+  Typeface Face() const { return letterQuality ? typeface : Typeface::kFixed; }
+  // A face that only letter quality gives rests on the guessed power-on quality.
+  Guesses FaceGuesses() const {
+    return !qualitySet && typeface != Typeface::kFixed ? Guesses{kQualityGuess} : Guesses{};
+  }
 };
 
 ByteSpan SpanOf(const Item& item) {
@@ -38,9 +48,26 @@ void SelectTypeface(const Item& item, DotMatrixState& state, SheetWriter& writer
     return;
   }
   state.typeface = n == 1 || n == 11 ? Typeface::kSansSerif : Typeface::kFixed;
-  if (n != 0 && n != 1 && n != 2 && n != 11) {
+  if (!state.letterQuality) {
+    writer.AddNote(SpanOf(item), "ESC k " + std::to_string(n) +
+                                     ": kept for letter quality; draft prints in its own face");
+  } else if (n != 0 && n != 1 && n != 2 && n != 11) {
     writer.AddNote(SpanOf(item), "ESC k " + std::to_string(n) + ": drawn in the fixed face");
   }
+}
+
+// ESC x n: 0 or 48 draft, 1 or 49 letter quality; other values are ignored.
+void SelectQuality(const Item& item, DotMatrixState& state, SheetWriter& writer) {
+  if (item.bytes.size() < 3) {
+    return;
+  }
+  const int n = static_cast<std::uint8_t>(item.bytes[2]);
+  if (n != 0 && n != 1 && n != '0' && n != '1') {
+    writer.AddNote(SpanOf(item), "ESC x " + std::to_string(n) + ": no such quality, ignored");
+    return;
+  }
+  state.letterQuality = n == 1 || n == '1';
+  state.qualitySet = true;
 }
 
 void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
@@ -63,10 +90,20 @@ void BarcodeData(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWri
       return;
     }
   }
-  outcome.barcode->at = writer.Here();
+  const Position at = writer.Here();
+  const double start = at.column / sheet.geometry.charactersPerInch;
+  const double end = start + outcome.barcode->widthInches;
+  if (end > sheet.geometry.columns / sheet.geometry.charactersPerInch + 1e-9) {
+    writer.AddNote(SpanOf(item), SymbologyName(outcome.barcode->symbology) +
+                                     " would reach past the right margin: the printer does not "
+                                     "print it");
+    return;
+  }
+  outcome.barcode->at = at;
   outcome.barcode->bytes = SpanOf(item);
   sheet.barcodes.push_back(std::move(*outcome.barcode));
   writer.Touch();
+  writer.EndSymbolAt(end);
 }
 
 void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter& writer) {
@@ -80,6 +117,8 @@ void Command(const Item& item, DotMatrixState& state, Sheet& sheet, SheetWriter&
     state = DotMatrixState{};
   } else if (item.name == "select typeface") {
     SelectTypeface(item, state, writer);
+  } else if (item.name == "select print quality") {
+    SelectQuality(item, state, writer);
   } else if (item.name == "barcode parameters") {
     state.barcode.bytes = SpanOf(item);
     const std::string note =
@@ -104,7 +143,7 @@ void Control(const Item& item, const DotMatrixState& state, SheetWriter& writer)
     return;
   }
   if (byte >= 0x80) {
-    writer.Print(item.bytes[0], item.offset, state.typeface);
+    writer.Print(item.bytes[0], item.offset, state.Face(), state.FaceGuesses());
     return;
   }
   writer.AddNote(SpanOf(item), inspect::ByteName(byte) + ": not drawn");
@@ -122,7 +161,7 @@ void ReadDotMatrix(std::string_view job, Sheet& sheet) {
     switch (item.kind) {
       case ItemKind::kText:
         for (std::size_t i = 0; i < item.bytes.size() && !writer.Full(); ++i) {
-          writer.Print(item.bytes[i], item.offset + i, state.typeface);
+          writer.Print(item.bytes[i], item.offset + i, state.Face(), state.FaceGuesses());
         }
         break;
       case ItemKind::kControl:

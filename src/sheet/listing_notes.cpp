@@ -43,12 +43,14 @@ std::string DescribeGlyphs(const GlyphRun& run) {
                             : run.font == GlyphFont::kEanUpc ? " (EAN/UPC)"
                                                              : " (POSTNET)";
   const std::string font = std::string(SymbolSetOf(run.font)) + label;
-  std::string text = "glyphs of the " + font + " font for " + std::to_string(run.text.size()) +
-                     " characters, one pattern each, no start or stop: no scanner reads them";
-  return run.approximate ? text +
-                               "; characters without a known glyph drawn as empty boxes "
-                               "(approximate)"
-                         : text;
+  return "glyphs of the " + font + " font for " + std::to_string(run.text.size()) +
+         " characters, one pattern each, no start or stop: no scanner reads them";
+}
+
+void AddGuesses(inspect::ListingLine& line, const Guesses& guesses) {
+  for (const std::string& reason : guesses) {
+    line.notes.push_back("approximate: " + reason);
+  }
 }
 
 }  // namespace
@@ -64,14 +66,29 @@ std::string DescribeBarcode(const Barcode& barcode) {
 }
 
 void AddSheetNotes(inspect::Listing& listing, const Sheet& sheet) {
+  if (!listing.lines.empty()) {
+    AddGuesses(listing.lines.front(), sheet.geometry.approximate);
+  }
+  // A text run's guesses are listed where they begin, not again for each run that shares them.
+  const Guesses* previous = nullptr;
+  for (const TextRun& run : sheet.texts) {
+    inspect::ListingLine* line = LineAt(listing, run.bytes.offset);
+    if (line != nullptr && !run.approximate.empty() &&
+        (previous == nullptr || *previous != run.approximate)) {
+      AddGuesses(*line, run.approximate);
+    }
+    previous = &run.approximate;
+  }
   for (const Barcode& barcode : sheet.barcodes) {
     if (inspect::ListingLine* line = LineAt(listing, barcode.bytes.offset)) {
       line->notes.push_back(DescribeBarcode(barcode));
+      AddGuesses(*line, barcode.approximate);
     }
   }
   for (const GlyphRun& run : sheet.glyphs) {
     if (inspect::ListingLine* line = LineAt(listing, run.bytes.offset)) {
       line->notes.push_back(DescribeGlyphs(run));
+      AddGuesses(*line, GuessesOf(run));
     }
   }
   for (const Disagreement& disagreement : sheet.disagreements) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ struct Position {
   bool operator==(const Position&) const = default;
 };
 
+/// Where an item rests on a guess rather than on a printer manual: each reason, worded for the
+/// person holding the printout ("the print head's first position ... no manual fixes it").
+/// Empty: the manuals settle the item. `explain` lists them under the item, `render` once.
+using Guesses = std::vector<std::string>;
+
 /// The typefaces the text is drawn in: Courier-like fixed pitch, or the sans serif face a
 /// dot-matrix printer selects with ESC k 1.
 enum class Typeface { kFixed, kSansSerif };
@@ -34,6 +40,7 @@ struct TextRun {
   std::string text;  // the job's bytes; 0x80..0xFF stand for the printer's upper half
   Typeface typeface = Typeface::kFixed;
   ByteSpan bytes;
+  Guesses approximate;
   bool operator==(const TextRun&) const = default;
 };
 
@@ -56,9 +63,21 @@ struct Barcode {
   double wideInches = 0;    // Code 39 / 2 of 5: the wide bar; 0 where the symbology has none
   double spaceInches = 0;   // Code 39 / 2 of 5: the narrow and the wide space
   double wideSpaceInches = 0;
+  // EAN/UPC and Code 128: the printed width of a bar and of a space 1, 2, 3 and 4 modules wide
+  // (a dot-matrix printer draws its bars narrower and its spaces wider than the module).
+  std::array<double, 4> barWidths{};
+  std::array<double, 4> spaceWidths{};
+  // The widths above are the print head's; its dots spread the ink of each bar by this much
+  // (half on each side) into the spaces around it.
+  double inkInches = 0;
+  double stopInches = 0;  // Code 128: the stop pattern's width (its characters: 11 modules)
   bool humanReadable = false;  // the text line under the bars
+  char codeSet = 0;            // Code 128: the set the data names first, 'A', 'B' or 'C'
+  std::vector<int> symbols;    // Code 128: the symbol values printed, start to stop
+  double widthInches = 0;      // first bar to last: the head ends there
   ByteSpan bytes;              // the data command; `settings` names the parameter command
   ByteSpan settings;
+  Guesses approximate;
   bool operator==(const Barcode&) const = default;
 };
 
@@ -109,6 +128,7 @@ struct Geometry {
   double linesPerInch = 6;
   int columns = 80;  // characters beyond this wrap (dot matrix) or are clipped (PCL)
   int lines = 66;    // lines per page
+  Guesses approximate;
   bool operator==(const Geometry&) const = default;
 };
 
@@ -143,6 +163,12 @@ inline constexpr std::size_t kMaxBarcodes = 1000;
 
 /// At most this many notes are kept; a last one says how many more there were.
 inline constexpr std::size_t kMaxNotes = 500;
+
+/// The reasons a glyph run rests on a guess (every run: the fonts' sizes are the printer's own).
+Guesses GuessesOf(const GlyphRun& run);
+
+/// Every reason the sheet rests on a guess, each once, in the order the items come.
+std::vector<std::string> Approximations(const Sheet& sheet);
 
 /// Reads `job` as a printer of `dialect` does and returns what it prints. Never fails: any bytes
 /// give a sheet, bounded by kMaxPages.

@@ -30,8 +30,11 @@ ByteSpan SpanOf(const Item& item) {
 void PrintCharacter(char c, std::size_t offset, const PclState& state, SheetWriter& writer) {
   const std::optional<GlyphFont> font =
       FontForSymbolSet(state.active == "secondary" ? state.secondary : state.primary);
-  if (font) {
-    writer.PrintGlyph(c, offset, *font, !HasGlyph(*font, c));
+  if (font && HasGlyph(*font, c)) {
+    writer.PrintGlyph(c, offset, *font, false);
+  } else if (font) {
+    writer.MarkGlyphsApproximate();  // what the font holds there no reference gives
+    writer.Space(offset);            // a code the symbol set does not define prints a space
   } else {
     writer.Print(c, offset, Typeface::kFixed);
   }

@@ -1,5 +1,9 @@
 #include "sheet/sheet_writer.h"
 
+#include <cmath>
+
+#include "sheet/guesses.h"
+
 namespace quorvel::sheet {
 namespace {
 
@@ -32,20 +36,32 @@ bool SheetWriter::Room(std::size_t offset) {
   return false;
 }
 
-void SheetWriter::Print(char c, std::size_t offset, Typeface face) {
+void SheetWriter::Print(char c, std::size_t offset, Typeface face, const Guesses& guesses) {
   if (!Room(offset)) {
     return;
   }
   pageUsed_ = true;
   const Position at = Here();
   auto& texts = sheet_.texts;
-  if (!texts.empty() && texts.back().typeface == face && Continues(texts.back(), at, offset)) {
+  if (!texts.empty() && texts.back().typeface == face && !afterSymbol_ &&
+      texts.back().approximate == guesses && Continues(texts.back(), at, offset)) {
     texts.back().text += c;
     ++texts.back().bytes.length;
   } else {
-    texts.push_back({at, std::string(1, c), face, {offset, 1}});
+    texts.push_back({at, std::string(1, c), face, {offset, 1}, guesses});
+    if (afterSymbol_) {
+      texts.back().approximate.emplace_back(kAfterSymbolGuess);
+      afterSymbol_ = false;
+    }
   }
   ++column_;
+}
+
+void SheetWriter::EndSymbolAt(double inches) {
+  const double cells = inches * sheet_.geometry.charactersPerInch;
+  const double whole = std::ceil(cells - 1e-9);
+  column_ = static_cast<int>(whole);
+  afterSymbol_ = whole - cells > 1e-9;
 }
 
 void SheetWriter::PrintGlyph(char c, std::size_t offset, GlyphFont font, bool approximate) {
@@ -75,6 +91,7 @@ void SheetWriter::LineFeed(std::size_t offset) {
 void SheetWriter::FormFeed(std::size_t offset) {
   pageUsed_ = true;
   column_ = 0;
+  afterSymbol_ = false;
   NextPage(offset);
 }
 
@@ -102,6 +119,7 @@ void SheetWriter::Backspace() {
 }
 
 void SheetWriter::Tab() {
+  afterSymbol_ = false;  // a tab stop lies on the cells
   column_ = (column_ / kTabWidth + 1) * kTabWidth;
 }
 

@@ -19,9 +19,29 @@ class SheetWriter {
   bool Full() const { return full_; }
   Position Here() const { return {page_, line_, column_}; }
 
-  void Print(char c, std::size_t offset, Typeface face);
+  /// `guesses`: what the character's look rests on besides the manuals.
+  void Print(char c, std::size_t offset, Typeface face, const Guesses& guesses = {});
   void PrintGlyph(char c, std::size_t offset, GlyphFont font, bool approximate);
-  void CarriageReturn() { column_ = 0; }
+  /// A character cell left blank: the position moves on as for a printed character.
+  void Space(std::size_t offset) {
+    if (Room(offset)) {
+      pageUsed_ = true;
+      ++column_;
+    }
+  }
+  /// Marks the last glyph run as holding a guess.
+  void MarkGlyphsApproximate() {
+    if (!sheet_.glyphs.empty()) {
+      sheet_.glyphs.back().approximate = true;
+    }
+  }
+  void CarriageReturn() {
+    column_ = 0;
+    afterSymbol_ = false;
+  }
+  /// Leaves the head at the end of a symbol that ends `inches` into the line: what prints next
+  /// on the line starts in the first whole cell from there.
+  void EndSymbolAt(double inches);
   // `offset`: the byte that moves the paper, kept with a page break it causes.
   void LineFeed(std::size_t offset);
   void FormFeed(std::size_t offset);
@@ -52,6 +72,7 @@ class SheetWriter {
   int page_ = 0;
   int line_ = 0;
   int column_ = 0;
+  bool afterSymbol_ = false;  // the head stopped at a symbol's end, between two cells
   bool pageUsed_ = false;
   bool full_ = false;
   int clippedLine_ = -1;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sheet/page_model.h"
 
@@ -11,9 +12,14 @@ namespace quorvel::sheet {
 std::string ExpandUpcE(std::string_view digits);
 
 /// Reads Code 128 data as the printer takes it: the first character ("A", "B" or "C") picks the
-/// code set, the set's check code at the end ("g", CAN or "@") asks for the check symbol. Fills
-/// `barcode.data` (the characters, as a scanner reports them) and `barcode.check` (the check
-/// symbol's value); returns why the printer refuses the data, or nothing.
+/// code set, a code-set change in the data switches sets, the set's check code at the end ("g",
+/// CAN or "@") asks for the check symbol. Fills `barcode.data` (the characters, as a scanner
+/// reports them), `barcode.codeSet`, `barcode.symbols` (start to stop) and `barcode.check` (the
+/// check symbol's value); returns why the printer refuses the data, or nothing.
 std::string Code128(std::string_view data, Barcode& barcode);
+
+/// The modules of Code 128 symbol values, '1' for a bar module and '0' for a space module:
+/// 11 for each symbol, 13 for the stop (106).
+std::string Code128Modules(const std::vector<int>& symbols);
 
 }  // namespace quorvel::sheet

@@ -35,22 +35,6 @@ double Code128Width(const sheet::Barcode& b) {
   return (11.0 * static_cast<double>(data + 2) + 13) * b.moduleInches;
 }
 
-// EAN and UPC symbols are laid down with their left quiet zone from the print position on: the
-// bars begin this many modules to the right of it.
-int LeftQuietModules(sheet::Symbology symbology) {
-  switch (symbology) {
-    case sheet::Symbology::kEan8:
-      return 7;
-    case sheet::Symbology::kEan13:
-      return 11;
-    case sheet::Symbology::kUpcA:
-    case sheet::Symbology::kUpcE:
-      return 9;
-    default:
-      return 0;
-  }
-}
-
 ExpectedPage& PageOf(std::vector<ExpectedPage>& pages, int page) {
   return pages[static_cast<std::size_t>(std::clamp(page, 0, static_cast<int>(pages.size()) - 1))];
 }
@@ -100,7 +84,7 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
     block.number = static_cast<int>(page.blocks.size()) + 1;
     block.symbology = barcode.symbology;
     block.data = barcode.data;
-    block.box = {left(barcode.at.column) + LeftQuietModules(barcode.symbology) * barcode.moduleInches,
+    block.box = {left(barcode.at.column),
                  top(barcode.at.line), SymbolWidthInches(barcode), barcode.heightInches};
     block.heightInches = barcode.heightInches;
     block.moduleInches = barcode.moduleInches;

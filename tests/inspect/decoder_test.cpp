@@ -37,6 +37,9 @@ TEST(DotMatrixDecoder, DecodesKnownCommandsAndShowsTheRestRaw) {
           {"1B 40", R"([ESC "@" initialize printer])"},
           {"1B 6B 7E 0D 0A", R"([ESC "k" select typeface: n 126] CR LF)"},
           {"1B 6B", R"([ESC "k" select typeface] (! cut off before n))"},
+          {"1B 78 30 0D 0A", R"([ESC "x" select print quality: n 48] CR LF)"},
+          // The count's upper half-byte is ignored: 0x32 is 2 parameters.
+          {"1B 10 41 32 30 31", R"([ESC DLE "A" barcode parameters: count 2, bytes 48 49])"},
           {"1B 10 41 03 01 02",
            R"([ESC DLE "A" barcode parameters: count 3, bytes 1 2] (! cut off: the job ends 1 of 3 bytes early))"},
           {"1B 10 41", R"([ESC DLE "A" barcode parameters] (! cut off before the count byte))"},

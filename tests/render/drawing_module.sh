@@ -47,7 +47,7 @@ check() {
 # The build tree: the module beside the program.
 check build-tree "$cli" 0 ""
 
-# Installed: BINDIR/quorvel-cli and the module in LIBDIR/quorvel.
+# Installed: BINDIR/quorvel-cli and the module in LIBEXECDIR/quorvel.
 mkdir -p "$work/prefix/bin" "$work/prefix/bin/$installed"
 cp "$cli" "$work/prefix/bin/quorvel-cli"
 cp "$module" "$work/prefix/bin/$installed/"

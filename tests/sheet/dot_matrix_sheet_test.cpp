@@ -22,6 +22,8 @@ struct ExpectedBarcode {
   double height;
   double module;
   double wide;
+  double space;  // Code 39 / 2 of 5: narrow space by n6 (8 10 13 15 18 20 23 /360)
+  double wideSpace;
   bool humanReadable;
   std::size_t offset;  // of ESC DLE B
   std::size_t length;
@@ -30,12 +32,16 @@ struct ExpectedBarcode {
 // Line 3's 81 characters fill the 80-column line, so its colon goes on line 4 and every later
 // line sits one lower than in the page's own line table.
 const std::vector<ExpectedBarcode> kBarcodes{
-    {6, Symbology::kEan8, "12345670", "0", 0.5, 40 * kUnit / 7, 0, true, 172, 12},
-    {16, Symbology::kUpcA, "123456789012", "2", 2.0, 140 * kUnit / 7, 0, false, 361, 16},
-    {32, Symbology::kUpcE, "01234565", "5", 1.0 / 6, 49 * kUnit / 7, 0, true, 559, 10},
-    {40, Symbology::kCode39, "PLJ BARCODE DRUCKA", "A", 0.5, 4 * kUnit, 14 * kUnit, true, 749, 22},
-    {48, Symbology::kInterleaved2of5, "1236", "6", 1.0, 9 * kUnit, 39 * kUnit, false, 946, 8},
-    {59, Symbology::kCode128, "0123456789", "77", 0.5, 64 * kUnit / 11, 0, true, 1130, 16},
+    {6, Symbology::kEan8, "12345670", "0", 0.5, 40 * kUnit / 7, 0, 0, 0, true, 172, 12},
+    {16, Symbology::kUpcA, "123456789012", "2", 2.0, 140 * kUnit / 7, 0, 0, 0, false, 361, 16},
+    {32, Symbology::kUpcE, "01234565", "5", 1.0 / 6, 49 * kUnit / 7, 0, 0, 0, true, 559, 10},
+    // n6 = 2: narrow space 10/360; the wide space (approximate) 14 + 10 - 4.
+    {40, Symbology::kCode39, "PLJ BARCODE DRUCKA", "A", 0.5, 4 * kUnit, 14 * kUnit, 10 * kUnit,
+     20 * kUnit, true, 749, 22},
+    // n6 = 4: narrow space 15/360; the wide space (approximate) 39 + 15 - 9.
+    {48, Symbology::kInterleaved2of5, "1236", "6", 1.0, 9 * kUnit, 39 * kUnit, 15 * kUnit,
+     45 * kUnit, false, 946, 8},
+    {59, Symbology::kCode128, "0123456789", "77", 0.5, 64 * kUnit / 11, 0, 0, 0, true, 1130, 16},
 };
 
 TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
@@ -52,10 +58,10 @@ TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
     EXPECT_NEAR(got.heightInches, want.height, 1e-9);
     EXPECT_NEAR(got.moduleInches, want.module, 1e-9);
     EXPECT_NEAR(got.wideInches, want.wide, 1e-9);
-    // n6 equals n5 in both blocks that use it: the spaces are as wide as the bars.
-    EXPECT_NEAR(got.spaceInches, want.wide > 0 ? want.module : 0, 1e-9);
-    EXPECT_NEAR(got.wideSpaceInches, want.wide, 1e-9);
+    EXPECT_NEAR(got.spaceInches, want.space, 1e-9);
+    EXPECT_NEAR(got.wideSpaceInches, want.wideSpace, 1e-9);
     EXPECT_EQ(got.humanReadable, want.humanReadable);
+    EXPECT_EQ(got.codeSet, want.symbology == Symbology::kCode128 ? 'A' : 0);
     EXPECT_EQ(got.bytes, (ByteSpan{want.offset, want.length}));
     EXPECT_EQ(got.settings, (ByteSpan{want.offset - 12, 12}));
   }
@@ -70,16 +76,18 @@ TEST(DotMatrixSheet, LaysOutTheTextAtTenCharactersAndSixLinesPerInch) {
   EXPECT_EQ(sheet.geometry.lines, 70);  // 297 mm at 6 lines per inch
   ASSERT_GE(sheet.texts.size(), 5u);
   const std::vector<TextRun> first{
-      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}},
+      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}, {}},
       {{0, 3, 0},
        "ESC-Sequence: ESC SYN A BS NUL SOH NUL ACK SOH SOH SOH SOH ESC SYN B BS 1234567@",
        Typeface::kFixed,
-       {18, 80}},
-      {{0, 4, 0}, ":", Typeface::kFixed, {98, 1}},
+       {18, 80},
+       {}},
+      {{0, 4, 0}, ":", Typeface::kFixed, {98, 1}, {}},
       {{0, 5, 0},
        "Barcode EAN8, 0.5 Zoll high, smallest width, plaintext LQ",
        Typeface::kFixed,
-       {101, 57}},
+       {101, 57},
+       {}},
   };
   EXPECT_EQ(std::vector<TextRun>(sheet.texts.begin(), sheet.texts.begin() + 4), first);
   // ESC k 1 after the EAN-13 block selects the sans serif face; the ESC k 126 after it are

@@ -15,14 +15,14 @@ namespace {
 TEST(PclSheet, PrintsTheShiftedDataLinesAsBarcodeFontGlyphs) {
   const Sheet sheet = Interpret(testing::ExpectedPclJob(), inspect::Dialect::kPcl);
   const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  const std::string both = "1234567890" + letters;
   // Line 13 designates 10U for the primary font, but SO already chose the secondary one, which
   // still holds 0Y: the "2 of 5" digits print as Code 39 glyphs.
   const std::vector<GlyphRun> expected{
       {{0, 6, 0}, GlyphFont::kCode39, letters, false, {83, 26}},
       {{0, 13, 0}, GlyphFont::kCode39, "1234567890", false, {179, 10}},
-      {{0, 20, 0}, GlyphFont::kEanUpc, both, true, {242, 36}},
-      {{0, 31, 0}, GlyphFont::kPostnet, both, true, {363, 36}},
+      // The letters are codes 8Y and 15Y do not define: each prints a space.
+      {{0, 20, 0}, GlyphFont::kEanUpc, "1234567890", true, {242, 10}},
+      {{0, 31, 0}, GlyphFont::kPostnet, "1234567890", true, {363, 10}},
   };
   EXPECT_EQ(sheet.glyphs, expected);
   EXPECT_TRUE(sheet.barcodes.empty());
@@ -33,16 +33,16 @@ TEST(PclSheet, PrintsTheShiftedDataLinesAsBarcodeFontGlyphs) {
 TEST(PclSheet, PrintsCaptionsAndPrimaryLinesAsText) {
   const Sheet sheet = Interpret(testing::ExpectedPclJob(), inspect::Dialect::kPcl);
   const std::vector<TextRun> expected{
-      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}},
-      {{0, 1, 0}, "(Just for test, not scannable!)", Typeface::kFixed, {14, 31}},
-      {{0, 5, 0}, "Barcode 3 of 9: ESC(0Y", Typeface::kFixed, {54, 22}},
-      {{0, 7, 0}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {112, 26}},
-      {{0, 12, 0}, "Barcode 2 of 5: ESC(10U", Typeface::kFixed, {148, 23}},
-      {{0, 14, 0}, "1234567890", Typeface::kFixed, {192, 10}},
-      {{0, 19, 0}, "Barcode EAN/UPC: ESC(8Y", Typeface::kFixed, {212, 23}},
-      {{0, 21, 0}, "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {281, 36}},
-      {{0, 26, 0}, "Barcode ZIP: ESC(15Y", Typeface::kFixed, {327, 20}},
-      {{0, 32, 0}, "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {402, 36}},
+      {{0, 0, 0}, "Quorvelprint", Typeface::kFixed, {0, 12}, {}},
+      {{0, 1, 0}, "(Just for test, not scannable!)", Typeface::kFixed, {14, 31}, {}},
+      {{0, 5, 0}, "Barcode 3 of 9: ESC(0Y", Typeface::kFixed, {54, 22}, {}},
+      {{0, 7, 0}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {112, 26}, {}},
+      {{0, 12, 0}, "Barcode 2 of 5: ESC(10U", Typeface::kFixed, {148, 23}, {}},
+      {{0, 14, 0}, "1234567890", Typeface::kFixed, {192, 10}, {}},
+      {{0, 19, 0}, "Barcode EAN/UPC: ESC(8Y", Typeface::kFixed, {212, 23}, {}},
+      {{0, 21, 0}, "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {281, 36}, {}},
+      {{0, 26, 0}, "Barcode ZIP: ESC(15Y", Typeface::kFixed, {327, 20}, {}},
+      {{0, 32, 0}, "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ", Typeface::kFixed, {402, 36}, {}},
   };
   EXPECT_EQ(sheet.texts, expected);
 }
@@ -50,8 +50,9 @@ TEST(PclSheet, PrintsCaptionsAndPrimaryLinesAsText) {
 TEST(PclSheet, UsesPclsDefaultPageForThePaper) {
   const Geometry a4 = Interpret("", inspect::Dialect::kPcl, Paper::kA4).geometry;
   const Geometry letter = Interpret("", inspect::Dialect::kPcl, Paper::kLetter).geometry;
-  EXPECT_EQ(a4, (Geometry{59 / 300.0, 0.5, 10, 6, 77, 64}));
-  EXPECT_EQ(letter, (Geometry{0.25, 0.5, 10, 6, 80, 60}));
+  // The logical page centred: (2480 - 2338) / 2 = 71 dots on A4, (2550 - 2400) / 2 = 75 on letter.
+  EXPECT_EQ(a4, (Geometry{71 / 300.0, 0.5, 10, 6, 77, 64, {}}));
+  EXPECT_EQ(letter, (Geometry{0.25, 0.5, 10, 6, 80, 60, {}}));
 }
 
 TEST(PclSheet, MarksTheCaptionWhoseDataPrintsInAnotherSet) {

@@ -1,11 +1,11 @@
-#include "cli/check_report.h"
+#include "printing/check_report.h"
 
 #include <utility>
 #include <vector>
 
 #include "common/json_text.h"
 
-namespace quorvel::cli {
+namespace quorvel {
 namespace {
 
 const char* VerdictWord(CheckVerdict verdict) {
@@ -75,4 +75,4 @@ std::string FormatCheckJson(const std::string& printer, const PrinterStatus& sta
   return json::Write(report, json::kSpaced) + "\n";
 }
 
-}  // namespace quorvel::cli
+}  // namespace quorvel
