@@ -56,6 +56,9 @@ int FixedModules(sheet::Symbology symbology) {
 }
 
 double SymbolWidthInches(const sheet::Barcode& barcode) {
+  if (barcode.widthInches > 0) {  // the sheet's own: first bar to last, as the head draws it
+    return barcode.widthInches;
+  }
   switch (barcode.symbology) {
     case sheet::Symbology::kCode39:
       return Code39Width(barcode);
