@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan/symbol_finder.h"
+#include "verify/expected_blocks.h"
 #include "verify/placement.h"
 
 namespace quorvel::scan {
@@ -60,22 +61,6 @@ std::vector<int> BarRuns(const QImage& grey, int y, int first, int last, int lev
     }
   }
   return runs;
-}
-
-// Narrow bars of a symbology with wide and narrow ones: the mean of the runs nearer the
-// narrowest than the widest.
-double NarrowMean(const std::vector<int>& runs) {
-  const auto [low, high] = std::minmax_element(runs.begin(), runs.end());
-  const double split = (*low + *high) / 2.0;
-  double sum = 0;
-  int count = 0;
-  for (int run : runs) {
-    if (run <= split) {
-      sum += run;
-      ++count;
-    }
-  }
-  return count > 0 ? sum / count : 0;
 }
 
 }  // namespace
@@ -193,8 +178,8 @@ bool BarRows(const QImage& grey, int inkLevel, int& top, int& bottom, int& first
 
 }  // namespace
 
-void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
-                 double& heightInches, double& moduleInches) {
+void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
+                 double inkInches, double& heightInches, double& moduleInches) {
   heightInches = 0;
   moduleInches = 0;
   const QImage& grey = region.grey;
@@ -204,17 +189,9 @@ void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Sy
   }
   const int middle = grey.height() / 3;
   heightInches = (bottom - top + 1) / region.pixelsPerInch;
-  const double span = (last - first + 1) / region.pixelsPerInch;
-  const std::vector<int> runs = BarRuns(grey, middle, first, last, inkLevel);
-  if (fixedModules > 0) {
-    moduleInches = span / fixedModules;
-  } else if (symbology == sheet::Symbology::kCode128 && runs.size() >= 7) {
-    // Three bars each eleven-module character, four in the thirteen-module stop.
-    const double characters = (static_cast<double>(runs.size()) - 4) / 3;
-    moduleInches = span / (11 * characters + 13);
-  } else if (!runs.empty()) {
-    moduleInches = NarrowMean(runs) / region.pixelsPerInch;
-  }
+  moduleInches = verify::MeasuredModule(BarRuns(grey, middle, first, last, inkLevel),
+                                        last - first + 1, region.pixelsPerInch, symbology,
+                                        inkInches);
 }
 
 std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int count,

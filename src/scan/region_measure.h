@@ -32,10 +32,10 @@ std::vector<double> ColumnShares(const Region& region, int inkLevel);
 /// The region thresholded to black and white, with a white margin round it (a quiet zone).
 QImage Cleaned(const Region& region, int inkLevel);
 
-/// The bar height and narrowest bar of the symbol in the region, in inches (0 where they cannot
-/// be measured); `fixedModules` is the symbology's width in modules, 0 when it has none.
-void MeasureBars(const Region& region, int inkLevel, int fixedModules, sheet::Symbology symbology,
-                 double& heightInches, double& moduleInches);
+/// The bar height and module of the symbol in the region, in inches (0 where they cannot be
+/// measured); `inkInches` is how far the sheet spreads the ink of each bar.
+void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
+                 double inkInches, double& heightInches, double& moduleInches);
 
 /// `count` scan lines across the symbol in the region, spread over the middle four fifths of its
 /// bars' height: each line's reflectance (0 black, 1 paper white as the scan has it) from the

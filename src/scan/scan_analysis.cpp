@@ -304,8 +304,8 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, boo
     if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
       const Region bars =
           CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
-      MeasureBars(bars, inkLevel, verify::FixedModules(symbol->symbology), symbol->symbology,
-                  symbol->heightInches, symbol->moduleInches);
+      MeasureBars(bars, inkLevel, symbol->symbology, block.inkInches, symbol->heightInches,
+                  symbol->moduleInches);
       if (measureProfiles) {
         symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
                                      static_cast<int>(symbol->data.size()));

@@ -1,6 +1,7 @@
 #include "verify/expected_blocks.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvel::verify {
 namespace {
@@ -39,7 +40,46 @@ ExpectedPage& PageOf(std::vector<ExpectedPage>& pages, int page) {
   return pages[static_cast<std::size_t>(std::clamp(page, 0, static_cast<int>(pages.size()) - 1))];
 }
 
+// Narrow bars of a symbology with wide and narrow ones: the mean of the runs nearer the
+// narrowest than the widest.
+double NarrowMean(const std::vector<int>& runs) {
+  const auto [low, high] = std::minmax_element(runs.begin(), runs.end());
+  const double split = (*low + *high) / 2.0;
+  double sum = 0;
+  int count = 0;
+  for (int run : runs) {
+    if (run <= split) {
+      sum += run;
+      ++count;
+    }
+  }
+  return count > 0 ? sum / count : 0;
+}
+
 }  // namespace
+
+double MeasuredModule(const std::vector<int>& bars, int spanDots, double dotsPerInch,
+                      sheet::Symbology symbology, double inkInches) {
+  if (bars.empty() || spanDots <= 0 || dotsPerInch <= 0) {
+    return 0;
+  }
+  // The span runs from the first bar's left edge to the last bar's right one: the ink of both
+  // reaches half its spread beyond the head's width.
+  const double span = std::max(0.0, spanDots / dotsPerInch - inkInches);
+  if (const int modules = FixedModules(symbology); modules > 0) {
+    return span / modules;
+  }
+  if (symbology == sheet::Symbology::kCode128) {
+    if (bars.size() < 7) {
+      return 0;
+    }
+    // Three bars each eleven-module character, four in the thirteen-module stop.
+    const double characters = (static_cast<double>(bars.size()) - 4) / 3;
+    return span / (11 * characters + 13);
+  }
+  // Code 39 and 2 of 5: the narrow bar as printed is the head's narrow bar and the ink's spread.
+  return std::max(0.0, NarrowMean(bars) / dotsPerInch - inkInches);
+}
 
 int FixedModules(sheet::Symbology symbology) {
   switch (symbology) {
@@ -91,6 +131,7 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
                  top(barcode.at.line), SymbolWidthInches(barcode), barcode.heightInches};
     block.heightInches = barcode.heightInches;
     block.moduleInches = barcode.moduleInches;
+    block.inkInches = barcode.inkInches;
     page.blocks.push_back(block);
   }
   for (const sheet::TextRun& run : sheet.texts) {

@@ -35,6 +35,9 @@ struct ExpectedBlock {
   Box box;                // where the bars (or glyphs) belong
   double heightInches = 0;
   double moduleInches = 0;
+  // How far the ink of each bar spreads into the spaces beside it, as the sheet draws it: a
+  // printed bar measures this much more than the head's width, a space this much less.
+  double inkInches = 0;
 };
 
 /// One page of an expected sheet, as the scan is compared with it.

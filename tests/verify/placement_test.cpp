@@ -105,6 +105,7 @@ TEST(ExpectedPages, HoldTheDotMatrixPagesBlocks) {
   ean8.data = "12345670";
   ean8.heightInches = 0.5;
   ean8.moduleInches = 40.0 / 7 / 360;
+  ean8.inkInches = 3.0 / 360;
   sheet::Barcode code39;
   code39.at = {0, 40, 0};
   code39.symbology = sheet::Symbology::kCode39;
@@ -125,6 +126,7 @@ TEST(ExpectedPages, HoldTheDotMatrixPagesBlocks) {
   EXPECT_NEAR(b.box.top, 1.0 / 3 + 1, 1e-9);
   EXPECT_NEAR(b.box.width, 67 * 40.0 / 7 / 360, 1e-9);
   EXPECT_NEAR(b.box.height, 0.5, 1e-9);
+  EXPECT_NEAR(b.inkInches, 3.0 / 360, 1e-12);
   // Code 39 "AB": 4 characters of 3 wide and 6 narrow elements, 3 narrow gaps between them:
   // 4 * (0.09 + 0.06) + 3 * 0.01 = 0.63 in.
   EXPECT_NEAR(pages[0].blocks[1].box.width, 0.63, 1e-9);
@@ -157,6 +159,40 @@ TEST(SymbolWidth, FollowsEachSymbologysLayout) {
     b.symbology = c.symbology;
     b.data = c.data;
     EXPECT_NEAR(SymbolWidthInches(b), c.width, 1e-9);
+  }
+}
+
+// The module measured along a line of a drawn symbol, worked out by hand: the dots of the line's
+// bars at the scan's resolution, less the ink the sheet spreads round each bar (3/360 in).
+TEST(MeasuredModule, TakesTheInkSpreadOff) {
+  struct Case {
+    const char* what;
+    std::vector<int> bars;
+    int span;
+    double dpi;
+    sheet::Symbology symbology;
+    double ink;
+    double module;
+  };
+  const double ink = 3.0 / 360;
+  const Case cases[] = {
+      // narrow bars of 6 dots at 300 dpi are 0.0200 in printed, 0.0117 in from the head
+      {"Code 39, narrow 6 wide 15", {6, 15, 6, 6, 15, 6}, 200, 300, sheet::Symbology::kCode39, ink,
+       0.011667},
+      {"2 of 5, narrow 10 wide 24", {10, 10, 24, 10, 24, 10}, 300, 300,
+       sheet::Symbology::kInterleaved2of5, ink, 0.025},
+      {"Code 39 without ink", {6, 15, 6}, 100, 300, sheet::Symbology::kCode39, 0, 0.02},
+      // 320 dots at 300 dpi are 1.0667 in; less the ink, 1.0583 in over 67 modules
+      {"EAN-8 over its span", {5, 5, 10}, 320, 300, sheet::Symbology::kEan8, ink, 0.015796},
+      // three characters and the stop: 13 bars over 46 modules, 0.5 in
+      {"Code 128 over its span", std::vector<int>(13, 4), 50, 100, sheet::Symbology::kCode128, 0,
+       0.010870},
+      {"Code 128 too short", std::vector<int>(6, 4), 50, 100, sheet::Symbology::kCode128, 0, 0},
+      {"no bars", {}, 50, 100, sheet::Symbology::kCode39, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_NEAR(MeasuredModule(c.bars, c.span, c.dpi, c.symbology, c.ink), c.module, 5e-6);
   }
 }
 

@@ -68,11 +68,14 @@ grep -q "block 2 UPC-A 123456789012: as expected, grade A (4.0), 2.00 in high$" 
   { fail "sheet: not every symbol graded A:"; cat "$work/sheet.png.out"; }
 [ "$(grep -c '^Grades are indicative' "$work/sheet.png.out")" -eq 1 ] || fail "sheet: grade note"
 
-# The faulty printers: one block's command missing, one block with other digits.
+# The faulty printers: one block's command missing, one block with other digits, one printing
+# its Code 128 in another code set.
 "$cli" dump dot-matrix > "$work/dot-matrix.prn"
-python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/no-upce.prn" no-upce
-python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/ean8-data.prn" ean8-data
-for job in no-upce ean8-data; do
+for job in no-upce ean8-data code128-set; do
+  python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/$job.prn" $job ||
+    fail "$job: the job could not be made"
+done
+for job in no-upce ean8-data code128-set; do
   "$cli" render "$work/$job.prn" --as dot-matrix -o "$work/$job.png" >/dev/null 2>&1 ||
     fail "$job: render failed"
   "$cli" verify "$work/$job.png" --page dot-matrix > "$work/$job.out" 2> "$work/$job.err"
@@ -88,6 +91,12 @@ sed 's/^block 1 EAN-8 12345670: as expected$/block 1 EAN-8 12345670: other data 
   "$work/as-expected" > "$work/ean8-data.expected"
 verdicts "$work/ean8-data.out" | diff -u "$work/ean8-data.expected" - ||
   fail "ean8-data: other verdicts"
+# Set A's ten digits are the symbol values 16 to 25; under a set-C start they read as pairs.
+sed 's/^block 6 Code 128 0123456789: as expected$/block 6 Code 128 0123456789: other data (reads 16171819202122232425)/;
+     s/^6 blocks: 6 as expected$/6 blocks: 5 as expected, 1 other data/' \
+  "$work/as-expected" > "$work/code128-set.expected"
+verdicts "$work/code128-set.out" | diff -u "$work/code128-set.expected" - ||
+  fail "code128-set: other verdicts"
 # Checked against its own job's sheet, the faulty printout is what that job prints.
 "$cli" verify "$work/ean8-data.png" --page "$work/ean8-data.prn" > "$work/own.out" 2>&1 ||
   fail "ean8-data against its own job: status $?"
@@ -112,8 +121,8 @@ convert "$p" -quality 60 "$work/pcl.jpg"
 cat > "$work/pcl.expected" <<'END'
 block 1 0Y glyphs ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
 block 2 0Y glyphs 1234567890: glyphs
-block 3 8Y glyphs 1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
-block 4 15Y glyphs 1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ: glyphs
+block 3 8Y glyphs 1234567890: glyphs
+block 4 15Y glyphs 1234567890: glyphs
 4 blocks: 4 glyphs
 END
 for scan in pcl.png pcl-150.png pcl-turned-90.png pcl-turned-180.png pcl-skewed.png pcl.jpg; do
