@@ -14,6 +14,8 @@ namespace {
 
 // A row crosses the same bars as the middle one when it shares this much of its ink.
 constexpr double kSameBars = 0.8;
+// Rows a symbol's module is measured along.
+constexpr int kModuleRows = 5;
 
 bool Dark(const QImage& grey, int x, int y, int level) {
   return grey.constScanLine(y)[x] < level;
@@ -48,19 +50,36 @@ double Agreement(const QImage& grey, int y, int middle, int first, int last, int
   return dark > 0 ? static_cast<double>(shared) / dark : 0;
 }
 
-// Runs of dark dots along a row, between its first and last dark dot.
-std::vector<int> BarRuns(const QImage& grey, int y, int first, int last, int level) {
-  std::vector<int> runs;
-  int run = 0;
+// The bars along row `y` between its first and last dark dot, each from where the row falls
+// through the ink level to where it rises again: an edge lies between two dots, placed by their
+// grey levels (a scaled or blurred scan has grey dots on its edges). `span` is from the first
+// bar's left edge to the last one's right edge, in dots.
+std::vector<double> BarWidths(const QImage& grey, int y, int first, int last, int level,
+                              double& span) {
+  const uchar* row = grey.constScanLine(y);
+  // Where the row crosses the level between dot x - 1 and dot x (their middles x - 0.5, x + 0.5).
+  const auto edge = [row, level](int x) {
+    if (x <= 0) {
+      return 0.0;
+    }
+    const double a = row[x - 1], b = row[x];
+    return a == b ? x : x - 0.5 + (a - level) / (a - b);
+  };
+  std::vector<double> widths;
+  double start = 0, firstEdge = 0, lastEdge = 0;
   for (int x = first; x <= last + 1; ++x) {
-    if (x <= last && Dark(grey, x, y, level)) {
-      ++run;
-    } else if (run > 0) {
-      runs.push_back(run);
-      run = 0;
+    const bool dark = x <= last && Dark(grey, x, y, level);
+    const bool wasDark = x > first && Dark(grey, x - 1, y, level);
+    if (dark && !wasDark) {
+      start = edge(x);
+      firstEdge = widths.empty() ? start : firstEdge;
+    } else if (!dark && wasDark) {
+      lastEdge = x < grey.width() ? edge(x) : x;
+      widths.push_back(lastEdge - start);
     }
   }
-  return runs;
+  span = widths.empty() ? 0 : lastEdge - firstEdge;
+  return widths;
 }
 
 }  // namespace
@@ -187,11 +206,29 @@ void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
   if (!BarRows(grey, inkLevel, top, bottom, first, last)) {
     return;
   }
-  const int middle = grey.height() / 3;
   heightInches = (bottom - top + 1) / region.pixelsPerInch;
-  moduleInches = verify::MeasuredModule(BarRuns(grey, middle, first, last, inkLevel),
-                                        last - first + 1, region.pixelsPerInch, symbology,
-                                        inkInches);
+  // Along rows through the middle three fifths of the bars, the median module: a speck or a
+  // gap on one row does not decide it.
+  std::vector<double> modules;
+  for (int i = 0; i < kModuleRows; ++i) {
+    const int y = top + (bottom - top) / 5 + (bottom - top) * 3 * i / (5 * (kModuleRows - 1));
+    int rowFirst = 0, rowLast = 0;
+    if (!InkedSpan(grey, y, inkLevel, rowFirst, rowLast)) {
+      continue;
+    }
+    double span = 0;
+    const std::vector<double> bars = BarWidths(grey, y, rowFirst, rowLast, inkLevel, span);
+    const double module =
+        verify::MeasuredModule(bars, span, region.pixelsPerInch, symbology, inkInches);
+    if (module > 0) {
+      modules.push_back(module);
+    }
+  }
+  if (!modules.empty()) {
+    std::nth_element(modules.begin(), modules.begin() + static_cast<long>(modules.size() / 2),
+                     modules.end());
+    moduleInches = modules[modules.size() / 2];
+  }
 }
 
 std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int count,

@@ -42,12 +42,12 @@ ExpectedPage& PageOf(std::vector<ExpectedPage>& pages, int page) {
 
 // Narrow bars of a symbology with wide and narrow ones: the mean of the runs nearer the
 // narrowest than the widest.
-double NarrowMean(const std::vector<int>& runs) {
+double NarrowMean(const std::vector<double>& runs) {
   const auto [low, high] = std::minmax_element(runs.begin(), runs.end());
   const double split = (*low + *high) / 2.0;
   double sum = 0;
   int count = 0;
-  for (int run : runs) {
+  for (double run : runs) {
     if (run <= split) {
       sum += run;
       ++count;
@@ -58,7 +58,7 @@ double NarrowMean(const std::vector<int>& runs) {
 
 }  // namespace
 
-double MeasuredModule(const std::vector<int>& bars, int spanDots, double dotsPerInch,
+double MeasuredModule(const std::vector<double>& bars, double spanDots, double dotsPerInch,
                       sheet::Symbology symbology, double inkInches) {
   if (bars.empty() || spanDots <= 0 || dotsPerInch <= 0) {
     return 0;

@@ -21,7 +21,7 @@ int FixedModules(sheet::Symbology symbology);
 /// first bar's left edge to the last bar's right one. EAN/UPC and Code 128 from the span and
 /// their modules; Code 39 and 2 of 5 from their narrow bars. The ink the sheet spreads round
 /// each bar (`inkInches`) is taken off, so the result compares with the sheet's module.
-double MeasuredModule(const std::vector<int>& bars, int spanDots, double dotsPerInch,
+double MeasuredModule(const std::vector<double>& bars, double spanDots, double dotsPerInch,
                       sheet::Symbology symbology, double inkInches);
 
 /// The blocks of each page of `sheet`, numbered from 1 on each page: its barcodes, or for a PCL

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace quorvel::verify {
 namespace {
@@ -68,13 +69,136 @@ double NonUniformity(const std::vector<double>& r, const Element& e) {
   return deepest;
 }
 
+// Where the profile crosses `level` between sample i and sample i + 1 (their middles at
+// i + 0.5 and i + 1.5): an edge between two samples, placed by their reflectances.
+double EdgeAt(const std::vector<double>& r, std::size_t i, double level) {
+  if (i + 1 >= r.size() || r[i] == r[i + 1]) {
+    return static_cast<double>(i) + 1;
+  }
+  return static_cast<double>(i) + 0.5 + std::clamp((r[i] - level) / (r[i] - r[i + 1]), 0.0, 1.0);
+}
+
+double Extreme(const std::vector<double>& r, const Element& e);
+
+// Each element's width in samples, edge to edge: an edge lies where the profile passes half way
+// between the two elements' own reflectances (a bar's least, a space's most), the quiet zones'
+// most outside the first and last bar.
+std::vector<double> ElementWidths(const std::vector<double>& r, const std::vector<Element>& elements) {
+  std::vector<double> edges;
+  if (elements.empty()) {
+    return {};
+  }
+  const std::size_t first = elements.front().first, last = elements.back().last;
+  const double before = first > 0 ? *std::max_element(r.begin(), r.begin() + static_cast<long>(first)) : 1;
+  const double after =
+      last + 1 < r.size() ? *std::max_element(r.begin() + static_cast<long>(last) + 1, r.end()) : 1;
+  edges.push_back(first > 0 ? EdgeAt(r, first - 1, (before + Extreme(r, elements.front())) / 2)
+                            : 0);
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const double next = i + 1 < elements.size() ? Extreme(r, elements[i + 1]) : after;
+    edges.push_back(EdgeAt(r, elements[i].last, (Extreme(r, elements[i]) + next) / 2));
+  }
+  std::vector<double> widths;
+  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+    widths.push_back(edges[i + 1] - edges[i]);
+  }
+  return widths;
+}
+
+// How the elements of a symbol fall into characters for the decodability of a symbology whose
+// characters are n modules wide: runs of `count` elements, characters or guards.
+struct Group {
+  int count;
+  bool character;
+};
+
+// The edge-to-similar-edge measurements of a character lie from `least` to `most` modules.
+struct CharacterRule {
+  int modules = 0;  // 0: the symbology has no whole-module characters
+  int least = 2;
+  int most = 0;
+  std::vector<Group> groups;
+};
+
+CharacterRule RuleFor(sheet::Symbology symbology, std::size_t elements) {
+  const auto ean = [](int perHalf, int endGuard) {
+    CharacterRule rule{7, 2, 5, {{3, false}}};
+    for (int i = 0; i < perHalf; ++i) {
+      rule.groups.push_back({4, true});
+    }
+    rule.groups.push_back({endGuard == 3 ? 5 : 6, false});
+    if (endGuard == 3) {
+      for (int i = 0; i < perHalf; ++i) {
+        rule.groups.push_back({4, true});
+      }
+      rule.groups.push_back({3, false});
+    }
+    return rule;
+  };
+  switch (symbology) {
+    case sheet::Symbology::kEan8:
+      return ean(4, 3);
+    case sheet::Symbology::kEan13:
+    case sheet::Symbology::kUpcA:
+      return ean(6, 3);
+    case sheet::Symbology::kUpcE:
+      return ean(6, 6);  // six characters, then the six-element end guard
+    case sheet::Symbology::kCode128: {
+      // Six elements each character (start and check included), seven in the stop.
+      CharacterRule rule{11, 2, 7, {}};
+      for (std::size_t i = 0; elements >= 7 && i < (elements - 7) / 6; ++i) {
+        rule.groups.push_back({6, true});
+      }
+      rule.groups.push_back({7, false});
+      return rule;
+    }
+    default:
+      return {};
+  }
+}
+
+// The decodability of a symbology with whole-module characters: in each character, each
+// edge-to-similar-edge measurement against the reference thresholds half way between whole
+// modules, the character's own width giving the module; the least margin over all characters,
+// as a share of half a module. -1 when the elements do not fall into the symbology's characters.
+double CharacterDecodability(const std::vector<double>& widths, const CharacterRule& rule) {
+  std::size_t total = 0;
+  for (const Group& g : rule.groups) {
+    total += static_cast<std::size_t>(g.count);
+  }
+  if (rule.modules == 0 || total != widths.size()) {
+    return -1;
+  }
+  double worst = 1;
+  std::size_t at = 0;
+  for (const Group& g : rule.groups) {
+    const auto first = widths.begin() + static_cast<long>(at);
+    at += static_cast<std::size_t>(g.count);
+    if (!g.character) {
+      continue;
+    }
+    double width = 0;
+    for (auto w = first; w != first + g.count; ++w) {
+      width += *w;
+    }
+    const double module = width / rule.modules;
+    // The measurements from each element's leading edge to the next but one's: two in an EAN/UPC
+    // character, four in a Code 128 one.
+    for (auto w = first; w + 2 != first + g.count; ++w) {
+      const double e = (*w + *(w + 1)) / module;
+      double margin = 1e9;
+      for (int j = rule.least; j < rule.most; ++j) {
+        margin = std::min(margin, std::abs(e - (j + 0.5)));
+      }
+      worst = std::min(worst, margin / 0.5);
+    }
+  }
+  return std::clamp(worst, 0.0, 1.0);
+}
+
 // How far the element widths are from their nominal, 1 exactly on it and 0 half way to the next:
 // whole modules for `fixedModules`, else narrow and wide about their own means.
-double Decodability(const std::vector<Element>& elements, bool fixedModules) {
-  std::vector<double> widths;
-  for (const Element& e : elements) {
-    widths.push_back(static_cast<double>(e.last - e.first + 1));
-  }
+double Decodability(std::vector<double> widths, bool fixedModules) {
   if (widths.size() < 3) {
     return 0;
   }
@@ -146,6 +270,11 @@ char GradeLetter(double value) {
 }
 
 LineGrade GradeLine(const Profile& profile, bool fixedModules) {
+  return GradeLine(profile, fixedModules, std::nullopt);
+}
+
+LineGrade GradeLine(const Profile& profile, bool fixedModules,
+                    std::optional<sheet::Symbology> symbology) {
   LineGrade line;
   line.decodes = profile.decodes;
   const std::vector<double>& r = profile.samples;
@@ -156,7 +285,8 @@ LineGrade GradeLine(const Profile& profile, bool fixedModules) {
   line.rmin = *low;
   line.rmax = *high;
   line.symbolContrast = line.rmax - line.rmin;
-  const std::vector<Element> elements = Elements(r, (line.rmax + line.rmin) / 2);
+  const double threshold = (line.rmax + line.rmin) / 2;
+  const std::vector<Element> elements = Elements(r, threshold);
   if (elements.size() < 3 || line.symbolContrast <= 0) {
     return line;
   }
@@ -171,7 +301,10 @@ LineGrade GradeLine(const Profile& profile, bool fixedModules) {
   }
   line.modulation = line.minEdgeContrast / line.symbolContrast;
   line.defects = worstNonUniformity / line.symbolContrast;
-  line.decodability = Decodability(elements, fixedModules);
+  const std::vector<double> widths = ElementWidths(r, elements);
+  const double byCharacter =
+      symbology ? CharacterDecodability(widths, RuleFor(*symbology, widths.size())) : -1;
+  line.decodability = byCharacter >= 0 ? byCharacter : Decodability(widths, fixedModules);
   const int rminGrade = line.rmin <= 0.5 * line.rmax ? 4 : 0;
   const int edgeGrade = line.minEdgeContrast >= 0.15 ? 4 : 0;
   line.grade = std::min({line.decodes ? 4 : 0, rminGrade, edgeGrade,
@@ -185,7 +318,7 @@ SymbolGrade GradeSymbol(const std::vector<Profile>& profiles, sheet::Symbology s
   const bool fixedModules = symbology != sheet::Symbology::kCode39 &&
                             symbology != sheet::Symbology::kInterleaved2of5;
   for (const Profile& profile : profiles) {
-    const LineGrade line = GradeLine(profile, fixedModules);
+    const LineGrade line = GradeLine(profile, fixedModules, symbology);
     symbol.value += line.grade;
     symbol.contrast += line.symbolContrast;
     symbol.modulation += line.modulation;

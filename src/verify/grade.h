@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ char GradeLetter(double value);
 /// `fixedModules`: true where each element is a whole number of modules (EAN/UPC, Code 128),
 /// false where elements are narrow or wide (Code 39, 2 of 5).
 LineGrade GradeLine(const Profile& profile, bool fixedModules);
+/// The same for a symbol of `symbology`: where its elements fall into that symbology's
+/// characters (EAN/UPC, Code 128), decodability is measured character by character against the
+/// reference thresholds, each character's own width giving its module.
+LineGrade GradeLine(const Profile& profile, bool fixedModules,
+                    std::optional<sheet::Symbology> symbology);
 
 /// Grades a symbol from its profiles (the mean of their grades).
 SymbolGrade GradeSymbol(const std::vector<Profile>& profiles, sheet::Symbology symbology);

@@ -67,6 +67,45 @@ TEST(GradeLine, MeasuresEachParameter) {
   }
 }
 
+// A Code 128 line from its element widths in samples (bar first), 4 samples a module, with its
+// quiet zones: start B (2 1 1 2 1 4), one character, the stop (2 3 3 1 1 1 2).
+Profile Code128Line(std::initializer_list<int> character) {
+  std::vector<int> widths{8, 4, 4, 8, 4, 16};
+  widths.insert(widths.end(), character);
+  widths.insert(widths.end(), {8, 12, 12, 4, 4, 4, 8});
+  Profile profile = Runs({{1, 8}});
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    profile.samples.insert(profile.samples.end(), static_cast<std::size_t>(widths[i]),
+                           i % 2 == 0 ? 0.1 : 0.9);
+  }
+  profile.samples.insert(profile.samples.end(), 8, 1.0);
+  return profile;
+}
+
+TEST(GradeLine, MeasuresCode128CharacterByCharacter) {
+  struct Case {
+    const char* what;
+    Profile profile;
+    double decodability;
+  };
+  const Case cases[] = {
+      // "0" in set B, 1 2 3 1 2 2 modules: every measurement a whole number of modules.
+      {"on nominal", Code128Line({4, 8, 12, 4, 8, 8}), 1},
+      // Its 3-module bar one sample narrower and the space after it one wider: 44 samples, a
+      // module of 4; space and bar (8 + 11) / 4 = 4.75 and bar and space (11 + 5) / 4 = 4, so
+      // 4.75 lies 0.25 from the threshold at 4.5: half of half a module.
+      {"a bar a quarter module short", Code128Line({4, 8, 11, 5, 8, 8}), 0.5},
+      // The 2-module space 2 samples narrower, the 3-module bar 2 wider: bar and space
+      // 4 + 6 = 10 samples are 2.5 modules, on the threshold.
+      {"on the threshold", Code128Line({4, 6, 14, 4, 8, 8}), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const LineGrade line = GradeLine(c.profile, true, sheet::Symbology::kCode128);
+    EXPECT_NEAR(line.decodability, c.decodability, 1e-9);
+  }
+}
+
 TEST(GradeLine, FailsRminAndEdgeContrastOutright) {
   // Rmin 0.6 above half of Rmax 1.0: F, however good the rest.
   EXPECT_EQ(GradeLine(Runs({{1, 4}, {0.6, 2}, {1, 2}, {0.6, 2}, {1, 4}}), true).grade, 0);

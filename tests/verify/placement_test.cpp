@@ -167,8 +167,8 @@ TEST(SymbolWidth, FollowsEachSymbologysLayout) {
 TEST(MeasuredModule, TakesTheInkSpreadOff) {
   struct Case {
     const char* what;
-    std::vector<int> bars;
-    int span;
+    std::vector<double> bars;
+    double span;
     double dpi;
     sheet::Symbology symbology;
     double ink;
@@ -185,9 +185,9 @@ TEST(MeasuredModule, TakesTheInkSpreadOff) {
       // 320 dots at 300 dpi are 1.0667 in; less the ink, 1.0583 in over 67 modules
       {"EAN-8 over its span", {5, 5, 10}, 320, 300, sheet::Symbology::kEan8, ink, 0.015796},
       // three characters and the stop: 13 bars over 46 modules, 0.5 in
-      {"Code 128 over its span", std::vector<int>(13, 4), 50, 100, sheet::Symbology::kCode128, 0,
+      {"Code 128 over its span", std::vector<double>(13, 4), 50, 100, sheet::Symbology::kCode128, 0,
        0.010870},
-      {"Code 128 too short", std::vector<int>(6, 4), 50, 100, sheet::Symbology::kCode128, 0, 0},
+      {"Code 128 too short", std::vector<double>(6, 4), 50, 100, sheet::Symbology::kCode128, 0, 0},
       {"no bars", {}, 50, 100, sheet::Symbology::kCode39, 0, 0},
   };
   for (const Case& c : cases) {

@@ -63,9 +63,16 @@ grep -q "turned 270" "$work/turned-270.png.out" || fail "turned-270: the turn is
 grep -q ", 150 dpi" "$work/sheet-150.png.out" || fail "sheet-150: not read as 150 dpi"
 grep -q "block 2 UPC-A 123456789012: as expected, grade A (4.0), 2.00 in high$" "$work/sheet.png.out" ||
   fail "sheet: block 2 is not graded A and measured 2.00 in high"
-# The drawn sheet is as good as print gets: every symbol an A; the note on grades said once.
-[ "$(grep -c ': as expected, grade A (4.0)' "$work/sheet.png.out")" -eq 6 ] ||
-  { fail "sheet: not every symbol graded A:"; cat "$work/sheet.png.out"; }
+# The drawn sheet is as good as print gets: an A for every symbol whose widths the printer's
+# tables keep to whole modules. Code 128 at the narrowest width (n5 = 1) is not one: in set A's
+# "0" (bars and spaces 1 2 3 1 2 2 modules) the tables give a 2-module space 14/360 in and a
+# 3-module bar 13/360, in a character whose widths add up to 62/360 and is printed 64/360: that
+# edge-to-similar-edge measurement is 4.79 modules where 5 are meant, 0.29 from the threshold at
+# 4.5: decodability 0.58 at best, a B, and the 300-dpi dots take more off. The note said once.
+[ "$(grep -c '^block [1-5] .*: as expected, grade A (4.0)' "$work/sheet.png.out")" -eq 5 ] ||
+  { fail "sheet: not every symbol but Code 128 graded A:"; cat "$work/sheet.png.out"; }
+grep -q '^block 6 Code 128 0123456789: as expected, grade [BCD] ' "$work/sheet.png.out" ||
+  { fail "sheet: Code 128 not graded B to D:"; cat "$work/sheet.png.out"; }
 [ "$(grep -c '^Grades are indicative' "$work/sheet.png.out")" -eq 1 ] || fail "sheet: grade note"
 
 # The faulty printers: one block's command missing, one block with other digits, one printing
