@@ -19,9 +19,13 @@ if ldd "$cli" | grep -E 'libzbar|libpoppler|libQt6' >/dev/null; then
 fi
 
 "$cli" render dot-matrix -o "$work/sheet.png" --dpi 300 >/dev/null 2>&1 || { echo "render failed"; exit 1; }
-"$cli" render dot-matrix -o "$work/sheet-150.png" --dpi 150 >/dev/null 2>&1
+"$cli" render dot-matrix -o "$work/drawn-150.png" --dpi 150 >/dev/null 2>&1
 "$cli" render dot-matrix -o "$work/sheet-600.png" --dpi 600 >/dev/null 2>&1
 s=$work/sheet.png
+# A scanner at 150 or 600 dpi averages the paper under each dot: the sheet scaled, grey edges.
+convert "$s" -resize 50% -units PixelsPerInch -density 150 "$work/sheet-150.png"
+convert "$s" -resize 200% -units PixelsPerInch -density 600 "$work/scaled-600.png"
+convert "$s" -monochrome "$work/one-bit.png"
 convert "$s" -rotate 90 "$work/turned-90.png"
 convert "$s" -rotate 180 "$work/turned-180.png"
 convert "$s" -rotate 270 "$work/turned-270.png"
@@ -49,7 +53,7 @@ END
 # verdicts FILE: the block lines without their measurements, and the summary.
 verdicts() { sed -n '2,$p' "$1" | grep -v '^Grades are indicative' | sed 's/, grade .*//; s/, [0-9.]* in high.*//'; }
 
-for scan in sheet.png sheet-150.png sheet-600.png turned-90.png turned-180.png turned-270.png \
+for scan in sheet.png sheet-150.png sheet-600.png scaled-600.png one-bit.png turned-90.png turned-180.png turned-270.png \
             skewed-3.png skewed-minus-5.png blurred.png noisy.png quality-60.jpg grey.tif \
             sheet.bmp no-resolution.png turned-skewed.jpg; do
   "$cli" verify "$work/$scan" > "$work/$scan.out" 2> "$work/$scan.err"
@@ -61,6 +65,16 @@ done
 grep -q "turned 90" "$work/turned-90.png.out" || fail "turned-90: the turn is not named"
 grep -q "turned 270" "$work/turned-270.png.out" || fail "turned-270: the turn is not named"
 grep -q ", 150 dpi" "$work/sheet-150.png.out" || fail "sheet-150: not read as 150 dpi"
+# Drawn straight at 150 dpi in black and white, each edge moves to the nearest dot: the narrowest
+# Code 128 (2.4 dots a module, its widths already 0.29 module from a threshold) no longer holds
+# its characters, and no decoder reads it; the other five still do.
+"$cli" verify "$work/drawn-150.png" > "$work/drawn-150.out" 2>&1
+got=$?
+[ "$got" -eq 7 ] || fail "drawn-150: status $got, expected 7"
+sed 's/^block 6 Code 128 0123456789: as expected$/block 6 Code 128 0123456789: unreadable/;
+     s/^6 blocks: 6 as expected$/6 blocks: 5 as expected, 1 unreadable/' \
+  "$work/as-expected" > "$work/drawn-150.expected"
+verdicts "$work/drawn-150.out" | diff -u "$work/drawn-150.expected" - || fail "drawn-150: other verdicts"
 grep -q "block 2 UPC-A 123456789012: as expected, grade A (4.0), 2.00 in high$" "$work/sheet.png.out" ||
   fail "sheet: block 2 is not graded A and measured 2.00 in high"
 # The drawn sheet is as good as print gets: an A for every symbol whose widths the printer's
@@ -104,6 +118,17 @@ sed 's/^block 6 Code 128 0123456789: as expected$/block 6 Code 128 0123456789: o
   "$work/as-expected" > "$work/code128-set.expected"
 verdicts "$work/code128-set.out" | diff -u "$work/code128-set.expected" - ||
   fail "code128-set: other verdicts"
+# A printer that prints the 2 of 5 block wider (n5 = 6 where the job asks for 4): the symbol
+# reads as expected, its narrow bar 14/360 = 0.0389 in where the job's is 9/360 = 0.0250 in.
+python3 "$here/faulty_job.py" "$work/dot-matrix.prn" "$work/i25-width.prn" i25-width
+"$cli" render "$work/i25-width.prn" --as dot-matrix -o "$work/i25-width.png" >/dev/null 2>&1
+"$cli" verify "$work/i25-width.png" --page dot-matrix > "$work/i25-width.out" 2>&1
+got=$?
+[ "$got" -eq 7 ] || fail "i25-width: status $got, expected 7"
+verdicts "$work/i25-width.out" | diff -u "$work/as-expected" - || fail "i25-width: other verdicts"
+grep -q '^block 5 .*, module 0\.03[89][0-9] in (differs: 0\.0250 in expected)$' "$work/i25-width.out" &&
+  [ "$(grep -c 'differs' "$work/i25-width.out")" -eq 1 ] ||
+  { fail "i25-width: not block 5 alone differs in its module:"; cat "$work/i25-width.out"; }
 # Checked against its own job's sheet, the faulty printout is what that job prints.
 "$cli" verify "$work/ean8-data.png" --page "$work/ean8-data.prn" > "$work/own.out" 2>&1 ||
   fail "ean8-data against its own job: status $?"
