@@ -27,6 +27,7 @@ using verify::PageFindings;
 using verify::Placement;
 
 constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
+constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
 constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
 constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
 
@@ -91,7 +92,7 @@ Placement Fit(const std::vector<Anchor>& anchors) {
   Placement placement = verify::FitPlacement(anchors);
   if (!placement.found || verify::LargestMiss(placement, anchors) <= kMaxMissInches ||
       anchors.size() < 3) {
-    return placement;
+    return verify::WithoutStray(placement, anchors, kStrayInches);
   }
   for (std::size_t skip = 0; skip < anchors.size(); ++skip) {
     std::vector<Anchor> others = anchors;

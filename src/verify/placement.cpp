@@ -100,6 +100,30 @@ double LargestMiss(const Placement& placement, const std::vector<Anchor>& anchor
   return largest;
 }
 
+Placement WithoutStray(const Placement& placement, const std::vector<Anchor>& anchors,
+                       double strayInches) {
+  if (!placement.found || anchors.size() < 4) {
+    return placement;
+  }
+  std::size_t worst = 0;
+  double miss = 0;
+  for (std::size_t i = 0; i < anchors.size(); ++i) {
+    const double off =
+        std::abs(C(ToSheet(placement, anchors[i].picture)) - C(anchors[i].sheet));
+    if (off > miss) {
+      miss = off;
+      worst = i;
+    }
+  }
+  if (miss <= strayInches) {
+    return placement;
+  }
+  std::vector<Anchor> others = anchors;
+  others.erase(others.begin() + static_cast<long>(worst));
+  const Placement fitted = FitPlacement(others);
+  return fitted.found && LargestMiss(fitted, others) <= strayInches ? fitted : placement;
+}
+
 int QuarterTurns(double rotationDegrees) {
   const double turns = std::round(rotationDegrees / 90);
   return ((static_cast<int>(turns) % 4) + 4) % 4;

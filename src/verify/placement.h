@@ -32,6 +32,13 @@ Point ToSheet(const Placement& placement, Point p);
 /// placement puts its sheet point.
 double LargestMiss(const Placement& placement, const std::vector<Anchor>& anchors);
 
+/// The fit to `anchors` with one stray left out: among four or more, the anchor the fit misses
+/// most when it misses by more than `strayInches`, where the others then fit within it (a
+/// symbol printed wider or narrower than the sheet's has its middle elsewhere). Otherwise
+/// `placement` as it is.
+Placement WithoutStray(const Placement& placement, const std::vector<Anchor>& anchors,
+                       double strayInches);
+
 /// The rotation's whole quarter turns (0..3) and what is left over, in degrees (-45, 45]: the
 /// scan's turn and its skew.
 int QuarterTurns(double rotationDegrees);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "sheet/page_model.h"
 #include "verify/expected_blocks.h"
 #include "verify/placement.h"
@@ -61,6 +63,26 @@ TEST(PlaceFromOne, TakesScaleAndTurnAsGiven) {
   const Point back = ToSheet(placement, p);
   EXPECT_NEAR(back.x, 4, 1e-9);
   EXPECT_NEAR(back.y, 5, 1e-9);
+}
+
+// Five symbols where an upright 300-dpi sheet puts them, and block 5's printed 0.35 in wider, its
+// middle 0.175 in (52.5 dots) right of where the sheet has it.
+TEST(WithoutStray, LeavesOutTheSymbolPrintedWider) {
+  const std::vector<Anchor> anchors{{{1, 1.5}, {300, 450}},     {{3, 4}, {900, 1200}},
+                                    {{1, 6}, {300, 1800}},      {{3, 7.5}, {900, 2250}},
+                                    {{1, 9}, {352.5, 2700}},    {{1.5, 10.5}, {450, 3150}}};
+  const Placement all = FitPlacement(anchors);
+  ASSERT_TRUE(all.found);
+  EXPECT_GT(std::abs(all.rotationDegrees), 0.1);  // the one pulls the whole fit askew
+  const Placement fitted = WithoutStray(all, anchors, 0.1);
+  EXPECT_NEAR(fitted.scale, 300, 1e-6);
+  EXPECT_NEAR(fitted.rotationDegrees, 0, 1e-6);
+  EXPECT_NEAR(fitted.offset.x, 0, 1e-6);
+  EXPECT_EQ(fitted.anchors, 5);
+  // Within the tolerance, or with three anchors, nothing is left out.
+  EXPECT_EQ(WithoutStray(all, anchors, 0.5).anchors, 6);
+  const std::vector<Anchor> three(anchors.begin() + 2, anchors.begin() + 5);
+  EXPECT_EQ(WithoutStray(FitPlacement(three), three, 0.1).anchors, 3);
 }
 
 TEST(QuarterTurnsAndSkew, SplitTheRotation) {

@@ -129,6 +129,9 @@ verdicts "$work/i25-width.out" | diff -u "$work/as-expected" - || fail "i25-widt
 grep -q '^block 5 .*, module 0\.03[89][0-9] in (differs: 0\.0250 in expected)$' "$work/i25-width.out" &&
   [ "$(grep -c 'differs' "$work/i25-width.out")" -eq 1 ] ||
   { fail "i25-width: not block 5 alone differs in its module:"; cat "$work/i25-width.out"; }
+# Its middle lies right of the sheet's: the scan is placed by the other five, not skewed by it.
+grep -q "i25-width.png page 1: the dot-matrix sheet, 300 dpi$" "$work/i25-width.out" ||
+  fail "i25-width: placed askew"
 # Checked against its own job's sheet, the faulty printout is what that job prints.
 "$cli" verify "$work/ean8-data.png" --page "$work/ean8-data.prn" > "$work/own.out" 2>&1 ||
   fail "ean8-data against its own job: status $?"
