@@ -48,5 +48,6 @@ void AddPrintersCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCheckCommand(CLI::App& app, int& exitCode);
+void AddVerifyCommand(CLI::App& app, int& exitCode);
 
 }  // namespace quorvel::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   quorvel::cli::AddPrintCommand(app, exitCode);
   quorvel::cli::AddRenderCommand(app, exitCode);
   quorvel::cli::AddCheckCommand(app, exitCode);
+  quorvel::cli::AddVerifyCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -98,10 +98,10 @@ void AppendString(std::string& out, std::string_view raw, const Layout& layout) 
   out.push_back('"');
 }
 
-void AppendFraction(std::string& out, double number) {
+void AppendFraction(std::string& out, double number, int decimals) {
   char digits[64];
   const auto [end, error] =
-      std::to_chars(digits, digits + sizeof digits, number, std::chars_format::fixed, 2);
+      std::to_chars(digits, digits + sizeof digits, number, std::chars_format::fixed, decimals);
   if (error != std::errc()) {
     throw std::invalid_argument("a number too large for a JSON report");
   }
@@ -123,7 +123,7 @@ void Append(std::string& out, const Value& value, const Layout& layout) {
       out += std::to_string(value.get<std::uint64_t>());
       return;
     case Value::value_t::number_float:
-      AppendFraction(out, value.get<double>());
+      AppendFraction(out, value.get<double>(), layout.decimals);
       return;
     case Value::value_t::string:
       AppendString(out, value.get_ref<const std::string&>(), layout);

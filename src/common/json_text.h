@@ -29,18 +29,22 @@ std::string Characters(std::string_view bytes, Bytes kind);
 /// A string member holding a job's bytes, each byte one character.
 Value JobText(std::string_view bytes);
 
-/// How a document is laid out. Both layouts write numbers with a fraction with two decimals
-/// (seconds to the hundredth) and control characters, `"` and `\` escaped.
+/// How a document is laid out. The layouts write numbers with a fraction with two decimals
+/// (seconds to the hundredth) unless they say otherwise, and control characters, `"` and `\` escaped.
 struct Layout {
   std::string_view comma;  // between members and between elements
   std::string_view colon;  // between a member's name and its value
   bool asciiOnly;          // every character above U+007E written as a \u escape
+  int decimals = 2;        // digits after the point of a number with a fraction
 };
 
 /// explain's listing: no spaces, ASCII only.
 inline constexpr Layout kCompact{",", ":", true};
 /// check's report and the report of a run: a space after each comma and colon, UTF-8.
 inline constexpr Layout kSpaced{", ", ": ", false};
+/// verify's report: spaced, with lengths in inches to the ten-thousandth (a module is some
+/// hundredths of an inch).
+inline constexpr Layout kSpacedFine{", ", ": ", false, 4};
 
 /// `value` as JSON text. Any string in it, member names too, is read as kText on the way out,
 /// so bytes that are not UTF-8 never reach the output.

@@ -15,6 +15,10 @@ inline constexpr int kExitNotRecognized = 3;
 inline constexpr int kExitSendFailed = 4;
 inline constexpr int kExitNotPrinted = 5;    // aborted, canceled, held, printer stopped; not ready
 inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
+// verify: a file that cannot be read or is not a scan of a Quorvel sheet, and a printed sheet
+// with a block that differs from the expected sheet.
+inline constexpr int kExitUnreadableFile = 1;
+inline constexpr int kExitSheetDiffers = 7;
 
 /// How a printer's send, follow-up or check ended, for one printer as for many.
 enum class FleetOutcome {

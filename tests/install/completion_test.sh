@@ -51,7 +51,7 @@ cd "$work/empty" || exit 1
 
 # The expected words are written out from the commands' help texts.
 expect "print printers"                              quorvel-cli pr
-expect "check dump explain listen print printers render" quorvel-cli ""
+expect "check dump explain listen print printers render verify" quorvel-cli ""
 expect "--help --version"                            quorvel-cli --
 expect "render"                                      quorvel-cli re
 expect "auto dot-matrix pcl"                         quorvel-cli print ""
@@ -84,6 +84,9 @@ expect "Lab-1 Lab-2"                                 "$fake" check --printer L
 expect "$work/dir/captures"                          quorvel-cli listen --out "$work/dir/"
 expect "$work/dir/job-000001.prn"                    quorvel-cli explain "$work/dir/j"
 expect "- dot-matrix pcl"                            quorvel-cli render ""
+expect "$work/dir/sheet.png"                         quorvel-cli verify "$work/dir/s"
+expect "dot-matrix pcl"                              quorvel-cli verify scan.png --page ""
+expect "json text"                                   quorvel-cli verify scan.png --format ""
 
 # Every option of every command's help is offered.
 commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF { print $1 }')

@@ -46,7 +46,7 @@ done
 
 # The exit statuses the program gives (README's list, and 1 for the other failures).
 statuses=$(section "EXIT STATUS")
-for status in 0 1 2 3 4 5 6; do
+for status in 0 1 2 3 4 5 6 7; do
   grep -qE "^       $status( |$)" <<<"$statuses" || fail "exit status $status is not explained"
 done
 

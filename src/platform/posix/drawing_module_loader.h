@@ -3,6 +3,7 @@
 #include <string>
 
 #include "render/drawing_module.h"
+#include "verify/scan_module.h"
 
 namespace quorvel::platform {
 
@@ -10,5 +11,8 @@ namespace quorvel::platform {
 /// program's own folder (the build tree), then from the installed library folder beside it.
 /// Returns nullptr with `error` saying why when it cannot be loaded.
 const render::DrawingModule* LoadDrawingModule(std::string& error);
+
+/// The scan module (quorvel_scan, for verify), found and kept the same way.
+const verify::ScanModule* LoadScanModule(std::string& error);
 
 }  // namespace quorvel::platform

@@ -1,0 +1,149 @@
+// quorvel-cli verify SCAN: block by block, whether the printer printed the sheet its bytes ask
+// for. The reading of the scan (Qt, zbar, poppler) is the scan module's; the verdicts are the
+// core's (src/verify); this file wires the options and prints.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/job_source.h"
+#include "sheet/page_model.h"
+#include "verify/expected_blocks.h"
+#include "verify/scan_findings.h"
+#include "verify/verify_report.h"
+
+#ifdef QUORVEL_HAVE_SCAN
+#include "platform/posix/drawing_module_loader.h"
+#endif
+
+namespace quorvel::cli {
+namespace {
+
+struct VerifyOptions {
+  std::string scan;
+  std::string page = "auto";
+  std::string paper = "a4";
+  std::string format = "text";
+  std::string report;
+  std::string annotate;
+};
+
+// The sheets the scan may show: the one --page names, or both test pages.
+bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
+  const sheet::Paper paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+  const std::vector<std::string> sources =
+      options.page == "auto" ? std::vector<std::string>{"dot-matrix", "pcl"}
+                             : std::vector<std::string>{options.page};
+  for (const std::string& source : sources) {
+    std::string job;
+    if (!LoadJob(source, job)) {
+      std::cerr << "quorvel-cli verify: cannot read the job " << source << "\n";
+      return false;
+    }
+    const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper);
+    for (verify::ExpectedPage& page : verify::ExpectedPages(sheet, source, paper)) {
+      request.candidates.push_back(std::move(page));
+    }
+  }
+  return true;
+}
+
+#ifdef QUORVEL_HAVE_SCAN
+std::vector<verify::Label> LabelsOf(const verify::PageResult& page) {
+  std::vector<verify::Label> labels;
+  for (const verify::BlockResult& r : page.blocks) {
+    const verify::VerdictRow& row = verify::RowOf(r.verdict);
+    const verify::Box box = r.expected != nullptr ? r.expected->box : r.found->box;
+    const std::string name =
+        r.expected != nullptr ? "block " + std::to_string(r.block) : std::string("symbol");
+    const bool off = r.heightDiffers || r.moduleDiffers;
+    labels.push_back({box, name + ": " + row.name + (off ? ", size differs" : ""),
+                      off && !row.differs ? "amber" : row.colour});
+  }
+  return labels;
+}
+
+int Judge(const verify::ScanModule& module, const VerifyOptions& options,
+          const verify::ScanRequest& request, const verify::ScanFindings& findings) {
+  std::vector<verify::PageResult> pages;
+  bool differs = false;
+  for (const verify::PageFindings& page : findings.pages) {
+    if (page.expected < 0) {
+      std::cerr << "quorvel-cli verify: " << options.scan << " page " << page.page + 1
+                << " does not look like a Quorvel sheet: neither its symbols nor its printed "
+                   "lines are where the sheet has them\n";
+      differs = true;
+      continue;
+    }
+    const verify::ExpectedPage& expected =
+        request.candidates[static_cast<std::size_t>(page.expected)];
+    pages.push_back({&page, &expected, verify::JudgePage(expected, page)});
+    differs = differs || verify::AnyDifference(pages.back().blocks);
+  }
+  if (pages.empty()) {
+    return kExitUnreadableFile;
+  }
+  const int status = differs ? kExitSheetDiffers : kExitOk;
+  std::cout << (options.format == "json" ? verify::JsonReport(options.scan, pages, status)
+                                         : verify::TextReport(options.scan, pages));
+  if (!options.annotate.empty()) {
+    const std::string error = module.annotate(options.scan, *pages.front().findings,
+                                              LabelsOf(pages.front()), options.annotate);
+    if (!error.empty()) {
+      std::cerr << "quorvel-cli verify: " << error << "\n";
+      return kExitUnreadableFile;
+    }
+  }
+  return std::cout.flush() ? status : kExitUnreadableFile;
+}
+#endif
+
+int RunVerify(const VerifyOptions& options) {
+#ifdef QUORVEL_HAVE_SCAN
+  verify::ScanRequest request;
+  if (!Candidates(options, request)) {
+    return kExitUnreadableFile;
+  }
+  std::string loadError;
+  const verify::ScanModule* module = platform::LoadScanModule(loadError);
+  if (module == nullptr) {
+    std::cerr << "quorvel-cli verify: the scan module could not be loaded: " << loadError << "\n";
+    return kExitUsage;
+  }
+  const verify::ScanFindings findings = module->readScan(options.scan, request);
+  if (!findings.error.empty()) {
+    std::cerr << "quorvel-cli verify: " << options.scan << ": " << findings.error << "\n";
+    return kExitUnreadableFile;
+  }
+  return Judge(*module, options, request, findings);
+#else
+  (void)options;
+  (void)&Candidates;
+  std::cerr << "quorvel-cli: verify is not part of this build: reading scans needs Qt 6, zbar "
+               "and poppler, which this platform's build lacks; use the Linux quorvel-cli\n";
+  return kExitUsage;
+#endif
+}
+
+}  // namespace
+
+void AddVerifyCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<VerifyOptions>();
+  CLI::App* command = app.add_subcommand(
+      "verify", "Check a scan of a printed test page, block by block, against the expected sheet");
+  command->add_option("scan", options->scan, "PNG, JPEG, TIFF, BMP or PDF scan of the sheet")
+      ->required();
+  command->add_option("--page", options->page,
+                      "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "
+                      "test page that fits)");
+  command->add_option("--paper", options->paper, "a4 (default) or letter")
+      ->check(CLI::IsMember({"a4", "letter"}));
+  command->add_option("--format", options->format, "text (default) or json")
+      ->check(CLI::IsMember({"text", "json"}));
+  command->add_option("--annotate", options->annotate,
+                      "OUT.png: the scan with each block outlined in its verdict's colour");
+  command->callback([options, &exitCode] { exitCode = RunVerify(*options); });
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,165 @@
+#include "scan/picture_pages.h"
+
+#include <poppler/cpp/poppler-document.h>
+#include <poppler/cpp/poppler-global.h>
+#include <poppler/cpp/poppler-image.h>
+#include <poppler/cpp/poppler-page-renderer.h>
+#include <poppler/cpp/poppler-page.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace quorvel::scan {
+namespace {
+
+constexpr double kPdfDpi = 300;
+constexpr int kAllocationLimitMegabytes = 256;
+
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "quorvel-cli: %s\n", message.toLocal8Bit().constData());
+  }
+}
+
+bool IsPdf(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) {
+    return false;
+  }
+  return file.read(5) == "%PDF-";
+}
+
+std::string TooLarge(long long width, long long height) {
+  return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+         " dots; at most " + std::to_string(kMaxSidePixels) + " a side are read";
+}
+
+// poppler's own remarks on a damaged file; what matters is said by the error returned.
+void QuietPoppler(const std::string&, void*) {}
+
+std::string ReadPdf(const std::string& path, const PageTaker& take) {
+  poppler::set_debug_error_function(QuietPoppler, nullptr);
+  std::unique_ptr<poppler::document> document(poppler::document::load_from_file(path));
+  if (!document) {
+    return "not a PDF that can be read";
+  }
+  if (document->is_locked()) {
+    return "the PDF is locked with a password";
+  }
+  const int count = document->pages();
+  if (count <= 0) {
+    return "the PDF has no pages";
+  }
+  poppler::page_renderer renderer;
+  renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
+  renderer.set_image_format(poppler::image::format_gray8);
+  for (int i = 0; i < count && i < kMaxScanPages; ++i) {
+    std::unique_ptr<poppler::page> page(document->create_page(i));
+    if (!page) {
+      return "page " + std::to_string(i + 1) + " of the PDF cannot be read";
+    }
+    const poppler::rectf size = page->page_rect();
+    const double width = size.width() / 72 * kPdfDpi, height = size.height() / 72 * kPdfDpi;
+    if (width < 1 || height < 1 || width > kMaxSidePixels || height > kMaxSidePixels) {
+      return "page " + std::to_string(i + 1) + ": " +
+             TooLarge(std::llround(width), std::llround(height));
+    }
+    const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
+    if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
+      return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
+    }
+    QImage grey(image.width(), image.height(), QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y) {
+      std::memcpy(grey.scanLine(y), image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
+                  static_cast<std::size_t>(image.width()));
+    }
+    PicturePage taken{std::move(grey), kPdfDpi};
+    take(taken);
+  }
+  return {};
+}
+
+// One image of the reader's file, checked for size first and scaled down when it is very large.
+std::string ReadImage(QImageReader& reader, const PageTaker& take) {
+  const QSize size = reader.size();
+  if (!size.isValid() || size.isEmpty()) {
+    return "the picture has no size";
+  }
+  if (size.width() > kMaxSidePixels || size.height() > kMaxSidePixels) {
+    return TooLarge(size.width(), size.height());
+  }
+  const long long dots = static_cast<long long>(size.width()) * size.height();
+  double shrink = 1;
+  if (dots > kMaxPagePixels) {
+    shrink = std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(dots));
+    reader.setScaledSize(QSize(static_cast<int>(size.width() * shrink),
+                               static_cast<int>(size.height() * shrink)));
+  }
+  QImage image = reader.read();
+  if (image.isNull()) {
+    return "the picture cannot be decoded: " + reader.errorString().toStdString();
+  }
+  const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 * shrink : 0;
+  image = image.convertToFormat(QImage::Format_Grayscale8);
+  if (image.isNull()) {
+    return "no memory for the picture";
+  }
+  PicturePage taken{std::move(image), dpi};
+  take(taken);
+  return {};
+}
+
+}  // namespace
+
+void EnsureApplication() {
+  if (QCoreApplication::instance() != nullptr) {
+    return;
+  }
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  qInstallMessageHandler(QuietMessages);
+  static int argc = 1;
+  static char name[] = "quorvel-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication application(argc, argv);
+}
+
+std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
+  const QFileInfo info(QString::fromStdString(path));
+  if (!info.exists()) {
+    return "no such file";
+  }
+  if (info.isDir()) {
+    return "a folder, not a picture";
+  }
+  if (IsPdf(path)) {
+    return ReadPdf(path, take);
+  }
+  // A 600 dpi A4 page decodes to some 140 MB before it is turned to grey (35 MB); pages beyond
+  // kMaxPagePixels are scaled down, so this bounds what one page can take.
+  QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
+  QImageReader reader(QString::fromStdString(path));
+  reader.setAutoTransform(false);
+  if (!reader.canRead()) {
+    return "not a picture quorvel-cli reads (PNG, JPEG, TIFF, BMP or PDF)";
+  }
+  for (int i = 0; i < kMaxScanPages; ++i) {
+    const std::string error = ReadImage(reader, take);
+    if (!error.empty()) {
+      return i == 0 ? error : "page " + std::to_string(i + 1) + ": " + error;
+    }
+    if (!reader.jumpToNextImage()) {
+      break;
+    }
+  }
+  return {};
+}
+
+}  // namespace quorvel::scan

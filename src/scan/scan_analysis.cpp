@@ -1,0 +1,351 @@
+// A scan page is placed on a sheet from the symbols both share: each decoded symbol whose
+// symbology and data one block of the page holds ties the middle of that block to the middle of
+// the symbol on the picture. Two or more such ties give scale, turn and offset.
+
+#include "scan/scan_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "scan/picture_pages.h"
+#include "scan/region_measure.h"
+#include "scan/symbol_finder.h"
+#include "verify/expected_blocks.h"
+#include "verify/glyph_profile.h"
+#include "verify/placement.h"
+#include "verify/verdicts.h"
+
+namespace quorvel::scan {
+namespace {
+
+using verify::Anchor;
+using verify::Box;
+using verify::ExpectedBlock;
+using verify::ExpectedPage;
+using verify::FoundSymbol;
+using verify::PageFindings;
+using verify::Placement;
+
+constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
+constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
+constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
+constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
+
+// Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
+// shortest 2 of 5 symbol the candidates hold.
+int InterleavedDigits(const verify::ScanRequest& request) {
+  std::size_t digits = 0;
+  for (const ExpectedPage& page : request.candidates) {
+    for (const ExpectedBlock& block : page.blocks) {
+      if (!block.glyphs && block.symbology == sheet::Symbology::kInterleaved2of5) {
+        digits = digits == 0 ? block.data.size() : std::min(digits, block.data.size());
+      }
+    }
+  }
+  return digits == 0 ? 2 : static_cast<int>(digits);
+}
+
+// zbar marks a linear symbol where each scan line that read it ended: at both ends of the symbol
+// when lines read it both ways, at one end only when they read it one way. Only a symbol marked at
+// both ends has its middle where its outline's is.
+bool MarkedAtBothEnds(const FoundSymbol& symbol) {
+  if (symbol.outline.empty()) {
+    return false;
+  }
+  const auto [left, right] = std::minmax_element(
+      symbol.outline.begin(), symbol.outline.end(),
+      [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
+  const auto [top, bottom] = std::minmax_element(
+      symbol.outline.begin(), symbol.outline.end(),
+      [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
+  const double wide = right->x - left->x, high = bottom->y - top->y;
+  const bool across = symbol.quarterTurns == 1 || symbol.quarterTurns == 3;
+  const double along = across ? high : wide, side = across ? wide : high;
+  return along >= 10 && along >= side * 0.25;
+}
+
+std::vector<Anchor> AnchorsFor(const ExpectedPage& page, const std::vector<FoundSymbol>& found,
+                               bool bothEndsOnly, std::vector<int>* turns = nullptr) {
+  std::vector<Anchor> anchors;
+  for (const ExpectedBlock& block : page.blocks) {
+    if (block.glyphs) {
+      continue;
+    }
+    const auto matches = [&block, bothEndsOnly](const FoundSymbol& s) {
+      return s.known && s.symbology == block.symbology && s.data == block.data &&
+             (!bothEndsOnly || MarkedAtBothEnds(s));
+    };
+    if (std::count_if(found.begin(), found.end(), matches) != 1) {
+      continue;  // a symbol read twice, or not at all, ties nothing down
+    }
+    const FoundSymbol& symbol = *std::find_if(found.begin(), found.end(), matches);
+    anchors.push_back({verify::Centre(block.box), verify::Centre(symbol.outline)});
+    if (turns != nullptr) {
+      turns->push_back(symbol.quarterTurns);
+    }
+  }
+  return anchors;
+}
+
+// The fit to all anchors, or, when one is far off, to the others.
+Placement Fit(const std::vector<Anchor>& anchors) {
+  Placement placement = verify::FitPlacement(anchors);
+  if (!placement.found || verify::LargestMiss(placement, anchors) <= kMaxMissInches ||
+      anchors.size() < 3) {
+    return verify::WithoutStray(placement, anchors, kStrayInches);
+  }
+  for (std::size_t skip = 0; skip < anchors.size(); ++skip) {
+    std::vector<Anchor> others = anchors;
+    others.erase(others.begin() + static_cast<long>(skip));
+    const Placement fitted = verify::FitPlacement(others);
+    if (fitted.found && verify::LargestMiss(fitted, others) <= kMaxMissInches) {
+      return fitted;
+    }
+  }
+  return {};
+}
+
+// The scale of a scan that holds the whole sheet: from the resolution its file states, else from
+// its size against the paper's.
+double SheetScale(const PicturePage& picture, const ExpectedPage& page) {
+  if (picture.dpi > 30) {
+    return picture.dpi;
+  }
+  const double longSide = std::max(picture.grey.width(), picture.grey.height());
+  return longSide / std::max(page.paperWidthInches, page.paperHeightInches);
+}
+
+// How sharply the blocks' bars stand out where the placement puts them: the spread of their
+// column profiles, highest when the columns run along the bars.
+double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                 const Placement& placement) {
+  double sum = 0;
+  for (const ExpectedBlock& block : page.blocks) {
+    const Region region = CutOut(picture.grey, placement, block.box, 200);
+    const std::vector<double> columns = ColumnShares(region, inkLevel);
+    double mean = 0, square = 0;
+    for (double c : columns) {
+      mean += c;
+      square += c * c;
+    }
+    const double n = std::max<double>(1, static_cast<double>(columns.size()));
+    sum += square / n - (mean / n) * (mean / n);
+  }
+  return sum;
+}
+
+// A sheet placed by its layout may be askew: the turn, within five degrees, under which the
+// blocks' bars run straightest.
+void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                Placement& placement) {
+  const verify::Point middle{picture.grey.width() / 2.0, picture.grey.height() / 2.0};
+  const verify::Point centre = verify::ToSheet(placement, middle);
+  const double upright = placement.rotationDegrees;
+  double bestSharpness = Sharpness(picture, inkLevel, page, placement);
+  Placement best = placement;
+  for (double skew = -5; skew <= 5.01; skew += 0.25) {
+    const Placement turned = verify::PlaceAt(centre, middle, placement.scale, upright + skew);
+    const double sharpness = Sharpness(picture, inkLevel, page, turned);
+    if (sharpness > bestSharpness * 1.02) {  // a turn that hardly sharpens is noise
+      bestSharpness = sharpness;
+      best = turned;
+    }
+  }
+  best.anchors = 0;
+  placement = best;
+}
+
+// The share of the page's text lines that have ink where the placement puts them.
+double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                 const Placement& placement) {
+  if (page.texts.empty()) {
+    return 0;
+  }
+  int inked = 0;
+  for (const Box& text : page.texts) {
+    const Region region = CutOut(picture.grey, placement, text, std::min(placement.scale, 150.0));
+    inked += InkShare(region, inkLevel) > verify::kInkShare ? 1 : 0;
+  }
+  return static_cast<double>(inked) / static_cast<double>(page.texts.size());
+}
+
+// A scan of the whole sheet with no symbol to go by: the sheet fills the picture, upright or
+// upside down (on its side when the picture is wider than high); its text lines decide which.
+Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+                        double& inked) {
+  const bool onSide = picture.grey.width() > picture.grey.height();
+  const double scale = SheetScale(picture, page);
+  const verify::Anchor middle{{page.paperWidthInches / 2, page.paperHeightInches / 2},
+                              {picture.grey.width() / 2.0, picture.grey.height() / 2.0}};
+  Placement best;
+  inked = 0;
+  for (int turns : onSide ? std::vector<int>{1, 3} : std::vector<int>{0, 2}) {
+    Placement placement = verify::PlaceFromOne(middle, scale, turns);
+    if (placement.found) {
+      Straighten(picture, inkLevel, page, placement);
+    }
+    const double share = placement.found ? TextInked(picture, inkLevel, page, placement) : 0;
+    if (share > inked) {
+      inked = share;
+      best = placement;
+    }
+  }
+  return best;
+}
+
+// Most of the sheet's text lines must be found inked for a scan placed by its layout.
+constexpr double kLeastTextInked = 0.8;
+
+// The candidate page that fits best, and where it lies; -1 when none does.
+int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
+               const verify::ScanRequest& request, Placement& placement) {
+  int best = -1;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    std::vector<int> turns;
+    std::vector<Anchor> anchors = AnchorsFor(request.candidates[i], found, true, &turns);
+    if (anchors.size() < 2) {
+      turns.clear();
+      anchors = AnchorsFor(request.candidates[i], found, false, &turns);
+    }
+    Placement fitted = Fit(anchors);
+    if (!fitted.found && anchors.size() == 1 && turns[0] >= 0) {
+      fitted = verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]),
+                                    turns[0]);
+    }
+    if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
+      best = static_cast<int>(i);
+      placement = fitted;
+    }
+  }
+  if (best >= 0) {
+    return best;
+  }
+  const int inkLevel = InkLevel(picture.grey);
+  double bestInked = 0;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    double inked = 0;
+    const Placement byLayout = PlaceByLayout(picture, inkLevel, request.candidates[i], inked);
+    if (byLayout.found && inked >= kLeastTextInked && inked > bestInked) {
+      best = static_cast<int>(i);
+      placement = byLayout;
+      bestInked = inked;
+    }
+  }
+  return best;
+}
+
+Box Widened(const Box& box, double across, double up, double down) {
+  return {box.left - across, box.top - up, box.width + 2 * across, box.height + up + down};
+}
+
+// The region a block's symbol is measured in: tall enough for bars printed higher than asked.
+Box MeasureBox(const ExpectedBlock& block, const FoundSymbol& symbol) {
+  const double height = std::max(block.box.height * 2, symbol.box.height * 1.5) + 0.1;
+  return {std::min(block.box.left, symbol.box.left) - 0.1, block.box.top - 0.05,
+          std::max(block.box.width, symbol.box.width) + 0.2, height};
+}
+
+FoundSymbol* SymbolIn(PageFindings& page, int block) {
+  for (FoundSymbol& symbol : page.symbols) {
+    if (symbol.block == block) {
+      return &symbol;
+    }
+  }
+  return nullptr;
+}
+
+// A block with no symbol read: its region again, upright and cleaned.
+void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
+                     PageFindings& page) {
+  const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
+                         ? static_cast<int>(block.data.size())
+                         : 2;
+  const QImage clean = Cleaned(region, inkLevel);
+  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
+  if (again.empty()) {
+    return;
+  }
+  FoundSymbol symbol = again.front();
+  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  for (verify::Point& p : symbol.outline) {
+    const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
+                                region.box.top + (p.y - margin) / region.pixelsPerInch};
+    p = verify::ToPicture(page.placement, onSheet);
+  }
+  symbol.box = verify::SheetBox(page.placement, symbol.outline);
+  symbol.block = block.number;
+  symbol.fromRegion = true;
+  page.symbols.push_back(symbol);
+}
+
+void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, bool measureProfiles,
+                   PageFindings& page) {
+  const int inkLevel = InkLevel(picture.grey);
+  const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
+  for (const ExpectedBlock& block : expected.blocks) {
+    verify::RegionFinding finding;
+    finding.block = block.number;
+    if (block.glyphs) {
+      // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
+      const double cell = block.box.width / std::max<std::size_t>(1, block.data.size());
+      const Region region =
+          CutOut(picture.grey, page.placement, block.box, verify::kColumnsPerCell / cell);
+      finding.ink = InkShare(region, inkLevel);
+      finding.columns = ColumnShares(region, inkLevel);
+      page.regions.push_back(finding);
+      continue;
+    }
+    const Region region =
+        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
+    finding.ink = InkShare(region, inkLevel);
+    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
+      ReadRegionAgain(region, inkLevel, block, page);
+    }
+    page.regions.push_back(finding);
+    if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
+      const Region bars =
+          CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
+      MeasureBars(bars, inkLevel, symbol->symbology, block.inkInches, symbol->heightInches,
+                  symbol->moduleInches);
+      if (measureProfiles) {
+        symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
+                                     static_cast<int>(symbol->data.size()));
+      }
+    }
+  }
+}
+
+PageFindings AnalysePage(const PicturePage& picture, int index,
+                         const verify::ScanRequest& request) {
+  PageFindings page;
+  page.page = index;
+  page.widthPixels = picture.grey.width();
+  page.heightPixels = picture.grey.height();
+  page.dpi = picture.dpi;
+  page.symbols = FindSymbols(picture.grey, InterleavedDigits(request));
+  page.expected = ChoosePage(picture, page.symbols, request, page.placement);
+  if (page.expected < 0) {
+    return page;
+  }
+  const ExpectedPage& expected = request.candidates[static_cast<std::size_t>(page.expected)];
+  for (FoundSymbol& symbol : page.symbols) {
+    symbol.box = verify::SheetBox(page.placement, symbol.outline);
+    symbol.block = verify::BlockAt(expected, symbol.box);
+  }
+  ExamineBlocks(picture, expected, request.measureProfiles, page);
+  return page;
+}
+
+}  // namespace
+
+verify::ScanFindings ReadScan(const std::string& path, const verify::ScanRequest& request) {
+  EnsureApplication();
+  verify::ScanFindings findings;
+  findings.error = ReadPicturePages(path, [&findings, &request](PicturePage& picture) {
+    findings.pages.push_back(
+        AnalysePage(picture, static_cast<int>(findings.pages.size()), request));
+  });
+  return findings;
+}
+
+}  // namespace quorvel::scan

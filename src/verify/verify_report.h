@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/json_text.h"
+#include "verify/scan_findings.h"
+#include "verify/verdicts.h"
+
+namespace quorvel::verify {
+
+/// A page of the scan with the sheet it was matched with and the verdicts on its blocks.
+struct PageResult {
+  const PageFindings* findings = nullptr;
+  const ExpectedPage* expected = nullptr;
+  std::vector<BlockResult> blocks;
+};
+
+/// Said once in every report that carries grades.
+inline constexpr char kGradeNote[] =
+    "Grades are indicative, computed the way ISO/IEC 15416 grades linear symbols from 10 scan "
+    "lines each: a scan is not a calibrated verifier (its aperture, light and reflectance are not "
+    "measured).";
+
+/// "block 1 EAN-8 12345670: as expected, grade A (4.0), 0.50 in high"; an unexpected symbol is
+/// "symbol".
+std::string BlockLine(const BlockResult& result);
+
+/// The page's heading: "scan.png page 1: the dot-matrix sheet, 300 dpi, turned 90, skewed 0.4".
+std::string PageHeading(const std::string& file, const PageResult& page);
+
+/// "6 blocks: 5 as expected, 1 not found".
+std::string SummaryLine(const std::vector<BlockResult>& results);
+
+/// The whole text report: each page's heading, its block lines and its summary.
+std::string TextReport(const std::string& file, const std::vector<PageResult>& pages);
+
+/// One page as JSON: scan, sheet, blocks, summary, exitStatus.
+json::Value PageJson(const std::string& file, const PageResult& page, int exitStatus);
+
+/// The JSON report: the page's object for a one-page scan, else {"pages": [...], "exitStatus"}.
+std::string JsonReport(const std::string& file, const std::vector<PageResult>& pages,
+                       int exitStatus);
+
+}  // namespace quorvel::verify
