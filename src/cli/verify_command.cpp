@@ -14,6 +14,7 @@
 #include "verify/verify_report.h"
 
 #ifdef QUORVEL_HAVE_SCAN
+#include "cli/verify_report_file.h"
 #include "platform/posix/drawing_module_loader.h"
 #endif
 
@@ -89,7 +90,21 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
                                          : verify::TextReport(options.scan, pages));
   if (!options.annotate.empty()) {
     const std::string error = module.annotate(options.scan, *pages.front().findings,
-                                              LabelsOf(pages.front()), options.annotate);
+                                              LabelsOf(pages.front()), options.annotate, 0);
+    if (!error.empty()) {
+      std::cerr << "quorvel-cli verify: " << error << "\n";
+      return kExitUnreadableFile;
+    }
+  }
+  if (!options.report.empty()) {
+    std::vector<std::vector<verify::Label>> labels;
+    for (const verify::PageResult& page : pages) {
+      labels.push_back(LabelsOf(page));
+    }
+    const sheet::Paper paper =
+        options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+    const std::string error =
+        WriteReportFile(module, options.scan, pages, labels, paper, status, options.report);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -143,6 +158,9 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--annotate", options->annotate,
                       "OUT.png: the scan with each block outlined in its verdict's colour");
+  command->add_option("--report", options->report,
+                      "OUT.html: one self-contained page with the annotated scan beside the "
+                      "expected sheet, the verdicts, the grades and what each verdict means");
   command->callback([options, &exitCode] { exitCode = RunVerify(*options); });
 }
 

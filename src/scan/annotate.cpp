@@ -48,7 +48,8 @@ void DrawLabel(QPainter& painter, const verify::Placement& placement, const veri
 }  // namespace
 
 std::string Annotate(const std::string& path, const verify::PageFindings& page,
-                     const std::vector<verify::Label>& labels, const std::string& output) {
+                     const std::vector<verify::Label>& labels, const std::string& output,
+                     int longestSide) {
   EnsureApplication();
   QImage picture;
   int index = 0;
@@ -66,6 +67,10 @@ std::string Annotate(const std::string& path, const verify::PageFindings& page,
     for (const verify::Label& label : labels) {
       DrawLabel(painter, page.placement, label);
     }
+  }
+  if (longestSide > 0 && std::max(picture.width(), picture.height()) > longestSide) {
+    picture = picture.scaled(longestSide, longestSide, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
   }
   if (!picture.save(QString::fromStdString(output), "PNG")) {
     return "cannot write " + output;

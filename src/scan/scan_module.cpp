@@ -27,9 +27,9 @@ quorvel::verify::ScanFindings ReadScanCaught(const std::string& path,
 
 std::string AnnotateCaught(const std::string& path, const quorvel::verify::PageFindings& page,
                            const std::vector<quorvel::verify::Label>& labels,
-                           const std::string& output) {
+                           const std::string& output, int longestSide) {
   try {
-    return quorvel::scan::Annotate(path, page, labels, output);
+    return quorvel::scan::Annotate(path, page, labels, output, longestSide);
   } catch (const std::exception& failure) {
     return std::string("the annotated scan could not be drawn: ") + failure.what();
   } catch (...) {

@@ -26,13 +26,15 @@ struct ScanModule {
   /// Reads every page of the picture or PDF at `path`, finds its symbols and places each page
   /// on the candidate sheet page that fits it.
   ScanFindings (*readScan)(const std::string& path, const ScanRequest& request);
-  /// Writes page `page` of the scan to `output` (PNG) with each label's box outlined; returns
-  /// why it could not, or an empty string.
+  /// Writes page `page` of the scan to `output` (PNG) with each label's box outlined, made
+  /// smaller to `longestSide` pixels when it is longer (0: as scanned); returns why it could
+  /// not, or an empty string.
   std::string (*annotate)(const std::string& path, const PageFindings& page,
-                          const std::vector<Label>& labels, const std::string& output);
+                          const std::vector<Label>& labels, const std::string& output,
+                          int longestSide);
 };
 
-inline constexpr int kScanModuleVersion = 1;
+inline constexpr int kScanModuleVersion = 2;
 
 /// The module's one exported function; it returns the module's table.
 inline constexpr char kScanModuleEntry[] = "quorvel_scan_module";

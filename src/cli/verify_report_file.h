@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sheet/page_model.h"
+#include "verify/scan_module.h"
+#include "verify/verify_report.h"
+
+namespace quorvel::cli {
+
+/// Writes the HTML report of a verify run to `output`: each page's annotated scan (drawn by the
+/// scan module with `labels[i]`) and expected sheet (drawn by the drawing module) embedded beside
+/// its table. A picture that cannot be drawn is named in its place; returns why the report
+/// itself could not be written, or "".
+std::string WriteReportFile(const verify::ScanModule& module, const std::string& scan,
+                            const std::vector<verify::PageResult>& pages,
+                            const std::vector<std::vector<verify::Label>>& labels,
+                            sheet::Paper paper, int exitStatus, const std::string& output);
+
+}  // namespace quorvel::cli
