@@ -97,7 +97,8 @@ std::string ReadPdf(const std::string& path, const PageTaker& take) {
       return "page " + std::to_string(i + 1) + ": no memory for the picture";
     }
     for (int y = 0; y < image.height(); ++y) {
-      std::memcpy(grey.scanLine(y), image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
+      std::memcpy(grey.scanLine(y),
+                  image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
                   static_cast<std::size_t>(image.width()));
     }
     PicturePage taken{std::move(grey), kPdfDpi};
@@ -149,8 +150,8 @@ QImage ToPackedGrey(const QImage& image) {
       uchar* out = grey.scanLine(y);
       for (int x = 0; x < width; ++x) {
         const int index = format == QImage::Format_Indexed8 ? in[x]
-                          : format == QImage::Format_Mono ? (in[x >> 3] >> (7 - (x & 7))) & 1
-                                                          : (in[x >> 3] >> (x & 7)) & 1;
+                          : format == QImage::Format_Mono   ? (in[x >> 3] >> (7 - (x & 7))) & 1
+                                                            : (in[x >> 3] >> (x & 7)) & 1;
         out[x] = greys[static_cast<std::size_t>(index)];
       }
     }
@@ -158,10 +159,10 @@ QImage ToPackedGrey(const QImage& image) {
   }
   for (int top = 0; top < image.height(); top += kStripRows) {
     const int rows = std::min(kStripRows, image.height() - top);
-    const QImage strip = format == QImage::Format_Grayscale8
-                             ? image
-                             : image.copy(0, top, width, rows)
-                                   .convertToFormat(QImage::Format_Grayscale8);
+    const QImage strip =
+        format == QImage::Format_Grayscale8
+            ? image
+            : image.copy(0, top, width, rows).convertToFormat(QImage::Format_Grayscale8);
     if (strip.isNull()) {
       return {};
     }
@@ -187,8 +188,8 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
   double shrink = 1;
   if (dots > kMaxPagePixels) {
     shrink = std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(dots));
-    reader.setScaledSize(QSize(static_cast<int>(size.width() * shrink),
-                               static_cast<int>(size.height() * shrink)));
+    reader.setScaledSize(
+        QSize(static_cast<int>(size.width() * shrink), static_cast<int>(size.height() * shrink)));
   }
   QImage image = reader.read();
   if (image.isNull()) {

@@ -96,8 +96,8 @@ Region CutOut(const QImage& picture, const verify::Placement& placement, const v
   const verify::Point down = verify::ToPicture(placement, {0, 1 / pixelsPerInch});
   const double acrossX = across.x - zero.x, acrossY = across.y - zero.y;
   const double downX = down.x - zero.x, downY = down.y - zero.y;
-  const verify::Point first = verify::ToPicture(
-      placement, {box.left + 0.5 / pixelsPerInch, box.top + 0.5 / pixelsPerInch});
+  const verify::Point first =
+      verify::ToPicture(placement, {box.left + 0.5 / pixelsPerInch, box.top + 0.5 / pixelsPerInch});
   const uchar* bits = picture.constBits();
   const qsizetype stride = picture.bytesPerLine();
   const int pictureWidth = picture.width(), pictureHeight = picture.height();
