@@ -88,18 +88,21 @@ std::string ReadPdf(const std::string& path, const PageTaker& take) {
       return "page " + std::to_string(i + 1) + ": " +
              TooLarge(std::llround(width), std::llround(height));
     }
-    const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
-    if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
-      return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
-    }
-    QImage grey = PackedGrey(image.width(), image.height());
-    if (grey.isNull()) {
-      return "page " + std::to_string(i + 1) + ": no memory for the picture";
-    }
-    for (int y = 0; y < image.height(); ++y) {
-      std::memcpy(grey.scanLine(y),
-                  image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
-                  static_cast<std::size_t>(image.width()));
+    QImage grey;
+    {  // poppler's drawing of the page goes before the page is looked at
+      const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
+      if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
+        return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
+      }
+      grey = PackedGrey(image.width(), image.height());
+      if (grey.isNull()) {
+        return "page " + std::to_string(i + 1) + ": no memory for the picture";
+      }
+      for (int y = 0; y < image.height(); ++y) {
+        std::memcpy(grey.scanLine(y),
+                    image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
+                    static_cast<std::size_t>(image.width()));
+      }
     }
     PicturePage taken{std::move(grey), kPdfDpi};
     take(taken);
