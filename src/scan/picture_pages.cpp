@@ -135,45 +135,73 @@ std::vector<uchar> PaletteGreys(const QImage& image) {
 // 32-bit form Qt converts by.
 constexpr int kStripRows = 64;
 
-// The decoded picture as packed grey. A 1-bit or palette picture is turned dot by dot through
-// its palette's greys, a grey one copied; other formats go through Qt's conversion a strip at a
-// time, which gives the same greys without a full-size 32-bit copy.
-QImage ToPackedGrey(const QImage& image) {
-  QImage grey = PackedGrey(image.width(), image.height());
-  if (grey.isNull()) {
+// The greys of `count` dots of a 1-bit or palette row.
+void PaletteRow(const uchar* in, QImage::Format format, const std::vector<uchar>& greys, int count,
+                uchar* out) {
+  for (int x = 0; x < count; ++x) {
+    const int index = format == QImage::Format_Indexed8 ? in[x]
+                      : format == QImage::Format_Mono   ? (in[x >> 3] >> (7 - (x & 7))) & 1
+                                                        : (in[x >> 3] >> (x & 7)) & 1;
+    out[x] = greys[static_cast<std::size_t>(index)];
+  }
+}
+
+// The decoded picture as packed grey. A 1-bit picture is turned dot by dot through its palette's
+// greys into a buffer of its own. A picture of 8 bits a dot or more is turned in its own memory:
+// a grey row is never longer than the row it comes from, so row y's greys, written at y times
+// the width, land where that row or rows already turned lay. A palette picture goes through its
+// greys, a grey one is moved up, other formats go through Qt's conversion a strip at a time,
+// which gives the same greys without a full-size 32-bit copy.
+QImage ToPackedGrey(QImage image) {
+  const int width = image.width(), height = image.height();
+  const QImage::Format format = image.format();
+  if (image.depth() < 8) {
+    QImage grey = PackedGrey(width, height);
+    if (grey.isNull()) {
+      return grey;
+    }
+    const std::vector<uchar> greys = PaletteGreys(image);
+    for (int y = 0; y < height; ++y) {
+      PaletteRow(image.constScanLine(y), format, greys, width, grey.scanLine(y));
+    }
     return grey;
   }
-  const int width = image.width();
-  const QImage::Format format = image.format();
-  if (format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
-      format == QImage::Format_Indexed8) {
+  uchar* const dots = image.bits();
+  if (dots == nullptr) {
+    return {};
+  }
+  const auto packed = [dots, width](int y) {
+    return dots + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+  };
+  if (format == QImage::Format_Indexed8) {
     const std::vector<uchar> greys = PaletteGreys(image);
-    for (int y = 0; y < image.height(); ++y) {
-      const uchar* in = image.constScanLine(y);
-      uchar* out = grey.scanLine(y);
-      for (int x = 0; x < width; ++x) {
-        const int index = format == QImage::Format_Indexed8 ? in[x]
-                          : format == QImage::Format_Mono   ? (in[x >> 3] >> (7 - (x & 7))) & 1
-                                                            : (in[x >> 3] >> (x & 7)) & 1;
-        out[x] = greys[static_cast<std::size_t>(index)];
+    for (int y = 0; y < height; ++y) {
+      PaletteRow(image.constScanLine(y), format, greys, width, packed(y));
+    }
+  } else if (format == QImage::Format_Grayscale8) {
+    for (int y = 1; y < height; ++y) {
+      std::memmove(packed(y), image.constScanLine(y), static_cast<std::size_t>(width));
+    }
+  } else {
+    for (int top = 0; top < height; top += kStripRows) {
+      const int rows = std::min(kStripRows, height - top);
+      const QImage strip =
+          image.copy(0, top, width, rows).convertToFormat(QImage::Format_Grayscale8);
+      if (strip.isNull()) {
+        return {};
+      }
+      for (int y = 0; y < rows; ++y) {
+        std::memcpy(packed(top + y), strip.constScanLine(y), static_cast<std::size_t>(width));
       }
     }
-    return grey;
   }
-  for (int top = 0; top < image.height(); top += kStripRows) {
-    const int rows = std::min(kStripRows, image.height() - top);
-    const QImage strip =
-        format == QImage::Format_Grayscale8
-            ? image
-            : image.copy(0, top, width, rows).convertToFormat(QImage::Format_Grayscale8);
-    if (strip.isNull()) {
-      return {};
-    }
-    const int from = format == QImage::Format_Grayscale8 ? top : 0;
-    for (int y = 0; y < rows; ++y) {
-      std::memcpy(grey.scanLine(top + y), strip.constScanLine(from + y),
-                  static_cast<std::size_t>(width));
-    }
+  // The grey keeps the decoded picture, whose memory it lies in, until it goes itself.
+  auto* owner = new QImage(std::move(image));
+  QImage grey(
+      dots, width, height, width, QImage::Format_Grayscale8,
+      [](void* picture) { delete static_cast<QImage*>(picture); }, owner);
+  if (grey.isNull()) {
+    delete owner;
   }
   return grey;
 }
@@ -199,8 +227,7 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
     return "the picture cannot be decoded: " + reader.errorString().toStdString();
   }
   const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 * shrink : 0;
-  QImage grey = ToPackedGrey(image);
-  image = QImage();  // the decoded picture goes as soon as its grey copy is there
+  QImage grey = ToPackedGrey(std::move(image));  // the decoded picture is not kept beside it
   if (grey.isNull()) {
     return "no memory for the picture";
   }
