@@ -6,14 +6,17 @@
 #include <poppler/cpp/poppler-page-renderer.h>
 #include <poppler/cpp/poppler-page.h>
 
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace quorvel::scan {
 namespace {
@@ -38,6 +41,21 @@ bool IsPdf(const std::string& path) {
 std::string TooLarge(long long width, long long height) {
   return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
          " dots; at most " + std::to_string(kMaxSidePixels) + " a side are read";
+}
+
+// A grey picture whose rows follow one another with no padding, so that zbar reads its dots
+// where they are; its memory goes with the last QImage that shares it.
+QImage PackedGrey(int width, int height) {
+  const auto bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  auto* dots = static_cast<uchar*>(std::malloc(bytes));
+  if (dots == nullptr) {
+    return {};
+  }
+  QImage grey(dots, width, height, width, QImage::Format_Grayscale8, std::free, dots);
+  if (grey.isNull()) {
+    std::free(dots);
+  }
+  return grey;
 }
 
 // poppler's own remarks on a damaged file; what matters is said by the error returned.
@@ -70,19 +88,122 @@ std::string ReadPdf(const std::string& path, const PageTaker& take) {
       return "page " + std::to_string(i + 1) + ": " +
              TooLarge(std::llround(width), std::llround(height));
     }
-    const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
-    if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
-      return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
-    }
-    QImage grey(image.width(), image.height(), QImage::Format_Grayscale8);
-    for (int y = 0; y < image.height(); ++y) {
-      std::memcpy(grey.scanLine(y), image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
-                  static_cast<std::size_t>(image.width()));
+    QImage grey;
+    {  // poppler's drawing of the page goes before the page is looked at
+      const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
+      if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
+        return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
+      }
+      grey = PackedGrey(image.width(), image.height());
+      if (grey.isNull()) {
+        return "page " + std::to_string(i + 1) + ": no memory for the picture";
+      }
+      for (int y = 0; y < image.height(); ++y) {
+        std::memcpy(grey.scanLine(y),
+                    image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
+                    static_cast<std::size_t>(image.width()));
+      }
     }
     PicturePage taken{std::move(grey), kPdfDpi};
     take(taken);
   }
   return {};
+}
+
+// The grey level Qt gives each colour of a palette, by its own conversion (which follows the
+// picture's colour space).
+std::vector<uchar> PaletteGreys(const QImage& image) {
+  const QList<QRgb> colours = image.colorTable();
+  std::vector<uchar> greys(256, 255);
+  if (colours.isEmpty() || colours.size() > 256) {
+    return greys;
+  }
+  QImage palette(static_cast<int>(colours.size()), 1, QImage::Format_Indexed8);
+  palette.setColorTable(colours);
+  palette.setColorSpace(image.colorSpace());
+  for (int i = 0; i < palette.width(); ++i) {
+    palette.scanLine(0)[i] = static_cast<uchar>(i);
+  }
+  const QImage grey = palette.convertToFormat(QImage::Format_Grayscale8);
+  for (int i = 0; i < grey.width(); ++i) {
+    greys[static_cast<std::size_t>(i)] = grey.constScanLine(0)[i];
+  }
+  return greys;
+}
+
+// Rows converted this many at a time: only a strip, never the whole picture, passes through the
+// 32-bit form Qt converts by.
+constexpr int kStripRows = 64;
+
+// The greys of `count` dots of a 1-bit or palette row.
+void PaletteRow(const uchar* in, QImage::Format format, const std::vector<uchar>& greys, int count,
+                uchar* out) {
+  for (int x = 0; x < count; ++x) {
+    const int index = format == QImage::Format_Indexed8 ? in[x]
+                      : format == QImage::Format_Mono   ? (in[x >> 3] >> (7 - (x & 7))) & 1
+                                                        : (in[x >> 3] >> (x & 7)) & 1;
+    out[x] = greys[static_cast<std::size_t>(index)];
+  }
+}
+
+// The decoded picture as packed grey. A 1-bit picture is turned dot by dot through its palette's
+// greys into a buffer of its own. A picture of 8 bits a dot or more is turned in its own memory:
+// a grey row is never longer than the row it comes from, so row y's greys, written at y times
+// the width, land where that row or rows already turned lay. A palette picture goes through its
+// greys, a grey one is moved up, other formats go through Qt's conversion a strip at a time,
+// which gives the same greys without a full-size 32-bit copy.
+QImage ToPackedGrey(QImage image) {
+  const int width = image.width(), height = image.height();
+  const QImage::Format format = image.format();
+  if (image.depth() < 8) {
+    QImage grey = PackedGrey(width, height);
+    if (grey.isNull()) {
+      return grey;
+    }
+    const std::vector<uchar> greys = PaletteGreys(image);
+    for (int y = 0; y < height; ++y) {
+      PaletteRow(image.constScanLine(y), format, greys, width, grey.scanLine(y));
+    }
+    return grey;
+  }
+  uchar* const dots = image.bits();
+  if (dots == nullptr) {
+    return {};
+  }
+  const auto packed = [dots, width](int y) {
+    return dots + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+  };
+  if (format == QImage::Format_Indexed8) {
+    const std::vector<uchar> greys = PaletteGreys(image);
+    for (int y = 0; y < height; ++y) {
+      PaletteRow(image.constScanLine(y), format, greys, width, packed(y));
+    }
+  } else if (format == QImage::Format_Grayscale8) {
+    for (int y = 1; y < height; ++y) {
+      std::memmove(packed(y), image.constScanLine(y), static_cast<std::size_t>(width));
+    }
+  } else {
+    for (int top = 0; top < height; top += kStripRows) {
+      const int rows = std::min(kStripRows, height - top);
+      const QImage strip =
+          image.copy(0, top, width, rows).convertToFormat(QImage::Format_Grayscale8);
+      if (strip.isNull()) {
+        return {};
+      }
+      for (int y = 0; y < rows; ++y) {
+        std::memcpy(packed(top + y), strip.constScanLine(y), static_cast<std::size_t>(width));
+      }
+    }
+  }
+  // The grey keeps the decoded picture, whose memory it lies in, until it goes itself.
+  auto* owner = new QImage(std::move(image));
+  QImage grey(
+      dots, width, height, width, QImage::Format_Grayscale8,
+      [](void* picture) { delete static_cast<QImage*>(picture); }, owner);
+  if (grey.isNull()) {
+    delete owner;
+  }
+  return grey;
 }
 
 // One image of the reader's file, checked for size first and scaled down when it is very large.
@@ -98,19 +219,19 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
   double shrink = 1;
   if (dots > kMaxPagePixels) {
     shrink = std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(dots));
-    reader.setScaledSize(QSize(static_cast<int>(size.width() * shrink),
-                               static_cast<int>(size.height() * shrink)));
+    reader.setScaledSize(
+        QSize(static_cast<int>(size.width() * shrink), static_cast<int>(size.height() * shrink)));
   }
   QImage image = reader.read();
   if (image.isNull()) {
     return "the picture cannot be decoded: " + reader.errorString().toStdString();
   }
   const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 * shrink : 0;
-  image = image.convertToFormat(QImage::Format_Grayscale8);
-  if (image.isNull()) {
+  QImage grey = ToPackedGrey(std::move(image));  // the decoded picture is not kept beside it
+  if (grey.isNull()) {
     return "no memory for the picture";
   }
-  PicturePage taken{std::move(image), dpi};
+  PicturePage taken{std::move(grey), dpi};
   take(taken);
   return {};
 }

@@ -6,7 +6,8 @@
 
 namespace quorvel::scan {
 
-/// A page of a scan as 8-bit grey, with the resolution its file states (0: none).
+/// A page of a scan as 8-bit grey, with the resolution its file states (0: none). The rows of a
+/// page read from a file follow one another with no padding (bytesPerLine() == width()).
 struct PicturePage {
   QImage grey;
   double dpi = 0;

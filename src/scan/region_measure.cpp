@@ -93,14 +93,26 @@ Region CutOut(const QImage& picture, const verify::Placement& placement, const v
   if (region.grey.isNull()) {
     return region;
   }
+  // The placement is affine: each dot's place on the picture is the first dot's plus whole steps
+  // across and down, so the turn's sine and cosine are taken once, not once a dot.
+  const verify::Point zero = verify::ToPicture(placement, {0, 0});
+  const verify::Point across = verify::ToPicture(placement, {1 / pixelsPerInch, 0});
+  const verify::Point down = verify::ToPicture(placement, {0, 1 / pixelsPerInch});
+  const double acrossX = across.x - zero.x, acrossY = across.y - zero.y;
+  const double downX = down.x - zero.x, downY = down.y - zero.y;
+  const verify::Point first =
+      verify::ToPicture(placement, {box.left + 0.5 / pixelsPerInch, box.top + 0.5 / pixelsPerInch});
+  const uchar* bits = picture.constBits();
+  const qsizetype stride = picture.bytesPerLine();
+  const int pictureWidth = picture.width(), pictureHeight = picture.height();
   for (int v = 0; v < height; ++v) {
     uchar* row = region.grey.scanLine(v);
     for (int u = 0; u < width; ++u) {
-      const verify::Point at = verify::ToPicture(
-          placement, {box.left + (u + 0.5) / pixelsPerInch, box.top + (v + 0.5) / pixelsPerInch});
-      const int x = static_cast<int>(std::floor(at.x)), y = static_cast<int>(std::floor(at.y));
-      const bool inside = x >= 0 && y >= 0 && x < picture.width() && y < picture.height();
-      row[u] = inside ? picture.constScanLine(y)[x] : 255;
+      const double atX = first.x + u * acrossX + v * downX;
+      const double atY = first.y + u * acrossY + v * downY;
+      const int x = static_cast<int>(std::floor(atX)), y = static_cast<int>(std::floor(atY));
+      const bool inside = x >= 0 && y >= 0 && x < pictureWidth && y < pictureHeight;
+      row[u] = inside ? bits[y * stride + x] : 255;
     }
   }
   return region;

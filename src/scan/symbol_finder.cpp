@@ -60,16 +60,24 @@ std::vector<verify::FoundSymbol> FindSymbols(const QImage& grey, int interleaved
   if (grey.isNull() || grey.format() != QImage::Format_Grayscale8) {
     return found;
   }
-  // zbar wants the rows packed one after the other.
+  // zbar wants the rows packed one after the other: a scan page is read so (and scanned where it
+  // lies), a picture with padded rows is packed first.
   const auto width = static_cast<std::size_t>(grey.width());
-  std::vector<unsigned char> packed(width * static_cast<std::size_t>(grey.height()));
-  for (int y = 0; y < grey.height(); ++y) {
-    std::memcpy(packed.data() + width * static_cast<std::size_t>(y), grey.constScanLine(y), width);
+  const std::size_t size = width * static_cast<std::size_t>(grey.height());
+  std::vector<unsigned char> packed;
+  const unsigned char* dots = grey.constBits();
+  if (static_cast<std::size_t>(grey.bytesPerLine()) != width) {
+    packed.resize(size);
+    for (int y = 0; y < grey.height(); ++y) {
+      std::memcpy(packed.data() + width * static_cast<std::size_t>(y), grey.constScanLine(y),
+                  width);
+    }
+    dots = packed.data();
   }
   zbar::ImageScanner scanner;
   Configure(scanner, interleavedDigits);
   zbar::Image image(static_cast<unsigned>(grey.width()), static_cast<unsigned>(grey.height()),
-                    "Y800", packed.data(), static_cast<unsigned long>(packed.size()));
+                    "Y800", dots, static_cast<unsigned long>(size));
   if (scanner.scan(image) <= 0) {
     return found;
   }
