@@ -1,13 +1,7 @@
 #include "platform/posix/snmp_module_loader.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <system_error>
-#include <vector>
-
 #include "common/platform_error.h"
+#include "platform/posix/module_table.h"
 #include "platform/snmp/snmp_module.h"
 
 namespace quorvel::platform {
@@ -19,37 +13,14 @@ constexpr long kRequestTimeoutMs = 1000;
 constexpr int kRetries = 1;
 
 const snmp::Module* Load(std::string& error) {
-  std::error_code failure;
-  const std::filesystem::path folder =
-      std::filesystem::read_symlink("/proc/self/exe", failure).parent_path();
-  if (failure) {
-    error = "cannot find the program's own folder: " + failure.message();
+  const auto* module = static_cast<const snmp::Module*>(
+      LoadModuleTable(QUORVEL_SNMP_MODULE_FILE, snmp::kModuleEntry, error));
+  if (module != nullptr &&
+      (module->version != snmp::kModuleVersion || module->valueSize != sizeof(snmp::ModuleValue))) {
+    error = std::string(QUORVEL_SNMP_MODULE_FILE) + " belongs to another build of quorvel-cli";
     return nullptr;
   }
-  const std::vector<std::filesystem::path> candidates{
-      folder / QUORVEL_SNMP_MODULE_FILE,
-      (folder / QUORVEL_SNMP_MODULE_DIR / QUORVEL_SNMP_MODULE_FILE).lexically_normal()};
-  error = "the SNMP module is not installed (" + candidates.back().string() + ")";
-  for (const std::filesystem::path& candidate : candidates) {
-    if (access(candidate.c_str(), F_OK) != 0) {
-      continue;
-    }
-    void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-      const char* text = dlerror();
-      error = text != nullptr ? text : "the SNMP module cannot be loaded";
-      return nullptr;
-    }
-    auto entry = reinterpret_cast<snmp::ModuleEntry>(dlsym(handle, snmp::kModuleEntry));
-    const snmp::Module* module = entry != nullptr ? entry() : nullptr;
-    if (module == nullptr || module->version != snmp::kModuleVersion ||
-        module->valueSize != sizeof(snmp::ModuleValue)) {
-      error = candidate.string() + " belongs to another build of quorvel-cli";
-      return nullptr;
-    }
-    return module;
-  }
-  return nullptr;
+  return module;
 }
 
 const snmp::Module& Module() {
