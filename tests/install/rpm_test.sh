@@ -1,0 +1,68 @@
+#!/bin/bash
+# Builds the RPM with cpack, as the README says, and reads it back with rpm: its name, version
+# (the .deb's), architecture and home page; exactly the .deb's files (the shared list), owning no
+# folder but its own module folder; and a dependency on each library of the shared list, as
+# rpmbuild finds them, libc's with its symbol versions. As root it is also unpacked into an empty
+# root (rpm --root, no scripts) and the unpacked quorvel-cli runs.
+# Usage: rpm_test.sh BUILD_DIR EXPECTED_FILES VERSION LIBRARIES
+set -uo pipefail
+build=$1
+expected=$2
+version=$3
+libraries=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+cpack -G RPM --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; echo "FAIL: cpack -G RPM"; exit 1; }
+arch=$(uname -m)
+rpm=$work/quorvel-$version-1.$arch.rpm
+[ -f "$rpm" ] || { ls "$work"; echo "FAIL: no $rpm"; exit 1; }
+
+query() { rpm -qp --nosignature --qf "$1" "$rpm"; }
+while IFS='|' read -r tag want; do
+  got=$(query "%{$tag}")
+  [ "$got" = "$want" ] || fail "$tag is \"$got\", expected \"$want\""
+done <<EOF_TAGS
+NAME|quorvel
+VERSION|$version
+ARCH|$arch
+URL|https://quorvel.example.org/
+SUMMARY|Raw barcode test pages for printers
+EOF_TAGS
+
+# The files, exactly the .deb's; the one folder it owns is its module folder.
+rpm -qpl --nosignature "$rpm" >"$work/listed"
+query '[%{FILEMODES:perms} %{FILENAMES}\n]' >"$work/modes"
+awk '$1 !~ /^d/ { print substr($2, 2) }' "$work/modes" | LC_ALL=C sort >"$work/got"
+grep -v '^#' "$expected" | LC_ALL=C sort >"$work/want"
+diff -u "$work/want" "$work/got" || fail "the package's files differ from $expected"
+folders=$(awk '$1 ~ /^d/ { print $2 }' "$work/modes")
+[ "$folders" = /usr/libexec/quorvel ] || fail "the package owns the folders: $folders"
+[ "$(wc -l <"$work/listed")" -eq "$(wc -l <"$work/modes")" ] || fail "rpm -qpl lists other paths"
+
+# The libraries the programs link, as sonames of 64-bit ELF files.
+requires=$(rpm -qp --nosignature --requires "$rpm")
+for soname in $(grep -v '^#' "$libraries" | cut -d' ' -f2); do
+  grep -qxF "$soname()(64bit)" <<<"$requires" || fail "requires lacks $soname: $requires"
+done
+grep -qE '^libc\.so\.6\(GLIBC_2\.[0-9.]+\)\(64bit\)$' <<<"$requires" ||
+  fail "no versioned libc requirement: $requires"
+
+# Unpacked into an empty root, the program runs (the libraries are this machine's).
+if [ "$(id -u)" -eq 0 ]; then
+  if rpm -i --nosignature --nodeps --noscripts --root "$work/root" "$rpm" >"$work/rpm.log" 2>&1
+  then
+    got=$("$work/root/usr/bin/quorvel-cli" --version)
+    [ "$got" = "$("$build/src/cli/quorvel-cli" --version)" ] ||
+      fail "unpacked quorvel-cli --version says \"$got\""
+  else
+    cat "$work/rpm.log"
+    fail "rpm -i --root"
+  fi
+fi
+
+[ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
+echo "PASS: $(basename "$rpm"), $(wc -l <"$work/want") files, $(wc -l <<<"$requires") requirements"
