@@ -37,6 +37,8 @@ grep -q '^Template: x64;' <<<"$(msiinfo suminfo "$msi")" || fail "not a 64-bit p
 upgrades=$(table Upgrade | cut -f1-3,5 | tr '\t' '|')
 grep -qxF "$upgrade_code||$version|1" <<<"$upgrades" || fail "no row for older versions: $upgrades"
 grep -qxF "$upgrade_code|$version||2" <<<"$upgrades" || fail "no row for newer versions: $upgrades"
+grep -q '^NOT WIX_DOWNGRADE_DETECTED'$'\t' <<<"$(table LaunchCondition)" ||
+  fail "no launch condition against newer versions: $(table LaunchCondition)"
 table InstallExecuteSequence | grep -q '^RemoveExistingProducts' ||
   fail "RemoveExistingProducts is not sequenced"
 grep -qxF "$(printf 'PathEntry\t=-*PATH\t[~];[INSTALLFOLDER]\tPathEntry')" <<<"$(table Environment)" ||

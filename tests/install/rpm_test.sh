@@ -31,7 +31,10 @@ VERSION|$version
 ARCH|$arch
 URL|https://quorvel.example.org/
 SUMMARY|Raw barcode test pages for printers
+VENDOR|Quorvel
+PREFIXES|(none)
 EOF_TAGS
+grep -q 'quorvel-cli' <<<"$(query '%{DESCRIPTION}')" || fail "no long description: $(query '%{DESCRIPTION}')"
 
 # The files, exactly the .deb's; the one folder it owns is its module folder.
 rpm -qpl --nosignature "$rpm" >"$work/listed"
