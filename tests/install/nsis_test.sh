@@ -50,6 +50,13 @@ installed() {
 
 # The uninstaller's folders in %TEMP%.
 nsu_folders() { find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name '~nsu*.tmp' 2>/dev/null; }
+# Wine's msiexec leaves the separator of a PATH entry it removes ("...;"), and Wine's cmd stops
+# looking at an empty entry: start from a PATH without empty entries (the prefix is shared by
+# both installers' tests).
+env_key='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+path=$(wine reg query "$env_key" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_EXPAND_SZ *//p')
+clean=$(sed 's/;;*/;/g; s/;$//' <<<"$path")
+[ "$clean" = "$path" ] || wine reg add "$env_key" /v PATH /t REG_EXPAND_SZ /d "$clean" /f >/dev/null
 # A run cut short earlier may have left its installation: start from none.
 rm -rf "$folder" "$shortcut" $(nsu_folders)
 wine reg delete "$key" /f >/dev/null 2>&1
