@@ -7,6 +7,7 @@
 # that a new command prompt runs quorvel-cli by name; msiexec /x /qn takes all of it away again.
 # Usage: msi_test.sh MSI VERSION FILE_LIST HOME_PAGE WINEPREFIX
 set -uo pipefail
+source "$(dirname "$0")/wine_path.sh"
 msi=$1
 version=$2
 files=$3
@@ -58,17 +59,10 @@ shortcuts() {
     "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs \
     -maxdepth 1 -name Quorvel.lnk 2>/dev/null
 }
-machine_path() { wine cmd /c echo %PATH% 2>/dev/null | tr -d '\r'; }
 # A run cut short earlier may have left this package installed: start from none.
 wine msiexec /x "$msi" /qn >/dev/null 2>&1
 
-# Wine's msiexec leaves the separator of a PATH entry it removes ("...;"), and Wine's cmd stops
-# looking at an empty entry: start from a PATH without empty entries (the prefix is shared by
-# both installers' tests).
-env_key='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
-path=$(wine reg query "$env_key" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_EXPAND_SZ *//p')
-clean=$(sed 's/;;*/;/g; s/;$//' <<<"$path")
-[ "$clean" = "$path" ] || wine reg add "$env_key" /v PATH /t REG_EXPAND_SZ /d "$clean" /f >/dev/null
+clean_machine_path "$dos_folder"
 
 wine msiexec /i "$msi" /qn ADDTOPATH=1 || fail "msiexec /i /qn ended with $?"
 diff <(LC_ALL=C sort "$files") <(ls "$folder" | LC_ALL=C sort) ||

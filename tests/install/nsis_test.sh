@@ -9,6 +9,7 @@
 # is ended with `wineserver -k` at the end.
 # Usage: nsis_test.sh INSTALLER VERSION START_PROBE_EXE WINEPREFIX FILE_LIST
 set -uo pipefail
+source "$(dirname "$0")/wine_path.sh"
 installer=$1
 version=$2
 probe=$3
@@ -34,8 +35,6 @@ value() {
     awk -v n="$1" '$1 == n { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print }'
 }
 
-# The machine's PATH as a new command prompt sees it.
-machine_path() { wine cmd /c echo %PATH% 2>/dev/null | tr -d '\r'; }
 # probe PROGRAM CAPTION [COMMAND_LINE]: quorvel_start_probe on a display.
 probe() {
   if [ -n "${DISPLAY:-}" ]; then wine "$probe" "$@"; else xvfb-run -a wine "$probe" "$@"; fi
@@ -50,13 +49,7 @@ installed() {
 
 # The uninstaller's folders in %TEMP%.
 nsu_folders() { find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name '~nsu*.tmp' 2>/dev/null; }
-# Wine's msiexec leaves the separator of a PATH entry it removes ("...;"), and Wine's cmd stops
-# looking at an empty entry: start from a PATH without empty entries (the prefix is shared by
-# both installers' tests).
-env_key='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
-path=$(wine reg query "$env_key" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_EXPAND_SZ *//p')
-clean=$(sed 's/;;*/;/g; s/;$//' <<<"$path")
-[ "$clean" = "$path" ] || wine reg add "$env_key" /v PATH /t REG_EXPAND_SZ /d "$clean" /f >/dev/null
+clean_machine_path "$dos_folder"
 # A run cut short earlier may have left its installation: start from none.
 rm -rf "$folder" "$shortcut" $(nsu_folders)
 wine reg delete "$key" /f >/dev/null 2>&1
