@@ -2,8 +2,7 @@
 # Builds the RPM with cpack, as the README says, and reads it back with rpm: its name, version
 # (the .deb's), architecture and home page; exactly the .deb's files (the shared list), owning no
 # folder but its own module folder; and a dependency on each library of the shared list, as
-# rpmbuild finds them, libc's with its symbol versions. As root it is also unpacked into an empty
-# root (rpm --root, no scripts) and the unpacked quorvel-cli runs.
+# rpmbuild finds them, libc's with its symbol versions.
 # Usage: rpm_test.sh BUILD_DIR EXPECTED_FILES VERSION LIBRARIES
 set -uo pipefail
 build=$1
@@ -36,15 +35,10 @@ PREFIXES|(none)
 EOF_TAGS
 grep -q 'quorvel-cli' <<<"$(query '%{DESCRIPTION}')" || fail "no long description: $(query '%{DESCRIPTION}')"
 
-# The files, exactly the .deb's; the one folder it owns is its module folder.
-rpm -qpl --nosignature "$rpm" >"$work/listed"
-query '[%{FILEMODES:perms} %{FILENAMES}\n]' >"$work/modes"
-awk '$1 !~ /^d/ { print substr($2, 2) }' "$work/modes" | LC_ALL=C sort >"$work/got"
-grep -v '^#' "$expected" | LC_ALL=C sort >"$work/want"
-diff -u "$work/want" "$work/got" || fail "the package's files differ from $expected"
-folders=$(awk '$1 ~ /^d/ { print $2 }' "$work/modes")
-[ "$folders" = /usr/libexec/quorvel ] || fail "the package owns the folders: $folders"
-[ "$(wc -l <"$work/listed")" -eq "$(wc -l <"$work/modes")" ] || fail "rpm -qpl lists other paths"
+# The files, exactly the .deb's, and the one folder it owns: its module folder.
+rpm -qpl --nosignature "$rpm" | sed 's|^/||' | LC_ALL=C sort >"$work/got"
+(grep -v '^#' "$expected"; echo usr/libexec/quorvel) | LC_ALL=C sort >"$work/want"
+diff -u "$work/want" "$work/got" || fail "rpm -qpl differs from $expected and usr/libexec/quorvel"
 
 # The libraries the programs link, as sonames of 64-bit ELF files.
 requires=$(rpm -qp --nosignature --requires "$rpm")
@@ -54,18 +48,5 @@ done
 grep -qE '^libc\.so\.6\(GLIBC_2\.[0-9.]+\)\(64bit\)$' <<<"$requires" ||
   fail "no versioned libc requirement: $requires"
 
-# Unpacked into an empty root, the program runs (the libraries are this machine's).
-if [ "$(id -u)" -eq 0 ]; then
-  if rpm -i --nosignature --nodeps --noscripts --root "$work/root" "$rpm" >"$work/rpm.log" 2>&1
-  then
-    got=$("$work/root/usr/bin/quorvel-cli" --version)
-    [ "$got" = "$("$build/src/cli/quorvel-cli" --version)" ] ||
-      fail "unpacked quorvel-cli --version says \"$got\""
-  else
-    cat "$work/rpm.log"
-    fail "rpm -i --root"
-  fi
-fi
-
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
-echo "PASS: $(basename "$rpm"), $(wc -l <"$work/want") files, $(wc -l <<<"$requires") requirements"
+echo "PASS: $(basename "$rpm"), $(wc -l <"$work/got") paths, $(wc -l <<<"$requires") requirements"
