@@ -3,11 +3,12 @@
 # and files (dpkg-deb), dpkg -i, the installed programs and manual page at work, dpkg -r, and
 # nothing of it left. Installing needs root (CI runs as root on a fresh machine); as anyone else
 # the test is skipped (exit 77), as it is when a quorvel package is already installed here.
-# Usage: deb_test.sh BUILD_DIR EXPECTED_FILES VERSION
+# Usage: deb_test.sh BUILD_DIR EXPECTED_FILES VERSION LIBRARIES
 set -uo pipefail
 build=$1
 expected=$2
 version=$3
+libraries=$4
 skip=77
 if [ "$(id -u)" -ne 0 ]; then
   echo "SKIP: installing a package needs root"
@@ -58,7 +59,7 @@ grep -q 'quorvel-cli' <<<"$description" || fail "Description has no long text"
 # dpkg-shlibdeps found the libraries the programs link, with versions.
 depends=$(field Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for package in libc6 libstdc++6 libcups2 libqt6core6 libqt6gui6 libqt6widgets6 libzint2.11; do
+for package in $(grep -v '^#' "$libraries" | cut -d' ' -f1); do
   grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 grep -qE '^libc6 \(>= [0-9.]+\)(,|$)' <<<"${depends//, /$'\n'}" || fail "libc6 has no version: $depends"
