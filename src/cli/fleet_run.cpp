@@ -334,8 +334,7 @@ int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, 
   return RunOver(ChosenPrinters(choice), choice, makeWorker, tracker, wait);
 }
 
-int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer composer,
-                      std::optional<std::chrono::seconds> wait) {
+int RunServersCommand(const FleetChoice& choice, const RoadTask& task) {
   if (const std::string refused = ServersRefused(choice.servers); !refused.empty()) {
     std::fprintf(stderr, "%s\n", refused.c_str());
     return kExitUsage;
@@ -349,11 +348,11 @@ int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer co
   ServerFailures unreachable;
   const std::vector<std::string> printers = ServerQueues(choice, unreachable);
   const auto makeWorker = [&] {
-    return std::make_unique<ServersWorker>(&ServerPrinters, task, composer, wait, unreachable);
+    return std::make_unique<ServersWorker>(&ServerPrinters, task, unreachable);
   };
   ServersTracker tracker(
       [](const std::string& server) { return ServerPrinters(server).MakeJobTracker(); });
-  return RunOver(printers, choice, makeWorker, &tracker, wait);
+  return RunOver(printers, choice, makeWorker, &tracker, task.wait);
 }
 
 }  // namespace quorvel::cli

@@ -15,8 +15,8 @@
 namespace quorvel::cli {
 
 bool LoadJob(const std::string& source, std::string& job) {
-  if (source == "dot-matrix" || source == "pcl") {
-    job = ComposeJob(ComposerFor(source));
+  if (const Page* page = PageNamed(source)) {
+    job = ComposeJob(page->compose);
     return true;
   }
   if (source == "-") {
@@ -42,13 +42,14 @@ bool ReadJobFile(const std::filesystem::path& file, std::string& job) {
 
 inspect::Dialect DialectFor(const std::string& source, const std::string& as,
                             std::string_view job) {
-  if (as == "pcl" || (as == "auto" && source == "pcl")) {
-    return inspect::Dialect::kPcl;
+  const Page* page = PageNamed(as);  // "auto" names none: the test page's own, else a guess
+  if (page == nullptr) {
+    page = PageNamed(source);
   }
-  if (as == "dot-matrix" || source == "dot-matrix") {
-    return inspect::Dialect::kDotMatrix;
+  if (page == nullptr) {
+    return inspect::GuessDialect(job);
   }
-  return inspect::GuessDialect(job);
+  return page->kind == PageKind::kPcl ? inspect::Dialect::kPcl : inspect::Dialect::kDotMatrix;
 }
 
 }  // namespace quorvel::cli

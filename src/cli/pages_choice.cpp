@@ -1,8 +1,5 @@
 #include "cli/commands.h"
 
-#include "pages/dot_matrix_page.h"
-#include "pages/pcl_page.h"
-
 namespace quorvel::cli {
 
 CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto) {
@@ -17,10 +14,6 @@ CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto
   return command.add_option("page", page, "The test page: dot-matrix or pcl")
       ->required()
       ->check(CLI::IsMember({"dot-matrix", "pcl"}));
-}
-
-PageComposer ComposerFor(const std::string& page) {
-  return page == "pcl" ? &ComposePclPage : &ComposeDotMatrixPage;
 }
 
 std::optional<SnmpOptions> SnmpChoice::Options() const {
@@ -54,12 +47,6 @@ std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snm
     return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
   }
   return std::nullopt;
-}
-
-PageText ComposeJob(PageComposer composer) {
-  PageText job = composer();
-  job.push_back(kFormFeed);
-  return job;
 }
 
 }  // namespace quorvel::cli

@@ -15,7 +15,6 @@ namespace quorvel::cli {
 namespace {
 
 // Exit status when the list cannot be read (for example no print server answers).
-constexpr int kExitListFailed = 1;
 
 // A tab and this word follow the default printer's name, so `cut -f1` gives the bare names.
 constexpr const char* kDefaultMark = "\tdefault";

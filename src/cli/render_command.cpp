@@ -58,19 +58,19 @@ int Draw(const std::string& job, inspect::Dialect dialect, const std::string& ou
   if (drawing == nullptr) {
     std::cerr << "quorvel-cli render: the drawing module could not be loaded: " << loadError
               << "\n";
-    return kExitUsage;
+    return kExitNoModule;
   }
   const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper);
   const render::RenderResult result = drawing->renderSheet(sheet, output, options);
   ReportNotes(sheet, result);
   if (!result.error.empty()) {
     std::cerr << "quorvel-cli render: " << result.error << "\n";
-    return 1;
+    return kExitFailed;
   }
   for (const std::string& file : result.files) {
     std::cout << file << "\n";
   }
-  return std::cout.flush() ? kExitOk : 1;
+  return std::cout.flush() ? kExitOk : kExitFailed;
 }
 #endif
 
@@ -79,7 +79,7 @@ int RunRender(const RenderCommandOptions& options) {
   std::string job;
   if (!LoadJob(options.source, job)) {
     std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
-    return 1;
+    return kExitUnreadableFile;
   }
   render::RenderOptions renderOptions;
   renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
@@ -88,7 +88,7 @@ int RunRender(const RenderCommandOptions& options) {
 #else
   (void)options;
   std::cerr << "quorvel-cli: " << RenderUnavailable() << "\n";
-  return kExitUsage;
+  return kExitNoModule;
 #endif
 }
 

@@ -33,9 +33,11 @@ struct VerifyOptions {
 // The sheets the scan may show: the one --page names, or both test pages.
 bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
   const sheet::Paper paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
-  const std::vector<std::string> sources =
-      options.page == "auto" ? std::vector<std::string>{"dot-matrix", "pcl"}
-                             : std::vector<std::string>{options.page};
+  std::vector<std::string> sources{options.page};
+  if (options.page == "auto") {
+    sources = {std::string(PageOf(PageKind::kDotMatrix).name),
+               std::string(PageOf(PageKind::kPcl).name)};
+  }
   for (const std::string& source : sources) {
     std::string job;
     if (!LoadJob(source, job)) {
@@ -124,7 +126,7 @@ int RunVerify(const VerifyOptions& options) {
   const verify::ScanModule* module = platform::LoadScanModule(loadError);
   if (module == nullptr) {
     std::cerr << "quorvel-cli verify: the scan module could not be loaded: " << loadError << "\n";
-    return kExitUsage;
+    return kExitNoModule;
   }
   const verify::ScanFindings findings = module->readScan(options.scan, request);
   if (!findings.error.empty()) {
@@ -137,7 +139,7 @@ int RunVerify(const VerifyOptions& options) {
   (void)&Candidates;
   std::cerr << "quorvel-cli: verify is not part of this build: reading scans needs Qt 6, zbar "
                "and poppler, which this platform's build lacks; use the Linux quorvel-cli\n";
-  return kExitUsage;
+  return kExitNoModule;
 #endif
 }
 
