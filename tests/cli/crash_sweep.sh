@@ -30,6 +30,9 @@ down=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 
 failures=0
 runs=0
+# Where a report, not standard error, says why: a text or JSON line's outcome, a JUnit failure.
+why=': "\?\(failed\|not \|refused\)\|<failure '
+
 # Runs quorvel-cli with the words given; judges how it ended.
 sweep() {
   runs=$((runs + 1))
@@ -39,7 +42,7 @@ sweep() {
     echo "FAIL (status $status: a signal or a hang): quorvel-cli $*"
     cat "$work/err"
     failures=$((failures + 1))
-  elif [ "$status" -ne 0 ] && [ ! -s "$work/err" ] && ! grep -q ': \(failed\|not\|refused\)' "$work/out"; then
+  elif [ "$status" -ne 0 ] && [ ! -s "$work/err" ] && ! grep -q "$why" "$work/out"; then
     echo "FAIL (status $status without a word why): quorvel-cli $*"
     failures=$((failures + 1))
   fi
