@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "printing/check_report.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
-#include "cli/printer_access.h"
 #include "common/messages.h"
+#include "platform/command_line/command_line.h"
+#include "printing/check_report.h"
 #include "printing/printer_check.h"
 #include "printing/target.h"
 
@@ -25,7 +25,8 @@ struct CheckOptions {
 PrinterStatus CheckOne(const FleetChoice& choice, const RoadOptions& asked, std::string& name) {
   const bool direct = !choice.targets.empty();
   name = direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
-  const std::unique_ptr<TargetRoad> road = MakeRoad(KindOf(name, direct), SystemPrinters(), asked);
+  const std::unique_ptr<TargetRoad> road =
+      MakeRoad(KindOf(name, direct), platform::SystemPrinters(), asked);
   if (!direct && choice.printerOption->count() == 0) {
     name = road->DefaultPrinter();
   }
@@ -48,8 +49,8 @@ int RunCheck(CheckOptions& options) {
       const bool direct = !options.choice.targets.empty();
       const RoadOptions asked = options.asked;
       const auto makeWorker = [direct, asked] {
-        return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kCheck, nullptr,
-                                            std::nullopt, nullptr, asked);
+        return std::make_unique<RoadWorker>(platform::SystemPrinters(), direct, FleetTask::kCheck,
+                                            nullptr, std::nullopt, nullptr, asked);
       };
       return RunFleetCommand(options.choice, makeWorker, nullptr, std::nullopt);
     } catch (const std::exception& e) {

@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/job_wait.h"
-#include "cli/printer_access.h"
+#include "platform/command_line/command_line.h"
 #include "printing/pjl.h"
 #include "printing/target.h"
 
@@ -69,7 +69,7 @@ int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   std::string name =
       direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
   const std::unique_ptr<TargetRoad> road =
-      MakeRoad(KindOf(name, direct), SystemPrinters(), AskedOf(options));
+      MakeRoad(KindOf(name, direct), platform::SystemPrinters(), AskedOf(options));
   if (!direct && choice.printerOption->count() == 0) {
     name = road->DefaultPrinter();
   }
@@ -83,7 +83,8 @@ int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
     }
     std::fprintf(stderr, "quorvel-cli print: %s\n", choice->reason.c_str());
     if (options.pjl && choice->page == "dot-matrix") {
-      std::fprintf(stderr, "quorvel-cli print: --pjl: %s\n", std::string(kPjlNotForDotMatrix).c_str());
+      std::fprintf(stderr, "quorvel-cli print: --pjl: %s\n",
+                   std::string(kPjlNotForDotMatrix).c_str());
       return kExitUsage;
     }
     composer = ComposerOfPage(choice->page);
@@ -116,13 +117,13 @@ int PrintMany(const PrintOptions& options) {
   const RoadOptions asked = AskedOf(options);
   const auto makeWorker = [=] {
     return std::make_unique<RoadWorker>(
-        SystemPrinters(), direct, FleetTask::kPrint, composer, wait,
+        platform::SystemPrinters(), direct, FleetTask::kPrint, composer, wait,
         [] { return std::make_unique<WorkerPacer>(); }, asked);
   };
   if (direct) {
     return RunFleetCommand(options.choice, makeWorker, nullptr, wait);
   }
-  const std::unique_ptr<JobTracker> tracker = SystemPrinters().MakeJobTracker();
+  const std::unique_ptr<JobTracker> tracker = platform::SystemPrinters().MakeJobTracker();
   return RunFleetCommand(options.choice, makeWorker, tracker.get(), wait);
 }
 
