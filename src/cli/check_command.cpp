@@ -6,8 +6,8 @@
 
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
-#include "cli/printer_access.h"
 #include "common/messages.h"
+#include "platform/command_line/command_line.h"
 #include "printing/check_report.h"
 #include "printing/printer_check.h"
 #include "printing/road_worker.h"
@@ -26,7 +26,7 @@ struct CheckOptions {
 // through the same worker as a run over many; the report is the single printer's.
 RoadTrace CheckOne(const FleetChoice& choice, const RoadOptions& asked) {
   const std::vector<std::string> chosen = ChosenPrinters(choice);
-  RoadWorker worker(SystemPrinters(), !choice.targets.empty(),
+  RoadWorker worker(platform::SystemPrinters(), !choice.targets.empty(),
                     RoadTask{FleetTask::kCheck, nullptr, std::nullopt, asked});
   std::optional<JobRef> job;
   worker.Run(chosen.empty() ? "" : chosen.front(), job);
@@ -48,7 +48,7 @@ int RunCheck(CheckOptions& options) {
       }
       const bool direct = !options.choice.targets.empty();
       const auto makeWorker = [direct, task] {
-        return std::make_unique<RoadWorker>(SystemPrinters(), direct, task);
+        return std::make_unique<RoadWorker>(platform::SystemPrinters(), direct, task);
       };
       return RunFleetCommand(options.choice, makeWorker, nullptr, std::nullopt);
     } catch (const std::exception& e) {

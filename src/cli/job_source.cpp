@@ -6,11 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
 
@@ -20,9 +16,7 @@ bool LoadJob(const std::string& source, std::string& job) {
     return true;
   }
   if (source == "-") {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+    platform::MakeBinary(stdin);
     std::ostringstream bytes;
     bytes << std::cin.rdbuf();
     job = bytes.str();

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "platform/command_line/command_line.h"
+
 namespace quorvel::cli {
 
 CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto) {
@@ -29,10 +31,12 @@ std::optional<SnmpOptions> SnmpChoice::Options() const {
 }
 
 void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
+  const std::string missing = Unavailable(platform::Features(), Feature::kSnmp);
   choice.option = command
                       .add_option("--snmp", choice.community,
                                   "Ask the printer's SNMP agent (v2c) with COMMUNITY (public): its "
-                                  "page counter before and after the job, its status and alerts")
+                                  "page counter before and after the job, its status and alerts" +
+                                      (missing.empty() ? "" : " (" + missing + ")"))
                       ->expected(0, 1);
   command.add_option("--snmp-port", choice.port, "The SNMP agent's UDP port (default 161)")
       ->check(CLI::Range(1, 65535));
@@ -40,6 +44,13 @@ void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
 
 std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snmp,
                                                  const std::vector<std::string>& targets) {
+  // Said before anything is sent: without the module the job would go out unwatched.
+  if (snmp.Options()) {
+    if (const std::string missing = Unavailable(platform::Features(), Feature::kSnmp);
+        !missing.empty()) {
+      return "--snmp: " + missing;
+    }
+  }
   if ((pjl || snmp.Options()) && targets.empty()) {
     return std::string("--pjl and --snmp ask a printer named with --to (HOST[:PORT] or ipp://)");
   }

@@ -8,8 +8,8 @@
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/job_wait.h"
-#include "cli/printer_access.h"
 #include "pages/page.h"
+#include "platform/command_line/command_line.h"
 #include "printing/pjl.h"
 #include "printing/road_worker.h"
 #include "printing/target.h"
@@ -84,7 +84,7 @@ int TellFollowUp(const PrintOptions& options, const PrinterResult& result, const
       std::fprintf(stderr, "Not confirmed: %s\n", kRawPortNotConfirmed);
       return kExitNotConfirmed;
     case TargetRoad::Follower::kRun:
-      return WaitForJob(*SystemPrinters().MakeJobTracker(), job, WaitLimit(options));
+      return WaitForJob(*platform::SystemPrinters().MakeJobTracker(), job, WaitLimit(options));
     default:
       return trace.follow ? TellFollowResult(trace.job, *trace.follow)
                           : TellFollowResult(std::nullopt, {});
@@ -96,7 +96,7 @@ int TellFollowUp(const PrintOptions& options, const PrinterResult& result, const
 int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   const std::vector<std::string> chosen = ChosenPrinters(options.choice);
   const std::string name = chosen.empty() ? "" : chosen.front();
-  RoadWorker worker(SystemPrinters(), !options.choice.targets.empty(), TaskOf(options));
+  RoadWorker worker(platform::SystemPrinters(), !options.choice.targets.empty(), TaskOf(options));
   worker.TellAlso(messages, [](const PageChoice& choice) {
     std::fprintf(stderr, "quorvel-cli print: %s\n", choice.reason.c_str());
   });
@@ -129,12 +129,12 @@ int PrintMany(const PrintOptions& options) {
   }
   const bool direct = !options.choice.targets.empty();
   const auto makeWorker = [=] {
-    return std::make_unique<RoadWorker>(SystemPrinters(), direct, task);
+    return std::make_unique<RoadWorker>(platform::SystemPrinters(), direct, task);
   };
   if (direct) {
     return RunFleetCommand(options.choice, makeWorker, nullptr, task.wait);
   }
-  const std::unique_ptr<JobTracker> tracker = SystemPrinters().MakeJobTracker();
+  const std::unique_ptr<JobTracker> tracker = platform::SystemPrinters().MakeJobTracker();
   return RunFleetCommand(options.choice, makeWorker, tracker.get(), task.wait);
 }
 

@@ -6,12 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
-#include "sheet/page_model.h"
-
-#ifdef QUORVEL_HAVE_RENDER
-#include "platform/posix/drawing_module_loader.h"
+#include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
-#endif
+#include "sheet/page_model.h"
 
 namespace quorvel::cli {
 namespace {
@@ -26,7 +23,6 @@ struct RenderCommandOptions {
   int dpi = 300;
 };
 
-#ifdef QUORVEL_HAVE_RENDER
 void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) {
   // A cut-off job's last note says so; it is said once, below, however many notes come first.
   const std::size_t count = sheet.notes.size() - (sheet.cutOff && !sheet.notes.empty() ? 1 : 0);
@@ -72,10 +68,12 @@ int Draw(const std::string& job, inspect::Dialect dialect, const std::string& ou
   }
   return std::cout.flush() ? kExitOk : kExitFailed;
 }
-#endif
 
 int RunRender(const RenderCommandOptions& options) {
-#ifdef QUORVEL_HAVE_RENDER
+  if (const std::string missing = RenderUnavailable(); !missing.empty()) {
+    std::cerr << "quorvel-cli: " << missing << "\n";
+    return kExitNoModule;
+  }
   std::string job;
   if (!LoadJob(options.source, job)) {
     std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
@@ -85,34 +83,17 @@ int RunRender(const RenderCommandOptions& options) {
   renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
   renderOptions.dpi = options.dpi;
   return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
-#else
-  (void)options;
-  std::cerr << "quorvel-cli: " << RenderUnavailable() << "\n";
-  return kExitNoModule;
-#endif
 }
 
 }  // namespace
 
 std::string RenderUnavailable() {
-#ifdef QUORVEL_HAVE_RENDER
-  return {};
-#else
-  return "render is not part of this build: it needs zint and Qt 6, which this platform's "
-         "build lacks; use the Linux quorvel-cli";
-#endif
+  return Unavailable(platform::Features(), Feature::kRender);
 }
 
 bool RenderBeside(const std::string& job, inspect::Dialect dialect,
                   const std::filesystem::path& picture) {
-#ifdef QUORVEL_HAVE_RENDER
-  return Draw(job, dialect, picture.string(), {}) == kExitOk;
-#else
-  (void)job;
-  (void)dialect;
-  (void)picture;
-  return false;
-#endif
+  return RenderUnavailable().empty() && Draw(job, dialect, picture.string(), {}) == kExitOk;
 }
 
 void AddRenderCommand(CLI::App& app, int& exitCode) {

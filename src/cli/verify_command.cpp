@@ -8,15 +8,12 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/verify_report_file.h"
+#include "platform/command_line/command_line.h"
 #include "sheet/page_model.h"
 #include "verify/expected_blocks.h"
 #include "verify/scan_findings.h"
 #include "verify/verify_report.h"
-
-#ifdef QUORVEL_HAVE_SCAN
-#include "cli/verify_report_file.h"
-#include "platform/posix/drawing_module_loader.h"
-#endif
 
 namespace quorvel::cli {
 namespace {
@@ -52,7 +49,6 @@ bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
   return true;
 }
 
-#ifdef QUORVEL_HAVE_SCAN
 std::vector<verify::Label> LabelsOf(const verify::PageResult& page) {
   std::vector<verify::Label> labels;
   for (const verify::BlockResult& r : page.blocks) {
@@ -114,10 +110,18 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
   }
   return std::cout.flush() ? status : kExitUnreadableFile;
 }
-#endif
 
 int RunVerify(const VerifyOptions& options) {
-#ifdef QUORVEL_HAVE_SCAN
+  if (const std::string missing = Unavailable(platform::Features(), Feature::kVerify);
+      !missing.empty()) {
+    std::cerr << "quorvel-cli: " << missing << "\n";
+    return kExitNoModule;
+  }
+  if (!options.report.empty() && !platform::Features().render) {
+    std::cerr << "quorvel-cli verify: --report: "
+              << Unavailable(platform::Features(), Feature::kRender) << "\n";
+    return kExitNoModule;
+  }
   verify::ScanRequest request;
   if (!Candidates(options, request)) {
     return kExitUnreadableFile;
@@ -134,21 +138,17 @@ int RunVerify(const VerifyOptions& options) {
     return kExitUnreadableFile;
   }
   return Judge(*module, options, request, findings);
-#else
-  (void)options;
-  (void)&Candidates;
-  std::cerr << "quorvel-cli: verify is not part of this build: reading scans needs Qt 6, zbar "
-               "and poppler, which this platform's build lacks; use the Linux quorvel-cli\n";
-  return kExitNoModule;
-#endif
 }
 
 }  // namespace
 
 void AddVerifyCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<VerifyOptions>();
+  const std::string missing = Unavailable(platform::Features(), Feature::kVerify);
   CLI::App* command = app.add_subcommand(
-      "verify", "Check a scan of a printed test page, block by block, against the expected sheet");
+      "verify", missing.empty() ? "Check a scan of a printed test page, block by block, against "
+                                  "the expected sheet"
+                                : missing);
   command->add_option("scan", options->scan, "PNG, JPEG, TIFF, BMP or PDF scan of the sheet")
       ->required();
   command->add_option("--page", options->page,
