@@ -387,7 +387,7 @@ TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
   EXPECT_DOUBLE_EQ(counts["seconds"].get<double>(), 0.04);
   EXPECT_EQ(counts["failed"], 1);
   EXPECT_EQ(counts["printed"], 0);
-  EXPECT_EQ(counts.size(), 12U);  // printers, seconds, the nine outcomes and the sources
+  EXPECT_EQ(counts.size(), 13U);  // printers, seconds, the ten outcomes and the sources
   EXPECT_EQ(counts["confirmed_by"], json::Value::object());
 }
 
