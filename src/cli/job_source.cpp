@@ -45,4 +45,15 @@ inspect::Dialect DialectFor(const std::string& source, const std::string& as,
   return inspect::GuessDialect(job);
 }
 
+CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper) {
+  return command
+      .add_option_function<std::string>(
+          "--paper",
+          [&paper](const std::string& name) {
+            paper = name == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+          },
+          "a4 (default) or letter")
+      ->check(CLI::IsMember({"a4", "letter"}));
+}
+
 }  // namespace quorvel::cli
