@@ -96,7 +96,8 @@ class SheetPictures {
       result.error = "cannot read the job " + source;
     } else {
       const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper_);
-      const std::string path = (folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png"));
+      const std::string path =
+          (folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png")).string();
       result = drawing->renderSheet(sheet, path, {paper_, kSheetDpi});
     }
     return result;
