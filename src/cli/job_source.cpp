@@ -46,4 +46,15 @@ inspect::Dialect DialectFor(const std::string& source, const std::string& as,
   return page->kind == PageKind::kPcl ? inspect::Dialect::kPcl : inspect::Dialect::kDotMatrix;
 }
 
+CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper) {
+  return command
+      .add_option_function<std::string>(
+          "--paper",
+          [&paper](const std::string& name) {
+            paper = name == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+          },
+          "a4 (default) or letter")
+      ->check(CLI::IsMember({"a4", "letter"}));
+}
+
 }  // namespace quorvel::cli

@@ -18,7 +18,7 @@ constexpr std::size_t kNotesShown = 20;
 struct RenderCommandOptions {
   std::string source;
   std::string output;
-  std::string paper = "a4";
+  sheet::Paper paper = sheet::Paper::kA4;
   std::string dialect = "auto";
   int dpi = 300;
 };
@@ -80,7 +80,7 @@ int RunRender(const RenderCommandOptions& options) {
     return kExitUnreadableFile;
   }
   render::RenderOptions renderOptions;
-  renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+  renderOptions.paper = options.paper;
   renderOptions.dpi = options.dpi;
   return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
 }
@@ -106,8 +106,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
   command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();
-  command->add_option("--paper", options->paper, "a4 (default) or letter")
-      ->check(CLI::IsMember({"a4", "letter"}));
+  AddPaperOption(*command, options->paper);
   command->add_option("--dpi", options->dpi, "PNG resolution (default 300)")
       ->check(CLI::Range(36, 1200));
   command

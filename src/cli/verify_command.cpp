@@ -21,7 +21,7 @@ namespace {
 struct VerifyOptions {
   std::string scan;
   std::string page = "auto";
-  std::string paper = "a4";
+  sheet::Paper paper = sheet::Paper::kA4;
   std::string format = "text";
   std::string report;
   std::string annotate;
@@ -29,7 +29,7 @@ struct VerifyOptions {
 
 // The sheets the scan may show: the one --page names, or both test pages.
 bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
-  const sheet::Paper paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+  const sheet::Paper paper = options.paper;
   std::vector<std::string> sources{options.page};
   if (options.page == "auto") {
     sources = {std::string(PageOf(PageKind::kDotMatrix).name),
@@ -99,10 +99,8 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
     for (const verify::PageResult& page : pages) {
       labels.push_back(LabelsOf(page));
     }
-    const sheet::Paper paper =
-        options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
     const std::string error =
-        WriteReportFile(module, options.scan, pages, labels, paper, status, options.report);
+        WriteReportFile(module, options.scan, pages, labels, options.paper, status, options.report);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -154,8 +152,7 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
   command->add_option("--page", options->page,
                       "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "
                       "test page that fits)");
-  command->add_option("--paper", options->paper, "a4 (default) or letter")
-      ->check(CLI::IsMember({"a4", "letter"}));
+  AddPaperOption(*command, options->paper);
   command->add_option("--format", options->format, "text (default) or json")
       ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--annotate", options->annotate,
