@@ -14,14 +14,6 @@ namespace {
 
 using testing::RunCli;
 
-std::set<int> TableStatuses() {
-  std::set<int> statuses;
-  for (const ExitStatusRow& row : kExitStatuses) {
-    statuses.insert(row.status);
-  }
-  return statuses;
-}
-
 // --help ends with the table, a status and its meaning a line.
 TEST(ExitStatusTable, HelpListsEveryStatus) {
   const std::string help = RunCli("--help").output;
@@ -32,6 +24,14 @@ TEST(ExitStatusTable, HelpListsEveryStatus) {
 }
 
 #ifndef _WIN32
+std::set<int> TableStatuses() {
+  std::set<int> statuses;
+  for (const ExitStatusRow& row : kExitStatuses) {
+    statuses.insert(row.status);
+  }
+  return statuses;
+}
+
 std::string Read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
