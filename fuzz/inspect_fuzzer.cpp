@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "inspect/listing.h"
+#include "platform/net/pjl_responder.h"
 #include "printing/device_id.h"
 #include "printing/pjl.h"
 #include "sheet/listing_notes.h"

@@ -1,14 +1,16 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "printing/check_report.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
-#include "cli/printer_access.h"
 #include "common/messages.h"
+#include "platform/command_line/command_line.h"
+#include "printing/check_report.h"
 #include "printing/printer_check.h"
+#include "printing/road_worker.h"
 #include "printing/target.h"
 
 namespace quorvel::cli {
@@ -20,17 +22,15 @@ struct CheckOptions {
   SnmpChoice snmp;
 };
 
-// One printer: --to's target, --printer's name, or else the default printer, each asked on its
-// kind's road.
-PrinterStatus CheckOne(const FleetChoice& choice, const RoadOptions& asked, std::string& name) {
-  const bool direct = !choice.targets.empty();
-  name = direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
-  const std::unique_ptr<TargetRoad> road = MakeRoad(KindOf(name, direct), SystemPrinters(), asked);
-  if (!direct && choice.printerOption->count() == 0) {
-    name = road->DefaultPrinter();
-  }
-  name = road->DisplayName(name);
-  return road->Check(name);
+// One printer (--to's target, --printer's name, or else the default printer) is a run of one
+// through the same worker as a run over many; the report is the single printer's.
+RoadTrace CheckOne(const FleetChoice& choice, const RoadOptions& asked) {
+  const std::vector<std::string> chosen = ChosenPrinters(choice);
+  RoadWorker worker(platform::SystemPrinters(), !choice.targets.empty(),
+                    RoadTask{FleetTask::kCheck, nullptr, std::nullopt, asked});
+  std::optional<JobRef> job;
+  worker.Run(chosen.empty() ? "" : chosen.front(), job);
+  return worker.Trace();
 }
 
 int RunCheck(CheckOptions& options) {
@@ -42,14 +42,13 @@ int RunCheck(CheckOptions& options) {
   options.asked.snmp = options.snmp.Options();
   if (options.choice.Many() || options.choice.format == "junit") {
     try {
+      const RoadTask task{FleetTask::kCheck, nullptr, std::nullopt, options.asked};
       if (!options.choice.servers.empty()) {
-        return RunServersCommand(options.choice, FleetTask::kCheck, nullptr, std::nullopt);
+        return RunServersCommand(options.choice, task);
       }
       const bool direct = !options.choice.targets.empty();
-      const RoadOptions asked = options.asked;
-      const auto makeWorker = [direct, asked] {
-        return std::make_unique<RoadWorker>(SystemPrinters(), direct, FleetTask::kCheck, nullptr,
-                                            std::nullopt, nullptr, asked);
+      const auto makeWorker = [direct, task] {
+        return std::make_unique<RoadWorker>(platform::SystemPrinters(), direct, task);
       };
       return RunFleetCommand(options.choice, makeWorker, nullptr, std::nullopt);
     } catch (const std::exception& e) {
@@ -57,14 +56,19 @@ int RunCheck(CheckOptions& options) {
       return kExitSendFailed;
     }
   }
-  std::string name;
-  PrinterStatus status;
+  RoadTrace checked;
   try {
-    status = CheckOne(options.choice, options.asked, name);
+    checked = CheckOne(options.choice, options.asked);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvel-cli: the printer could not be checked.\n%s\n", e.what());
+    checked.checkFailure = e.what();
+  }
+  if (!checked.status) {
+    std::fprintf(stderr, "quorvel-cli: the printer could not be checked.\n%s\n",
+                 checked.checkFailure.c_str());
     return kExitSendFailed;
   }
+  const PrinterStatus& status = *checked.status;
+  std::string name = checked.shownName;
   if (name.empty()) {
     name = "(no default printer)";  // no --printer, and the user has no default
   }

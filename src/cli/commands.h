@@ -6,24 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "pages/page_text.h"
+#include "common/exit_status.h"
+#include "pages/page.h"
 #include "printing/outcomes.h"
 #include "printing/target.h"
 
 namespace quorvel::cli {
 
-/// Bad options or arguments; the other exit statuses are the outcomes' (printing/outcomes.h).
-inline constexpr int kExitUsage = 2;
-
 /// Adds the positional page argument ("dot-matrix" or "pcl", and "auto" where `withAuto`) to
 /// `command`.
 CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto = false);
-
-/// The composer for a page name accepted by AddPageArgument.
-PageComposer ComposerFor(const std::string& page);
-
-/// The job as it goes to the printer: the page and its closing form feed.
-PageText ComposeJob(PageComposer composer);
 
 /// --snmp[=COMMUNITY] and --snmp-port N, as print and check take them.
 struct SnmpChoice {

@@ -13,10 +13,10 @@ struct DumpOptions {
 };
 
 int RunDump(const DumpOptions& options) {
-  const PageText job = ComposeJob(ComposerFor(options.page));
+  const PageText job = ComposeJob(PageNamed(options.page)->compose);
   if (!WriteBinary(stdout, job)) {
     std::perror("quorvel-cli: writing to standard output");
-    return 1;
+    return kExitFailed;
   }
   return kExitOk;
 }

@@ -21,7 +21,7 @@ int RunExplain(const ExplainOptions& options) {
   std::string job;
   if (!LoadJob(options.source, job)) {
     std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
-    return 1;
+    return kExitUnreadableFile;
   }
   const inspect::Dialect dialect = DialectFor(options.source, options.dialect, job);
   inspect::Listing listing = inspect::Explain(job, dialect);
@@ -29,7 +29,7 @@ int RunExplain(const ExplainOptions& options) {
   const std::string text =
       options.format == "json" ? inspect::FormatJson(listing) : inspect::FormatText(listing);
   std::cout << text << std::flush;
-  return std::cout ? kExitOk : 1;
+  return std::cout ? kExitOk : kExitFailed;
 }
 
 }  // namespace

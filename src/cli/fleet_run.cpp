@@ -6,25 +6,11 @@
 #include <memory>
 #include <set>
 
-#ifdef _WIN32
-#include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli/commands.h"
 #include "cli/job_wait.h"
-#include "cli/printer_access.h"
 #include "common/json_text.h"
+#include "platform/command_line/command_line.h"
 #include "platform/net/socket.h"
-#include "platform/platform.h"
 #include "printing/fleet_report.h"
 #include "printing/servers.h"
 
@@ -34,36 +20,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-bool StandardErrorIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(fileno(stderr)) != 0;
-#endif
-}
-
-// Whether the terminal reads ESC [ K (erase to the end of the line). A Windows console does
-// once virtual-terminal processing is on (Windows 10 and later); older consoles get the bar
-// overwritten with spaces instead.
-bool TerminalErasesLines() {
-#ifdef _WIN32
-  const HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) {
-    return false;
-  }
-  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-         ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
-#else
-  return true;
-#endif
-}
-
 // Lines on standard output as printers finish; on a terminal, a progress bar on standard error
 // that each line clears first and draws again after.
 class TextSink : public FleetSink {
  public:
-  TextSink() : bar_(StandardErrorIsTerminal()), erases_(bar_ && TerminalErasesLines()) {}
+  explicit TextSink(platform::ProgressConsole console)
+      : bar_(console.terminal), erases_(console.erasesLines) {}
 
   void Finished(const PrinterResult& result) override {
     Clear();
@@ -190,7 +152,8 @@ CLI::Option* AddServerOption(CLI::App& command, std::vector<std::string>& server
   return command
       .add_option("--server", servers,
                   "A print server HOST[:PORT] (631) instead of the user's own; repeat for several. "
-                  "Queues are then named SERVER/QUEUE")
+                  "Queues are then named SERVER/QUEUE" +
+                      std::string(platform::Features().servers ? "" : " (not in this build)"))
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::Validator(
@@ -203,11 +166,11 @@ CLI::Option* AddServerOption(CLI::App& command, std::vector<std::string>& server
 }
 
 std::string ServersRefused(const std::vector<std::string>& servers) {
-  if (servers.empty() || platform::ReachesOtherServers()) {
+  if (servers.empty()) {
     return "";
   }
-  return "quorvel-cli: --server is not available in this build; name a shared printer as "
-         "\\\\SERVER\\QUEUE with --printer instead.";
+  const std::string refused = Unavailable(platform::Features(), Feature::kServers);
+  return refused.empty() ? "" : "quorvel-cli: " + refused;
 }
 
 void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
@@ -247,18 +210,14 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {
   if (!choice.all && choice.printers.empty() && choice.targets.empty()) {
     // No printer named: the user's default one, as for a single printer.
-    const std::string name = MakeRoad(TargetKind::kQueue, SystemPrinters())->DefaultPrinter();
+    const std::string name =
+        MakeRoad(TargetKind::kQueue, platform::SystemPrinters())->DefaultPrinter();
     return name.empty() ? std::vector<std::string>{} : std::vector<std::string>{name};
   }
   if (!choice.all) {
     return EachOnce(choice.targets.empty() ? choice.printers : choice.targets);
   }
-  std::vector<std::string> queues = platform::MakePrinterList()->DeviceNames();
-#ifndef _WIN32
-  std::erase_if(queues,
-                [](const std::string& name) { return name.find('/') != std::string::npos; });
-#endif
-  return EachOnce(queues);
+  return EachOnce(platform::EveryQueue());
 }
 
 namespace {
@@ -277,7 +236,7 @@ int RunOver(const std::vector<std::string>& printers, const FleetChoice& choice,
   }
   const Clock::time_point start = Clock::now();
   InterruptiblePacer pacer;
-  TextSink text;
+  TextSink text(platform::StandardErrorConsole());
   std::unique_ptr<JsonSink> json;
   std::unique_ptr<JunitSink> junit;
   if (choice.format == "json") {
@@ -316,7 +275,8 @@ std::vector<std::string> ServerQueues(const FleetChoice& choice, ServerFailures&
       continue;
     }
     try {
-      for (const std::string& queue : platform::MakePrinterList(server)->DeviceNames()) {
+      for (const std::string& queue :
+           platform::ServerPrinters(server).MakePrinterList()->DeviceNames()) {
         names.push_back(ServerQueueName(server, queue));
       }
     } catch (const std::exception& e) {
@@ -334,8 +294,7 @@ int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, 
   return RunOver(ChosenPrinters(choice), choice, makeWorker, tracker, wait);
 }
 
-int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer composer,
-                      std::optional<std::chrono::seconds> wait) {
+int RunServersCommand(const FleetChoice& choice, const RoadTask& task) {
   if (const std::string refused = ServersRefused(choice.servers); !refused.empty()) {
     std::fprintf(stderr, "%s\n", refused.c_str());
     return kExitUsage;
@@ -349,11 +308,11 @@ int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer co
   ServerFailures unreachable;
   const std::vector<std::string> printers = ServerQueues(choice, unreachable);
   const auto makeWorker = [&] {
-    return std::make_unique<ServersWorker>(&ServerPrinters, task, composer, wait, unreachable);
+    return std::make_unique<ServersWorker>(&platform::ServerPrinters, task, unreachable);
   };
   ServersTracker tracker(
-      [](const std::string& server) { return ServerPrinters(server).MakeJobTracker(); });
-  return RunOver(printers, choice, makeWorker, &tracker, wait);
+      [](const std::string& server) { return platform::ServerPrinters(server).MakeJobTracker(); });
+  return RunOver(printers, choice, makeWorker, &tracker, task.wait);
 }
 
 }  // namespace quorvel::cli

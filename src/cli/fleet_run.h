@@ -13,6 +13,7 @@
 #include "common/messages.h"
 #include "printing/fleet.h"
 #include "printing/print_flow.h"
+#include "printing/road_worker.h"
 #include "printing/target.h"
 
 namespace quorvel::cli {
@@ -73,7 +74,7 @@ int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, 
 /// The same over the print servers of --server: every queue of each (--all) or each --printer
 /// name on each, reported as SERVER/QUEUE, with one connection per server and worker. A server
 /// whose queues cannot be listed is one failed line; the others go on.
-int RunServersCommand(const FleetChoice& choice, FleetTask task, PageComposer composer,
-                      std::optional<std::chrono::seconds> wait);
+/// Every queue gets the whole `task`, the page chosen printer by printer and the road's options.
+int RunServersCommand(const FleetChoice& choice, const RoadTask& task);
 
 }  // namespace quorvel::cli

@@ -6,23 +6,17 @@
 #include <sstream>
 
 #include "cli/commands.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
 
 bool LoadJob(const std::string& source, std::string& job) {
-  if (source == "dot-matrix" || source == "pcl") {
-    job = ComposeJob(ComposerFor(source));
+  if (const Page* page = PageNamed(source)) {
+    job = ComposeJob(page->compose);
     return true;
   }
   if (source == "-") {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+    platform::MakeBinary(stdin);
     std::ostringstream bytes;
     bytes << std::cin.rdbuf();
     job = bytes.str();
@@ -42,13 +36,25 @@ bool ReadJobFile(const std::filesystem::path& file, std::string& job) {
 
 inspect::Dialect DialectFor(const std::string& source, const std::string& as,
                             std::string_view job) {
-  if (as == "pcl" || (as == "auto" && source == "pcl")) {
-    return inspect::Dialect::kPcl;
+  const Page* page = PageNamed(as);  // "auto" names none: the test page's own, else a guess
+  if (page == nullptr) {
+    page = PageNamed(source);
   }
-  if (as == "dot-matrix" || source == "dot-matrix") {
-    return inspect::Dialect::kDotMatrix;
+  if (page == nullptr) {
+    return inspect::GuessDialect(job);
   }
-  return inspect::GuessDialect(job);
+  return page->kind == PageKind::kPcl ? inspect::Dialect::kPcl : inspect::Dialect::kDotMatrix;
+}
+
+CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper) {
+  return command
+      .add_option_function<std::string>(
+          "--paper",
+          [&paper](const std::string& name) {
+            paper = name == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+          },
+          "a4 (default) or letter")
+      ->check(CLI::IsMember({"a4", "letter"}));
 }
 
 }  // namespace quorvel::cli

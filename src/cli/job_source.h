@@ -4,7 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include <CLI/CLI.hpp>
+
 #include "inspect/job_item.h"
+#include "sheet/page_model.h"
 
 namespace quorvel::cli {
 
@@ -18,5 +21,8 @@ bool ReadJobFile(const std::filesystem::path& file, std::string& job);
 /// The dialect to read `job` in: `as` ("auto", "dot-matrix" or "pcl") wins; "auto" takes the
 /// test page's own, or guesses from the bytes.
 inspect::Dialect DialectFor(const std::string& source, const std::string& as, std::string_view job);
+
+/// Adds --paper (a4, the default, or letter) to `command`, read into `paper` as it is parsed.
+CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper);
 
 }  // namespace quorvel::cli

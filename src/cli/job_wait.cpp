@@ -57,16 +57,22 @@ bool WorkerPacer::Pause(milliseconds duration) {
 
 int WaitForJob(JobTracker& tracker, const std::optional<JobRef>& job, std::chrono::seconds limit) {
   if (!job) {
+    return TellFollowResult(job, {});
+  }
+  InterruptiblePacer pacer;
+  return TellFollowResult(job, FollowJob(tracker, *job, limit, pacer));
+}
+
+int TellFollowResult(const std::optional<JobRef>& job, const FollowResult& result) {
+  if (!job) {
     PrintLines(stderr, {"Not confirmed: the spooler gave no job to follow."});
     return kExitNotConfirmed;
   }
-  InterruptiblePacer pacer;
-  const FollowResult result = FollowJob(tracker, *job, limit, pacer);
   const std::vector<std::string> lines = DescribeFollowResult(*job, result);
   switch (result.verdict) {
     case JobVerdict::kPrinted:
       PrintLines(stdout, lines);
-      return 0;
+      return kExitOk;
     case JobVerdict::kNotPrinted:
       PrintLines(stderr, lines);
       return kExitNotPrinted;

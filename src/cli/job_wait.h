@@ -9,9 +9,6 @@
 
 namespace quorvel::cli {
 
-/// How long --wait waits when no time is given.
-inline constexpr std::chrono::seconds kDefaultWait{60};
-
 /// Real time for a follow-up: its pauses end as soon as Ctrl-C has reached the run's
 /// InterruptiblePacer. A worker thread uses one as it is.
 class WorkerPacer : public Pacer {
@@ -42,5 +39,8 @@ class InterruptiblePacer : public WorkerPacer {
 /// standard error, and returns the exit status: 0, kExitNotPrinted or kExitNotConfirmed. With no
 /// job to follow (the spooler named none) the outcome is not confirmed.
 int WaitForJob(JobTracker& tracker, const std::optional<JobRef>& job, std::chrono::seconds limit);
+
+/// Tells a follow-up's end as WaitForJob does and returns its exit status.
+int TellFollowResult(const std::optional<JobRef>& job, const FollowResult& result);
 
 }  // namespace quorvel::cli

@@ -68,7 +68,7 @@ void ShowCapture(const ListenOptions& options, const std::filesystem::path& file
 int RunListen(ListenOptions options) {
   if (options.render && !RenderUnavailable().empty()) {
     std::cerr << "quorvel-cli listen: --render: " << RenderUnavailable() << "\n";
-    return kExitUsage;
+    return kExitNoModule;
   }
   options.capture.idleTimeout =
       net::Milliseconds(static_cast<long long>(options.idleSeconds * 1000));
@@ -97,7 +97,7 @@ int RunListen(ListenOptions options) {
     });
   } catch (const std::exception& e) {
     std::cerr << "quorvel-cli listen: " << e.what() << "\n";
-    return 1;
+    return kExitFailed;
   }
   return kExitOk;
 }

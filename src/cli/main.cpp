@@ -1,13 +1,28 @@
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/commands.h"
 #include "quorvel_version.h"
+
+namespace {
+
+// The table of exit statuses, as --help ends.
+std::string ExitStatusHelp() {
+  std::string text = "Exit status:";
+  for (const quorvel::ExitStatusRow& row : quorvel::kExitStatuses) {
+    text += "\n  " + std::to_string(row.status) + "  " + row.meaning;
+  }
+  return text;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
   app.set_version_flag("--version", QUORVEL_VERSION_TEXT, "Print the program's version and exit");
   app.require_subcommand(1);
+  app.footer(ExitStatusHelp());
   int exitCode = quorvel::kExitOk;
   quorvel::cli::AddDumpCommand(app, exitCode);
   quorvel::cli::AddExplainCommand(app, exitCode);
@@ -21,12 +36,12 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int parseStatus = app.exit(e, std::cout, std::cerr);
-    return parseStatus == 0 ? quorvel::kExitOk : quorvel::cli::kExitUsage;
+    return parseStatus == 0 ? quorvel::kExitOk : quorvel::kExitUsage;
   } catch (const std::exception& e) {
     // A command's own failures are reported by the command; this is the last resort, so that no
     // error ends the program without a word.
     std::cerr << "quorvel-cli: " << e.what() << "\n";
-    return 1;
+    return quorvel::kExitFailed;
   }
   return exitCode;
 }

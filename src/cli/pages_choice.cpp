@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
-#include "pages/dot_matrix_page.h"
-#include "pages/pcl_page.h"
+#include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
 
@@ -19,10 +18,6 @@ CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto
       ->check(CLI::IsMember({"dot-matrix", "pcl"}));
 }
 
-PageComposer ComposerFor(const std::string& page) {
-  return page == "pcl" ? &ComposePclPage : &ComposeDotMatrixPage;
-}
-
 std::optional<SnmpOptions> SnmpChoice::Options() const {
   if (option == nullptr || option->count() == 0) {
     return std::nullopt;
@@ -36,10 +31,12 @@ std::optional<SnmpOptions> SnmpChoice::Options() const {
 }
 
 void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
+  const std::string missing = Unavailable(platform::Features(), Feature::kSnmp);
   choice.option = command
                       .add_option("--snmp", choice.community,
                                   "Ask the printer's SNMP agent (v2c) with COMMUNITY (public): its "
-                                  "page counter before and after the job, its status and alerts")
+                                  "page counter before and after the job, its status and alerts" +
+                                      (missing.empty() ? "" : " (" + missing + ")"))
                       ->expected(0, 1);
   command.add_option("--snmp-port", choice.port, "The SNMP agent's UDP port (default 161)")
       ->check(CLI::Range(1, 65535));
@@ -47,6 +44,13 @@ void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
 
 std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snmp,
                                                  const std::vector<std::string>& targets) {
+  // Said before anything is sent: without the module the job would go out unwatched.
+  if (snmp.Options()) {
+    if (const std::string missing = Unavailable(platform::Features(), Feature::kSnmp);
+        !missing.empty()) {
+      return "--snmp: " + missing;
+    }
+  }
   if ((pjl || snmp.Options()) && targets.empty()) {
     return std::string("--pjl and --snmp ask a printer named with --to (HOST[:PORT] or ipp://)");
   }
@@ -54,12 +58,6 @@ std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snm
     return std::string("--pjl: PJL goes to a printer's raw port, named with --to HOST[:PORT]");
   }
   return std::nullopt;
-}
-
-PageText ComposeJob(PageComposer composer) {
-  PageText job = composer();
-  job.push_back(kFormFeed);
-  return job;
 }
 
 }  // namespace quorvel::cli

@@ -1,14 +1,17 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/job_wait.h"
-#include "cli/printer_access.h"
+#include "pages/page.h"
+#include "platform/command_line/command_line.h"
 #include "printing/pjl.h"
+#include "printing/road_worker.h"
 #include "printing/target.h"
 
 namespace quorvel::cli {
@@ -24,111 +27,120 @@ struct PrintOptions {
   SnmpChoice snmp;
 };
 
-// The printer's own answers the road asks for; their wait is --wait's, else the default.
-RoadOptions AskedOf(const PrintOptions& options);
-
 std::chrono::seconds WaitLimit(const PrintOptions& options) {
   return options.wait.empty() ? kDefaultWait : std::chrono::seconds(std::stoi(options.wait));
 }
 
-RoadOptions AskedOf(const PrintOptions& options) {
-  RoadOptions asked;
-  asked.pjl = options.pjl;
-  asked.wait = WaitLimit(options);
-  asked.snmp = options.snmp.Options();
-  asked.choosePage = options.page == "auto";
-  asked.makePacer = [] { return std::make_unique<WorkerPacer>(); };
-  return asked;
+// What each printer is sent and asked: the same for one printer, many, and many servers.
+RoadTask TaskOf(const PrintOptions& options) {
+  RoadTask task;
+  task.task = FleetTask::kPrint;
+  const Page* page = PageNamed(options.page);
+  task.composer = page != nullptr ? page->compose : nullptr;
+  if (options.waitOption->count() > 0) {
+    task.wait = WaitLimit(options);
+  }
+  task.road.pjl = options.pjl;
+  task.road.wait = WaitLimit(options);
+  task.road.snmp = options.snmp.Options();
+  task.road.choosePage = page == nullptr;
+  task.road.makePacer = [] { return std::make_unique<WorkerPacer>(); };
+  return task;
 }
 
 // The printer's own verdict, told as a follow-up's is: "Printed" on standard output, else why.
-int TellConfirmation(const std::optional<DeviceVerdict>& verdict) {
-  const FleetOutcome outcome = verdict ? OutcomeOf(verdict->verdict) : FleetOutcome::kNotConfirmed;
-  const std::string detail = verdict ? verdict->detail : "the printer said nothing";
-  const std::string source = verdict ? " (" + verdict->source + ")" : "";
-  switch (outcome) {
+int TellConfirmation(const PrinterResult& result) {
+  const std::string source = result.confirmedBy.empty() ? "" : " (" + result.confirmedBy + ")";
+  int status = ExitStatusOf(result.outcome);
+  switch (result.outcome) {
     case FleetOutcome::kPrinted:
-      std::printf("Printed%s: %s\n", source.c_str(), detail.c_str());
+      std::printf("Printed%s: %s\n", source.c_str(), result.detail.c_str());
       break;
     case FleetOutcome::kNotPrinted:
-      std::fprintf(stderr, "Not printed%s: %s.\n", source.c_str(), detail.c_str());
+      std::fprintf(stderr, "Not printed%s: %s.\n", source.c_str(), result.detail.c_str());
       break;
     default:
-      std::fprintf(stderr, "Not confirmed%s: %s.\n", source.c_str(), detail.c_str());
+      std::fprintf(stderr, "Not confirmed%s: %s.\n", source.c_str(),
+                   result.confirmedBy.empty() ? "the printer said nothing" : result.detail.c_str());
+      status = kExitNotConfirmed;
       break;
   }
   std::fflush(stdout);
-  return ExitStatusOf(outcome);
+  return status;
 }
 
-// One printer: --to's target, --printer's name, or else the default printer, each on its
-// kind's road. After "Executed", with --wait, the job is followed to its end.
+// After the send, in the single printer's words: the printer's own verdict, or the follow-up
+// the worker made, or the print server's, or why nobody can confirm the job.
+int TellFollowUp(const PrintOptions& options, const PrinterResult& result, const RoadTrace& trace,
+                 const std::optional<JobRef>& job) {
+  if (trace.follower == TargetRoad::Follower::kDevice) {
+    return TellConfirmation(result);
+  }
+  if (options.waitOption->count() == 0) {
+    return ExitStatusOf(result.outcome);
+  }
+  switch (trace.follower) {
+    case TargetRoad::Follower::kNobody:
+      std::fprintf(stderr, "Not confirmed: %s\n", kRawPortNotConfirmed);
+      return kExitNotConfirmed;
+    case TargetRoad::Follower::kRun:
+      return WaitForJob(*platform::SystemPrinters().MakeJobTracker(), job, WaitLimit(options));
+    default:
+      return trace.follow ? TellFollowResult(trace.job, *trace.follow)
+                          : TellFollowResult(std::nullopt, {});
+  }
+}
+
+// One printer (--to's target, --printer's name, or else the default printer) is a run of one
+// through the same worker as a run over many; only the words are the single printer's.
 int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
-  const FleetChoice& choice = options.choice;
-  const bool direct = !choice.targets.empty();
-  std::string name =
-      direct ? choice.targets.front() : (choice.printers.empty() ? "" : choice.printers.front());
-  const std::unique_ptr<TargetRoad> road =
-      MakeRoad(KindOf(name, direct), SystemPrinters(), AskedOf(options));
-  if (!direct && choice.printerOption->count() == 0) {
-    name = road->DefaultPrinter();
-  }
-  PageComposer composer = options.page == "auto" ? nullptr : ComposerFor(options.page);
-  if (!composer) {
-    std::string why;
-    const std::optional<PageChoice> choice = ChoosePage(*road, name, why);
-    if (!choice) {
-      std::fprintf(stderr, "quorvel-cli print: %s\n", why.c_str());
-      return kExitUsage;
+  const std::vector<std::string> chosen = ChosenPrinters(options.choice);
+  const std::string name = chosen.empty() ? "" : chosen.front();
+  RoadWorker worker(platform::SystemPrinters(), !options.choice.targets.empty(), TaskOf(options));
+  worker.TellAlso(messages, [](const PageChoice& choice) {
+    std::fprintf(stderr, "quorvel-cli print: %s\n", choice.reason.c_str());
+  });
+  std::optional<JobRef> job;
+  PrinterResult result;
+  {
+    // Ctrl-C cuts the worker's own follow-up short instead of ending the program.
+    std::optional<InterruptiblePacer> interruptible;
+    if (options.waitOption->count() > 0) {
+      interruptible.emplace();
     }
-    std::fprintf(stderr, "quorvel-cli print: %s\n", choice->reason.c_str());
-    if (options.pjl && choice->page == "dot-matrix") {
-      std::fprintf(stderr, "quorvel-cli print: --pjl: %s\n", std::string(kPjlNotForDotMatrix).c_str());
-      return kExitUsage;
-    }
-    composer = ComposerOfPage(choice->page);
+    result = worker.Run(name, job);
   }
-  const PrintOutcome outcome = road->Send(name, composer, messages);
-  if (outcome == PrintOutcome::kExecuted && road->FollowedBy() == TargetRoad::Follower::kDevice) {
-    return TellConfirmation(road->DeviceConfirmation());
+  const RoadTrace& trace = worker.Trace();
+  if (result.outcome == FleetOutcome::kRefused) {
+    std::fprintf(stderr, "quorvel-cli print: %s\n", result.detail.c_str());
+    return ExitStatusOf(result.outcome);
   }
-  if (outcome != PrintOutcome::kExecuted || options.waitOption->count() == 0) {
-    return ExitStatusOf(OutcomeOf(outcome));
+  if (!trace.executed) {
+    return ExitStatusOf(result.outcome);
   }
-  if (road->FollowedBy() == TargetRoad::Follower::kNobody) {
-    std::fprintf(stderr, "Not confirmed: %s\n", kRawPortNotConfirmed);
-    return kExitNotConfirmed;
-  }
-  return WaitForJob(*road->Tracker(), road->SubmittedJob(), WaitLimit(options));
+  return TellFollowUp(options, result, trace, job);
 }
 
 // Many printers: each on a worker of its own; a queue's jobs are followed together by the run.
 int PrintMany(const PrintOptions& options) {
-  const PageComposer composer = options.page == "auto" ? nullptr : ComposerFor(options.page);
-  std::optional<std::chrono::seconds> wait;
-  if (options.waitOption->count() > 0) {
-    wait = WaitLimit(options);
-  }
+  const RoadTask task = TaskOf(options);
   if (!options.choice.servers.empty()) {
-    return RunServersCommand(options.choice, FleetTask::kPrint, composer, wait);
+    return RunServersCommand(options.choice, task);
   }
   const bool direct = !options.choice.targets.empty();
-  const RoadOptions asked = AskedOf(options);
   const auto makeWorker = [=] {
-    return std::make_unique<RoadWorker>(
-        SystemPrinters(), direct, FleetTask::kPrint, composer, wait,
-        [] { return std::make_unique<WorkerPacer>(); }, asked);
+    return std::make_unique<RoadWorker>(platform::SystemPrinters(), direct, task);
   };
   if (direct) {
-    return RunFleetCommand(options.choice, makeWorker, nullptr, wait);
+    return RunFleetCommand(options.choice, makeWorker, nullptr, task.wait);
   }
-  const std::unique_ptr<JobTracker> tracker = SystemPrinters().MakeJobTracker();
-  return RunFleetCommand(options.choice, makeWorker, tracker.get(), wait);
+  const std::unique_ptr<JobTracker> tracker = platform::SystemPrinters().MakeJobTracker();
+  return RunFleetCommand(options.choice, makeWorker, tracker.get(), task.wait);
 }
 
 // Options that do not go together, said before anything is sent; nothing when they do.
 std::optional<std::string> Refusal(const PrintOptions& options) {
-  if (options.pjl && options.page == "dot-matrix") {
+  if (options.pjl && options.page == PageOf(PageKind::kDotMatrix).name) {
     return "--pjl: " + std::string(kPjlNotForDotMatrix);
   }
   return DeviceQuestionRefusal(options.pjl, options.snmp, options.choice.targets);
@@ -170,7 +182,8 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
       command
           ->add_option("--wait", options->wait,
                        "Follow the job until the spooler reports it printed or failed, at most "
-                       "SECONDS (60)")
+                       "SECONDS (" +
+                           std::to_string(kDefaultWait.count()) + ")")
           ->expected(0, 1)
           ->check(CLI::Range(0, 86400));
   command->add_flag("--pjl", options->pjl,

@@ -9,13 +9,12 @@
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
-#include "platform/platform.h"
+#include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
 namespace {
 
 // Exit status when the list cannot be read (for example no print server answers).
-constexpr int kExitListFailed = 1;
 
 // A tab and this word follow the default printer's name, so `cut -f1` gives the bare names.
 constexpr const char* kDefaultMark = "\tdefault";
@@ -25,7 +24,9 @@ constexpr const char* kDefaultMark = "\tdefault";
 // cannot be read.
 bool ListPrinters(const std::string& server, const std::string& prefix) {
   try {
-    const std::unique_ptr<PrinterList> list = platform::MakePrinterList(server);
+    const std::unique_ptr<PrinterList> list =
+        (server.empty() ? platform::SystemPrinters() : platform::ServerPrinters(server))
+            .MakePrinterList();
     Printers printers(*list);
     TextComboBox combo;
     GetPrinters(printers, combo);

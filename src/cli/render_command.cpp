@@ -6,12 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
-#include "sheet/page_model.h"
-
-#ifdef QUORVEL_HAVE_RENDER
-#include "platform/posix/drawing_module_loader.h"
+#include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
-#endif
+#include "sheet/page_model.h"
 
 namespace quorvel::cli {
 namespace {
@@ -21,12 +18,11 @@ constexpr std::size_t kNotesShown = 20;
 struct RenderCommandOptions {
   std::string source;
   std::string output;
-  std::string paper = "a4";
+  sheet::Paper paper = sheet::Paper::kA4;
   std::string dialect = "auto";
   int dpi = 300;
 };
 
-#ifdef QUORVEL_HAVE_RENDER
 void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) {
   // A cut-off job's last note says so; it is said once, below, however many notes come first.
   const std::size_t count = sheet.notes.size() - (sheet.cutOff && !sheet.notes.empty() ? 1 : 0);
@@ -58,61 +54,46 @@ int Draw(const std::string& job, inspect::Dialect dialect, const std::string& ou
   if (drawing == nullptr) {
     std::cerr << "quorvel-cli render: the drawing module could not be loaded: " << loadError
               << "\n";
-    return kExitUsage;
+    return kExitNoModule;
   }
   const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper);
   const render::RenderResult result = drawing->renderSheet(sheet, output, options);
   ReportNotes(sheet, result);
   if (!result.error.empty()) {
     std::cerr << "quorvel-cli render: " << result.error << "\n";
-    return 1;
+    return kExitFailed;
   }
   for (const std::string& file : result.files) {
     std::cout << file << "\n";
   }
-  return std::cout.flush() ? kExitOk : 1;
+  return std::cout.flush() ? kExitOk : kExitFailed;
 }
-#endif
 
 int RunRender(const RenderCommandOptions& options) {
-#ifdef QUORVEL_HAVE_RENDER
+  if (const std::string missing = RenderUnavailable(); !missing.empty()) {
+    std::cerr << "quorvel-cli: " << missing << "\n";
+    return kExitNoModule;
+  }
   std::string job;
   if (!LoadJob(options.source, job)) {
     std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
-    return 1;
+    return kExitUnreadableFile;
   }
   render::RenderOptions renderOptions;
-  renderOptions.paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
+  renderOptions.paper = options.paper;
   renderOptions.dpi = options.dpi;
   return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
-#else
-  (void)options;
-  std::cerr << "quorvel-cli: " << RenderUnavailable() << "\n";
-  return kExitUsage;
-#endif
 }
 
 }  // namespace
 
 std::string RenderUnavailable() {
-#ifdef QUORVEL_HAVE_RENDER
-  return {};
-#else
-  return "render is not part of this build: it needs zint and Qt 6, which this platform's "
-         "build lacks; use the Linux quorvel-cli";
-#endif
+  return Unavailable(platform::Features(), Feature::kRender);
 }
 
 bool RenderBeside(const std::string& job, inspect::Dialect dialect,
                   const std::filesystem::path& picture) {
-#ifdef QUORVEL_HAVE_RENDER
-  return Draw(job, dialect, picture.string(), {}) == kExitOk;
-#else
-  (void)job;
-  (void)dialect;
-  (void)picture;
-  return false;
-#endif
+  return RenderUnavailable().empty() && Draw(job, dialect, picture.string(), {}) == kExitOk;
 }
 
 void AddRenderCommand(CLI::App& app, int& exitCode) {
@@ -125,8 +106,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
   command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();
-  command->add_option("--paper", options->paper, "a4 (default) or letter")
-      ->check(CLI::IsMember({"a4", "letter"}));
+  AddPaperOption(*command, options->paper);
   command->add_option("--dpi", options->dpi, "PNG resolution (default 300)")
       ->check(CLI::Range(36, 1200));
   command

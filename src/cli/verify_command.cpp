@@ -8,15 +8,12 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/verify_report_file.h"
+#include "platform/command_line/command_line.h"
 #include "sheet/page_model.h"
 #include "verify/expected_blocks.h"
 #include "verify/scan_findings.h"
 #include "verify/verify_report.h"
-
-#ifdef QUORVEL_HAVE_SCAN
-#include "cli/verify_report_file.h"
-#include "platform/posix/drawing_module_loader.h"
-#endif
 
 namespace quorvel::cli {
 namespace {
@@ -24,7 +21,7 @@ namespace {
 struct VerifyOptions {
   std::string scan;
   std::string page = "auto";
-  std::string paper = "a4";
+  sheet::Paper paper = sheet::Paper::kA4;
   std::string format = "text";
   std::string report;
   std::string annotate;
@@ -32,10 +29,12 @@ struct VerifyOptions {
 
 // The sheets the scan may show: the one --page names, or both test pages.
 bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
-  const sheet::Paper paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
-  const std::vector<std::string> sources =
-      options.page == "auto" ? std::vector<std::string>{"dot-matrix", "pcl"}
-                             : std::vector<std::string>{options.page};
+  const sheet::Paper paper = options.paper;
+  std::vector<std::string> sources{options.page};
+  if (options.page == "auto") {
+    sources = {std::string(PageOf(PageKind::kDotMatrix).name),
+               std::string(PageOf(PageKind::kPcl).name)};
+  }
   for (const std::string& source : sources) {
     std::string job;
     if (!LoadJob(source, job)) {
@@ -50,7 +49,6 @@ bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
   return true;
 }
 
-#ifdef QUORVEL_HAVE_SCAN
 std::vector<verify::Label> LabelsOf(const verify::PageResult& page) {
   std::vector<verify::Label> labels;
   for (const verify::BlockResult& r : page.blocks) {
@@ -101,10 +99,8 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
     for (const verify::PageResult& page : pages) {
       labels.push_back(LabelsOf(page));
     }
-    const sheet::Paper paper =
-        options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
     const std::string error =
-        WriteReportFile(module, options.scan, pages, labels, paper, status, options.report);
+        WriteReportFile(module, options.scan, pages, labels, options.paper, status, options.report);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -112,10 +108,18 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
   }
   return std::cout.flush() ? status : kExitUnreadableFile;
 }
-#endif
 
 int RunVerify(const VerifyOptions& options) {
-#ifdef QUORVEL_HAVE_SCAN
+  if (const std::string missing = Unavailable(platform::Features(), Feature::kVerify);
+      !missing.empty()) {
+    std::cerr << "quorvel-cli: " << missing << "\n";
+    return kExitNoModule;
+  }
+  if (!options.report.empty() && !platform::Features().render) {
+    std::cerr << "quorvel-cli verify: --report: "
+              << Unavailable(platform::Features(), Feature::kRender) << "\n";
+    return kExitNoModule;
+  }
   verify::ScanRequest request;
   if (!Candidates(options, request)) {
     return kExitUnreadableFile;
@@ -124,7 +128,7 @@ int RunVerify(const VerifyOptions& options) {
   const verify::ScanModule* module = platform::LoadScanModule(loadError);
   if (module == nullptr) {
     std::cerr << "quorvel-cli verify: the scan module could not be loaded: " << loadError << "\n";
-    return kExitUsage;
+    return kExitNoModule;
   }
   const verify::ScanFindings findings = module->readScan(options.scan, request);
   if (!findings.error.empty()) {
@@ -132,28 +136,23 @@ int RunVerify(const VerifyOptions& options) {
     return kExitUnreadableFile;
   }
   return Judge(*module, options, request, findings);
-#else
-  (void)options;
-  (void)&Candidates;
-  std::cerr << "quorvel-cli: verify is not part of this build: reading scans needs Qt 6, zbar "
-               "and poppler, which this platform's build lacks; use the Linux quorvel-cli\n";
-  return kExitUsage;
-#endif
 }
 
 }  // namespace
 
 void AddVerifyCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<VerifyOptions>();
+  const std::string missing = Unavailable(platform::Features(), Feature::kVerify);
   CLI::App* command = app.add_subcommand(
-      "verify", "Check a scan of a printed test page, block by block, against the expected sheet");
+      "verify", missing.empty() ? "Check a scan of a printed test page, block by block, against "
+                                  "the expected sheet"
+                                : missing);
   command->add_option("scan", options->scan, "PNG, JPEG, TIFF, BMP or PDF scan of the sheet")
       ->required();
   command->add_option("--page", options->page,
                       "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "
                       "test page that fits)");
-  command->add_option("--paper", options->paper, "a4 (default) or letter")
-      ->check(CLI::IsMember({"a4", "letter"}));
+  AddPaperOption(*command, options->paper);
   command->add_option("--format", options->format, "text (default) or json")
       ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--annotate", options->annotate,

@@ -13,7 +13,7 @@
 #include <system_error>
 
 #include "cli/job_source.h"
-#include "platform/posix/drawing_module_loader.h"
+#include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
 #include "verify/html_report.h"
 
@@ -27,14 +27,7 @@ constexpr int kSheetDpi = 120;
 // A folder of our own for the pictures, removed with everything in it when done.
 class PictureFolder {
  public:
-  PictureFolder() {
-    std::error_code error;
-    std::string pattern = (std::filesystem::temp_directory_path(error) / "quorvel-verify-XXXXXX");
-    if (error || mkdtemp(pattern.data()) == nullptr) {
-      return;
-    }
-    path_ = pattern;
-  }
+  PictureFolder() { path_ = platform::MakePrivateFolder("quorvel-verify-"); }
   ~PictureFolder() {
     if (!path_.empty()) {
       std::error_code ignored;
@@ -101,7 +94,8 @@ class SheetPictures {
       result.error = "cannot read the job " + source;
     } else {
       const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper_);
-      const std::string path = (folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png"));
+      const std::string path =
+          (folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png")).string();
       result = drawing->renderSheet(sheet, path, {paper_, kSheetDpi});
     }
     return result;
@@ -127,9 +121,10 @@ std::string WriteReportFile(const verify::ScanModule& module, const std::string&
   } else {
     SheetPictures sheets(folder.path(), paper);
     for (std::size_t i = 0; i < pages.size(); ++i) {
-      const std::filesystem::path annotated = folder.path() / ("scan-" + std::to_string(i) + ".png");
-      const std::string error = module.annotate(scan, *pages[i].findings, labels[i],
-                                                annotated.string(), kScanPixels);
+      const std::filesystem::path annotated =
+          folder.path() / ("scan-" + std::to_string(i) + ".png");
+      const std::string error =
+          module.annotate(scan, *pages[i].findings, labels[i], annotated.string(), kScanPixels);
       pictures[i].scan = error.empty() ? ReadPicture(annotated) : Missing(error);
       pictures[i].sheet = sheets.Page(*pages[i].expected);
     }

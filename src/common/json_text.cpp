@@ -1,5 +1,7 @@
 #include "common/json_text.h"
 
+#include "common/text.h"
+
 #include <charconv>
 #include <cstdint>
 #include <stdexcept>
@@ -7,37 +9,10 @@
 namespace quorvel::json {
 namespace {
 
-bool Between(char c, unsigned low, unsigned high) {
-  const auto byte = static_cast<std::uint8_t>(c);
-  return byte >= low && byte <= high;
-}
-
-// The length of the well-formed UTF-8 sequence at `at` (Unicode's table of well-formed byte
-// sequences: no overlong forms, no surrogates, nothing above U+10FFFF), or 0 when none starts
-// there.
+// The length of the well-formed UTF-8 sequence at `at`, or 0 when none starts there.
 std::size_t SequenceLength(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<std::uint8_t>(text[at]);
-  const std::size_t left = text.size() - at;
-  const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
-    return i < left && Between(text[at + i], low, high);
-  };
-  if (lead < 0x80) {
-    return 1;
-  }
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    return follows(1, 0x80, 0xBF) ? 2 : 0;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF) {
-    const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
-    const unsigned high = lead == 0xED ? 0x9F : 0xBF;
-    return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 0;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
-    return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
-  }
-  return 0;
+  char32_t ignored = 0;
+  return text::Utf8Sequence(text, at, ignored);
 }
 
 void AppendLatin1(std::string& out, std::uint8_t byte) {
@@ -47,16 +22,6 @@ void AppendLatin1(std::string& out, std::uint8_t byte) {
     out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
     out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
   }
-}
-
-// The code point of the well-formed sequence of `length` bytes at `at`.
-std::uint32_t CodePoint(std::string_view text, std::size_t at, std::size_t length) {
-  static constexpr std::uint8_t kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-  std::uint32_t point = static_cast<std::uint8_t>(text[at]) & kLeadBits[length];
-  for (std::size_t i = 1; i < length; ++i) {
-    point = (point << 6) | (static_cast<std::uint8_t>(text[at + i]) & 0x3F);
-  }
-  return point;
 }
 
 void AppendEscape(std::string& out, std::uint32_t unit) {
@@ -84,8 +49,8 @@ void AppendString(std::string& out, std::string_view raw, const Layout& layout) 
       out.push_back(c);
       ++at;
     } else {
-      const std::size_t length = SequenceLength(text, at);
-      const std::uint32_t point = CodePoint(text, at, length);
+      char32_t point = 0;
+      const std::size_t length = text::Utf8Sequence(text, at, point);
       if (point > 0xFFFF) {  // a surrogate pair
         AppendEscape(out, 0xD800 + ((point - 0x10000) >> 10));
         AppendEscape(out, 0xDC00 + ((point - 0x10000) & 0x3FF));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/json_text.h"
+#include "common/text.h"
 
 namespace quorvel {
 namespace {
@@ -20,17 +21,6 @@ const char* VerdictWord(CheckVerdict verdict) {
   return "no such printer";
 }
 
-std::string Joined(const std::vector<std::string>& words, const char* separator) {
-  std::string text;
-  for (const std::string& word : words) {
-    if (!text.empty()) {
-      text.append(separator);
-    }
-    text.append(word);
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string FormatCheckText(const std::string& printer, const PrinterStatus& status) {
@@ -40,10 +30,10 @@ std::string FormatCheckText(const std::string& printer, const PrinterStatus& sta
     return text + "\n";
   }
   const std::vector<std::string> why = NotReadyReasons(status);
-  text += why.empty() ? "\n" : " (" + Joined(why, "; ") + ")\n";
+  text += why.empty() ? "\n" : " (" + quorvel::text::Join(why, "; ") + ")\n";
   text += std::string("state: ") + StateName(status.state);
   text += status.message.empty() ? "" : ", \"" + status.message + "\"";
-  text += status.reasons.empty() ? "\n" : " (" + Joined(status.reasons, ", ") + ")\n";
+  text += status.reasons.empty() ? "\n" : " (" + quorvel::text::Join(status.reasons, ", ") + ")\n";
   text += std::string("accepting jobs: ") + (status.acceptingJobs ? "yes" : "no") + "\n";
   text += "jobs waiting: " + std::to_string(status.jobsAhead) + "\n";
   for (const PrinterDetail& detail : status.details) {

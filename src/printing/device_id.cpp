@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "pages/page.h"
+
 namespace quorvel {
 namespace {
 
@@ -68,10 +70,11 @@ std::optional<PageChoice> PageForDeviceId(std::string_view deviceId) {
   const std::vector<std::string> commands = Commands(list);
   const std::string shown = "CMD:" + list;
   if (Names(commands, {"PCL", "PCL5E", "PCL6", "PCLXL"})) {
-    return PageChoice{"pcl", shown + " -> the PCL page"};
+    return PageChoice{std::string(PageOf(PageKind::kPcl).name), shown + " -> the PCL page"};
   }
   if (Names(commands, {"ESCP9", "EPSONFX", "PRPII9", "PRPXL24", "IBMPPR"})) {
-    return PageChoice{"dot-matrix", shown + " -> the dot-matrix page"};
+    return PageChoice{std::string(PageOf(PageKind::kDotMatrix).name),
+                      shown + " -> the dot-matrix page"};
   }
   return std::nullopt;
 }

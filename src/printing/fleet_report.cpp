@@ -1,8 +1,10 @@
 #include "printing/fleet_report.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "common/json_text.h"
+#include "common/text.h"
 
 namespace quorvel {
 namespace {
@@ -28,50 +30,6 @@ std::string JunitSeconds(std::chrono::milliseconds elapsed) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f", InSeconds(elapsed));
   return text;
-}
-
-// The length of the valid UTF-8 sequence at `at` (one to four bytes), or 0 when none starts there.
-std::size_t Utf8Length(std::string_view text, std::size_t at, char32_t& codePoint) {
-  const auto byte = [&](std::size_t i) {
-    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0U;
-  };
-  const unsigned lead = byte(0);
-  const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
-    return byte(i) >= low && byte(i) <= high;
-  };
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
-  }
-  std::size_t length = 0;
-  unsigned low = 0x80;
-  unsigned high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
-    high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    low = lead == 0xF0 ? 0x90 : 0x80;
-    high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing past U+10FFFF
-  } else {
-    return 0;
-  }
-  if (!follows(1, low, high)) {
-    return 0;
-  }
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!follows(i, 0x80, 0xBF)) {
-      return 0;
-    }
-  }
-  codePoint = lead & (0xFFU >> (length + 1));
-  for (std::size_t i = 1; i < length; ++i) {
-    codePoint = (codePoint << 6) | (byte(i) & 0x3FU);
-  }
-  return length;
 }
 
 bool XmlCannotCarry(char32_t c) {
@@ -133,47 +91,20 @@ std::string JunitCase(const std::string& suite, const PrinterResult& result, Jun
 }  // namespace
 
 std::string XmlEscaped(std::string_view text) {
-  std::string xml;
-  xml.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    char32_t c = 0;
-    const std::size_t length = Utf8Length(text, at, c);
-    if (length == 0 || XmlCannotCarry(c)) {
-      xml += kReplacement;
-      at += length == 0 ? 1 : length;
-      continue;
-    }
-    switch (c) {
-      case '&':
-        xml += "&amp;";
-        break;
-      case '<':
-        xml += "&lt;";
-        break;
-      case '>':
-        xml += "&gt;";
-        break;
-      case '"':
-        xml += "&quot;";
-        break;
-      case '\'':
-        xml += "&apos;";
-        break;
-      case '\t':
-        xml += "&#9;";
-        break;
-      case '\n':
-        xml += "&#10;";
-        break;
-      case '\r':
-        xml += "&#13;";
-        break;
-      default:
-        xml.append(text.substr(at, length));
-    }
-    at += length;
-  }
-  return xml;
+  static constexpr text::MarkupRules kXml{
+      "&apos;", kReplacement, [](char32_t c) -> std::optional<std::string> {
+        switch (c) {
+          case '\t':
+            return "&#9;";
+          case '\n':
+            return "&#10;";
+          case '\r':
+            return "&#13;";
+          default:
+            return XmlCannotCarry(c) ? std::optional<std::string>(kReplacement) : std::nullopt;
+        }
+      }};
+  return text::EscapeMarkup(text, kXml);
 }
 
 std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>& suites,

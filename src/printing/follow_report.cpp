@@ -1,21 +1,11 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "printing/job_follow.h"
 
 namespace quorvel {
 namespace {
-
-std::string Joined(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) {
-    if (!text.empty()) {
-      text.append(", ");
-    }
-    text.append(word);
-  }
-  return text;
-}
 
 // "processing, "message" (reason, reason)": a state with whatever the spooler said about it.
 std::string StateLine(const char* state, const std::string& message,
@@ -25,7 +15,7 @@ std::string StateLine(const char* state, const std::string& message,
     line += ", \"" + message + "\"";
   }
   if (!reasons.empty()) {
-    line += " (" + Joined(reasons) + ")";
+    line += " (" + quorvel::text::Join(reasons, ", ") + ")";
   }
   return line;
 }

@@ -30,6 +30,9 @@ class Pacer {
   virtual bool Pause(std::chrono::milliseconds duration) = 0;
 };
 
+/// How long a job, or the printer's own answer, is waited for when no time is given.
+inline constexpr std::chrono::seconds kDefaultWait{60};
+
 struct FollowResult {
   JobVerdict verdict = JobVerdict::kNotConfirmed;
   JobStatus job;

@@ -3,22 +3,12 @@
 #include <cstddef>
 #include <iterator>
 
+#include "common/exit_status.h"
 #include "printing/job_follow.h"
 #include "printing/print_flow.h"
 #include "printing/printer_check.h"
 
 namespace quorvel {
-
-/// Exit statuses of quorvel-cli, one per kind of ending.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitNotRecognized = 3;
-inline constexpr int kExitSendFailed = 4;
-inline constexpr int kExitNotPrinted = 5;    // aborted, canceled, held, printer stopped; not ready
-inline constexpr int kExitNotConfirmed = 6;  // no verdict within the wait
-// verify: a file that cannot be read or is not a scan of a Quorvel sheet, and a printed sheet
-// with a block that differs from the expected sheet.
-inline constexpr int kExitUnreadableFile = 1;
-inline constexpr int kExitSheetDiffers = 7;
 
 /// How a printer's send, follow-up or check ended, for one printer as for many.
 enum class FleetOutcome {
@@ -31,6 +21,7 @@ enum class FleetOutcome {
   kNotRecognized,  // no printer of that name
   kFailed,         // the spooler or the printer could not be asked or refused the job
   kNotSent,        // Ctrl-C came before this printer's turn: nothing was sent
+  kRefused,  // print auto: no page suits the printer, or its page goes with no --pjl; none sent
 };
 
 /// What an outcome means: its name in reports, how bad it is for a run over many printers
@@ -53,6 +44,7 @@ inline constexpr OutcomeRow kOutcomeTable[] = {
     {FleetOutcome::kNotRecognized, "not recognized", 3, kExitNotRecognized},
     {FleetOutcome::kFailed, "failed", 4, kExitSendFailed},
     {FleetOutcome::kNotSent, "not sent", 4, kExitSendFailed},
+    {FleetOutcome::kRefused, "refused", 5, kExitUsage},
 };
 
 inline constexpr std::size_t kFleetOutcomeCount = std::size(kOutcomeTable);
@@ -78,7 +70,7 @@ constexpr const char* OutcomeName(FleetOutcome outcome) {
 }
 
 /// How bad an outcome is for the run: 0 for the successes, then not confirmed (1), not printed
-/// and not ready (2), not recognized (3), failed and not sent (4).
+/// and not ready (2), not recognized (3), failed and not sent (4), refused (5).
 constexpr int Severity(FleetOutcome outcome) {
   return RowOf(outcome).severity;
 }

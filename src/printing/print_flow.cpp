@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/platform_error.h"
+#include "pages/page.h"
 
 namespace quorvel {
 namespace {
@@ -14,8 +15,7 @@ void SendJob(Spooler& spooler, PageComposer composer, bool& jobStarted) {
   spooler.StartDocument(std::string(kDocumentName));
   jobStarted = true;
   spooler.StartPage();
-  PageText data = composer();
-  data.push_back(kFormFeed);
+  const PageText data = ComposeJob(composer);
   const std::size_t written = spooler.Write(data);
   if (written != data.size()) {
     throw PlatformError("Write", "only " + std::to_string(written) + " of " +

@@ -65,19 +65,18 @@ std::string ServerQueueName(const std::string& server, const std::string& queue)
   return queue.empty() ? server : server + "/" + queue;
 }
 
-ServersWorker::ServersWorker(AccessForServer accessFor, FleetTask task, PageComposer composer,
-                             std::optional<std::chrono::seconds> wait,
+ServersWorker::ServersWorker(AccessForServer accessFor, RoadTask task,
                              const ServerFailures& unreachable)
-    : accessFor_(std::move(accessFor)),
-      task_(task),
-      composer_(composer),
-      wait_(wait),
-      unreachable_(unreachable) {}
+    : accessFor_(std::move(accessFor)), task_(std::move(task)), unreachable_(unreachable) {}
 
 PrinterResult ServersWorker::Run(const std::string& printer, std::optional<JobRef>& job) {
   const ServerQueue where = SplitServerQueue(printer);
-  PrinterResult failed{ServerQueueName(where.server, where.queue), FleetOutcome::kFailed, 0,
-                       milliseconds{0}, "", ""};
+  PrinterResult failed{ServerQueueName(where.server, where.queue),
+                       FleetOutcome::kFailed,
+                       0,
+                       milliseconds{0},
+                       "",
+                       ""};
   if (const auto down = unreachable_.find(where.server); down != unreachable_.end()) {
     failed.detail = "the print server's queues could not be listed: " + down->second;
     return failed;
@@ -90,8 +89,7 @@ PrinterResult ServersWorker::Run(const std::string& printer, std::optional<JobRe
   if (!worker) {
     try {
       // The queue road only: a queue of a named server is never a raw port or an IPP address.
-      worker = std::make_unique<RoadWorker>(accessFor_(where.server), false, task_, composer_,
-                                            wait_, nullptr);
+      worker = std::make_unique<RoadWorker>(accessFor_(where.server), false, task_);
     } catch (const std::exception& e) {
       // This worker does not try that server again: its other queues fail the same way.
       failed.detail = std::string("the print server could not be reached: ") + e.what();

@@ -9,6 +9,7 @@
 
 #include "printing/fleet.h"
 #include "printing/job_tracker.h"
+#include "printing/road_worker.h"
 #include "printing/target.h"
 
 namespace quorvel {
@@ -37,15 +38,13 @@ using ServerFailures = std::map<std::string, std::string>;
 class ServersWorker : public FleetWorker {
  public:
   /// `unreachable` names the servers whose queues could not be listed; each is one line.
-  ServersWorker(AccessForServer accessFor, FleetTask task, PageComposer composer,
-                std::optional<std::chrono::seconds> wait, const ServerFailures& unreachable);
+  /// Every queue gets `task`, the road's options included, as a queue of the user's own server.
+  ServersWorker(AccessForServer accessFor, RoadTask task, const ServerFailures& unreachable);
   PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override;
 
  private:
   AccessForServer accessFor_;
-  FleetTask task_;
-  PageComposer composer_;
-  std::optional<std::chrono::seconds> wait_;
+  RoadTask task_;
   const ServerFailures& unreachable_;
   std::map<std::string, std::unique_ptr<RoadWorker>> workers_;
   ServerFailures failures_;  // the servers this worker could not reach, and why

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "common/text.h"
+
 namespace quorvel {
 namespace {
 
@@ -78,14 +80,6 @@ const char* DeviceStatusName(int status) {
   }
 }
 
-std::string Joined(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) {
-    text += (text.empty() ? "" : ", ") + word;
-  }
-  return text;
-}
-
 std::string CounterText(long long before, long long after) {
   return "(counter " + std::to_string(before) + " -> " + std::to_string(after) + ")";
 }
@@ -152,7 +146,7 @@ std::vector<PrinterDetail> DeviceStateDetails(const DeviceState& state) {
   details.emplace_back("snmp printer status", PrinterStatusName(state.printerStatus));
   details.emplace_back("snmp device status", DeviceStatusName(state.deviceStatus));
   const std::vector<std::string> errors = ErrorStateWords(state.errorState);
-  details.emplace_back("snmp errors", errors.empty() ? "none" : Joined(errors));
+  details.emplace_back("snmp errors", errors.empty() ? "none" : quorvel::text::Join(errors, ", "));
   for (const std::string& alert : state.alerts) {
     details.emplace_back("snmp alert", alert);
   }
@@ -214,7 +208,7 @@ DeviceVerdict FollowPageCounter(SnmpSession& session, long long before,
   verdict.verdict = JobVerdict::kNotPrinted;
   verdict.detail = "the page counter did not move " + CounterText(before, *last->pageCounter);
   if (const std::vector<std::string> problems = DeviceProblems(*last); !problems.empty()) {
-    verdict.detail += "; the printer reports: " + Joined(problems);
+    verdict.detail += "; the printer reports: " + quorvel::text::Join(problems, ", ");
   }
   return verdict;
 }

@@ -11,7 +11,7 @@
 #include "pages/page_text.h"
 #include "printing/device_id.h"
 #include "printing/device_reply.h"
-#include "printing/fleet.h"
+#include "printing/job_follow.h"
 #include "printing/job_tracker.h"
 #include "printing/print_flow.h"
 #include "printing/snmp_status.h"
@@ -79,7 +79,7 @@ inline constexpr const char* kRawPortNotConfirmed =
 /// What the printer itself is asked, besides what its road always does.
 struct RoadOptions {
   bool pjl = false;  // raw ports: the job goes inside a PJL job whose end the printer reports
-  std::chrono::seconds wait{60};  // how long the printer's own answer is waited for
+  std::chrono::seconds wait{kDefaultWait};  // how long the printer's own answer is waited for
   /// With a value: the printer's page counter, read before and after the job, is the verdict,
   /// and a check also reads its status over SNMP.
   std::optional<SnmpOptions> snmp;
@@ -134,60 +134,8 @@ class TargetRoad {
 std::unique_ptr<TargetRoad> MakeRoad(TargetKind kind, PrinterAccess& access,
                                      const RoadOptions& options = {});
 
-/// Collects what the single-printer flow tells the user, on one line ("text: reason").
-class CollectingMessages : public MessageDisplay {
- public:
-  void Show(std::string_view text) override;
-  const std::string& Text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-/// The single-printer flow `send` for one printer in a run over many: what it told the user (a
-/// failure's message and reason) becomes the printer's line, with the time it took. An error it
-/// throws counts as "could not be sent", as for one printer.
-PrinterResult SendOne(const std::string& printer,
-                      const std::function<PrintOutcome(MessageDisplay&)>& send);
-
 /// The page `name`'s device ID suits; nothing, with `why` saying "can't tell which page suits
 /// NAME: name it" and what was found, when it names neither page's command set.
 std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, std::string& why);
-
-/// The composer of a page named "pcl" or "dot-matrix".
-PageComposer ComposerOfPage(const std::string& page);
-
-/// A printer's own verdict on its line: the outcome, its source and the printer's words.
-void SettleConfirmed(PrinterResult& result, const std::optional<DeviceVerdict>& verdict);
-
-/// What a run over many printers does to each.
-enum class FleetTask { kPrint, kCheck };
-
-/// A run's worker: each printer goes the road of its kind, as one printer alone would. With a
-/// wait, a job an IPP printer took is followed here on its own connection; a queue's job is
-/// handed to the run's tracker; a raw port's ends "not confirmed".
-class RoadWorker : public FleetWorker {
- public:
-  using PacerFactory = std::function<std::unique_ptr<Pacer>()>;
-  /// `makePacer` times an IPP job's follow-up (and lets the user cut it short).
-  RoadWorker(PrinterAccess& access, bool direct, FleetTask task, PageComposer composer,
-             std::optional<std::chrono::seconds> wait, PacerFactory makePacer,
-             RoadOptions roadOptions = {});
-  PrinterResult Run(const std::string& printer, std::optional<JobRef>& job) override;
-
- private:
-  TargetRoad& Road(const std::string& printer);
-  PrinterResult Send(const std::string& printer, std::optional<JobRef>& job);
-  PrinterResult Check(const std::string& printer);
-
-  PrinterAccess& access_;
-  bool direct_;
-  FleetTask task_;
-  PageComposer composer_;
-  std::optional<std::chrono::seconds> wait_;
-  PacerFactory makePacer_;
-  RoadOptions roadOptions_;
-  std::unique_ptr<TargetRoad> roads_[3];
-};
 
 }  // namespace quorvel

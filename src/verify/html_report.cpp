@@ -1,7 +1,9 @@
 #include "verify/html_report.h"
 
 #include <cstdio>
+#include <optional>
 
+#include "common/text.h"
 #include "sheet/glyph_tables.h"
 
 namespace quorvel::verify {
@@ -143,48 +145,18 @@ std::string Meanings() {
 }  // namespace
 
 std::string HtmlEscape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    switch (c) {
-      case '&': out += "&amp;"; continue;
-      case '<': out += "&lt;"; continue;
-      case '>': out += "&gt;"; continue;
-      case '"': out += "&quot;"; continue;
-      case '\'': out += "&#39;"; continue;
-      default: break;
-    }
-    if (c < 0x20 || c == 0x7f) {
-      char reference[16];
-      std::snprintf(reference, sizeof reference, "&#x%X;", c == 0x7f ? 0x2421u : 0x2400u + c);
-      out += reference;
-      continue;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    // A UTF-8 sequence passes whole (shortest form, no surrogates, up to U+10FFFF); any other
-    // byte is one replacement character.
-    const std::size_t length = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 ? 2 : 0;
-    bool valid = length != 0 && c <= 0xf4 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
-    }
-    if (valid && length >= 3) {
-      const unsigned char next = static_cast<unsigned char>(text[i + 1]);
-      valid = !(c == 0xe0 && next < 0xa0) && !(c == 0xed && next >= 0xa0) &&
-              !(c == 0xf0 && next < 0x90) && !(c == 0xf4 && next >= 0x90);
-    }
-    if (!valid) {
-      out += "&#xFFFD;";
-      continue;
-    }
-    out.append(text.substr(i, length));
-    i += length - 1;
-  }
-  return out;
+  // A control character shows as its picture (U+2400 + c, U+2421 for DEL).
+  static constexpr text::MarkupRules kHtml{
+      "&#39;", "&#xFFFD;", [](char32_t c) -> std::optional<std::string> {
+        if (c >= 0x20 && c != 0x7f) {
+          return std::nullopt;
+        }
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "&#x%X;",
+                      c == 0x7f ? 0x2421u : 0x2400u + static_cast<unsigned>(c));
+        return reference;
+      }};
+  return text::EscapeMarkup(text, kHtml);
 }
 
 std::string Base64(std::string_view bytes) {

@@ -150,6 +150,7 @@ TEST_F(FleetCli, WaitFollowsEveryJobAndJsonGivesTheSameFields) {
   EXPECT_NE(json.find("\"summary\": {\"printers\": 31, \"seconds\": S, \"printed\": 26, "
                       "\"executed\": 0, \"ready\": 0, \"not confirmed\": 0, \"not printed\": 3, "
                       "\"not ready\": 0, \"not recognized\": 0, \"failed\": 2, \"not sent\": 0, "
+                      "\"refused\": 0, "
                       "\"confirmed_by\": {\"spooler\": 29}},\n \"exitStatus\": 4}\n"),
             std::string::npos)
       << json;

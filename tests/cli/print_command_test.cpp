@@ -67,6 +67,23 @@ TEST(CliPrint, WithoutPrinterOptionUsesTheDefaultAndWithoutDefaultRecognizesNoth
   EXPECT_EQ(Jobs("Virtual").size(), jobs);
 }
 
+// print auto over a queue: the print server's printer-device-id decides. A raw queue gives none,
+// so nothing is sent, for one printer and in a run of one, in the same words and status.
+TEST(CliPrint, AutoOverAQueueThatNamesNoPageSendsNothing) {
+  UseTestSpooler();
+  const std::size_t jobs = Jobs("Virtual").size();
+  const std::string why = "can't tell which page suits Virtual: name it (it gives no device ID)";
+  const CommandResult one = RunQuorvelCli("print auto --printer Virtual");
+  EXPECT_EQ(one.status, 2);
+  EXPECT_EQ(one.out, "");
+  EXPECT_EQ(one.err, "quorvel-cli print: " + why + "\n");
+  const CommandResult run = RunQuorvelCli("print auto --printer Virtual --format json");
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_NE(run.out.find("\"outcome\": \"refused\", \"job\": null"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(why), std::string::npos) << run.out;
+  EXPECT_EQ(Jobs("Virtual").size(), jobs);
+}
+
 TEST(CliPrint, NamesThatAreNotExactlyAnInstalledPrinterCreateNoJob) {
   UseTestSpooler();
   const std::size_t jobs = Jobs("Virtual").size();

@@ -171,6 +171,14 @@ TEST_F(ServersCli, AServerDownFailsItsOwnQueuesOnly) {
             ": Connection refused",
         a + "/Second: not recognized, S s: The Printer Name you typed wasn't recognized.",
         "3 printers in S s: 1 executed, 1 not recognized, 1 failed"}},
+      // print auto: every queue goes the road with its options, the page chosen queue by queue.
+      {"print auto --printer Virtual --server " + b + " --server " + down_ + " --wait=5",
+       2,
+       {b + "/Virtual: refused, S s: can't tell which page suits Virtual: name it (it gives no "
+            "device ID)",
+        down_ + "/Virtual: failed, S s: the print server could not be reached: Connect to " +
+            down_ + ": Connection refused",
+        "2 printers in S s: 1 failed, 1 refused"}},
       {"check --printer Virtual --server " + down_ + " --server " + b,
        4,
        {b + "/Virtual: ready, S s",

@@ -89,7 +89,8 @@ expect "dot-matrix pcl"                              quorvel-cli verify scan.png
 expect "json text"                                   quorvel-cli verify scan.png --format ""
 
 # Every option of every command's help is offered.
-commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF { print $1 }')
+commands=$("$cli" --help | sed -n '/^Subcommands:/,/^Exit status:/p' | grep -v '^Exit status:' |
+             awk 'NR > 1 && NF { print $1 }')
 [ -n "$commands" ] || { echo "FAIL: no commands in quorvel-cli --help"; exit 1; }
 for command in $commands; do
   options=$("$cli" "$command" --help | grep -oE '(^|[ ,])--?[a-z][a-z-]*' | sed 's/^[ ,]//' |

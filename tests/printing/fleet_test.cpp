@@ -314,7 +314,7 @@ TEST(FleetSeverity, OrdersOutcomesFromSuccessToNothingSent) {
       {FleetOutcome::kReady, 0},         {FleetOutcome::kNotConfirmed, 1},
       {FleetOutcome::kNotPrinted, 2},    {FleetOutcome::kNotReady, 2},
       {FleetOutcome::kNotRecognized, 3}, {FleetOutcome::kFailed, 4},
-      {FleetOutcome::kNotSent, 4},
+      {FleetOutcome::kNotSent, 4},       {FleetOutcome::kRefused, 5},
   };
   for (const auto& [outcome, severity] : cases) {
     EXPECT_EQ(Severity(outcome), severity) << OutcomeName(outcome);
@@ -343,7 +343,7 @@ TEST(FleetReport, LinesSummaryAndJson) {
   EXPECT_EQ(FleetSummaryJson(summary, milliseconds(2500)),
             "{\"printers\": 5, \"seconds\": 2.50, \"printed\": 0, \"executed\": 3, \"ready\": 0, "
             "\"not confirmed\": 0, \"not printed\": 0, \"not ready\": 0, \"not recognized\": 1, "
-            "\"failed\": 1, \"not sent\": 0, \"confirmed_by\": {}}");
+            "\"failed\": 1, \"not sent\": 0, \"refused\": 0, \"confirmed_by\": {}}");
   // The printer's own verdicts are named on their lines and counted in the summary.
   PrinterResult byAgent{"h:9100",          FleetOutcome::kPrinted,    0,
                         milliseconds(500), "1 page (counter 1 -> 2)", "snmp"};
@@ -387,7 +387,7 @@ TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
   EXPECT_DOUBLE_EQ(counts["seconds"].get<double>(), 0.04);
   EXPECT_EQ(counts["failed"], 1);
   EXPECT_EQ(counts["printed"], 0);
-  EXPECT_EQ(counts.size(), 12U);  // printers, seconds, the nine outcomes and the sources
+  EXPECT_EQ(counts.size(), 13U);  // printers, seconds, the ten outcomes and the sources
   EXPECT_EQ(counts["confirmed_by"], json::Value::object());
 }
 

@@ -80,7 +80,7 @@ TEST(ServersWorker, EachServerGoesItsOwnRoadAndADownServerFailsOnlyItsQueues) {
         asked.push_back(server);
         return server == "A:631" ? static_cast<PrinterAccess&>(a) : b;
       },
-      FleetTask::kPrint, &ComposeDotMatrixPage, std::nullopt, unreachable);
+      RoadTask{FleetTask::kPrint, &ComposeDotMatrixPage, std::nullopt, {}}, unreachable);
 
   struct Row {
     std::string printer;

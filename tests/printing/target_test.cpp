@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "printing/port_question.h"
+#include "printing/road_worker.h"
+
 #include "fakes/fakes.h"
 #include "pages/dot_matrix_page.h"
 #include "pages/pcl_page.h"
@@ -38,6 +41,7 @@ TEST(OutcomeTable, NamesExitStatusesAndSuccesses) {
       {FleetOutcome::kNotRecognized, "not recognized", 3, false},
       {FleetOutcome::kFailed, "failed", 4, false},
       {FleetOutcome::kNotSent, "not sent", 4, false},
+      {FleetOutcome::kRefused, "refused", 2, false},
   };
   ASSERT_EQ(std::size(rows), kFleetOutcomeCount);
   for (const Row& row : rows) {
@@ -59,17 +63,26 @@ TEST(OutcomeTable, EveryVerdictHasItsOutcome) {
   EXPECT_EQ(OutcomeOf(CheckVerdict::kNoSuchPrinter), FleetOutcome::kNotRecognized);
 }
 
-// A spooler that also notes each device it opens with the access that made it, which outlives it.
+// A spooler that also notes each device it opens, and the bytes it is sent, with the access that
+// made it, which outlives it.
 class NotingSpooler : public RecordingSpooler {
  public:
-  explicit NotingSpooler(std::vector<std::string>& opened) : opened_(opened) {}
+  explicit NotingSpooler(std::vector<std::string>& opened, std::string* sent = nullptr)
+      : opened_(opened), sent_(sent) {}
   bool Open(const std::string& deviceName) override {
     opened_.push_back(deviceName);
     return RecordingSpooler::Open(deviceName);
   }
+  std::size_t Write(std::string_view bytes) override {
+    if (sent_ != nullptr) {
+      sent_->append(bytes);
+    }
+    return RecordingSpooler::Write(bytes);
+  }
 
  private:
   std::vector<std::string>& opened_;
+  std::string* sent_;
 };
 
 // A raw port that answers as the job ends: `reply`, with "JOBNAME" replaced by the name the job's
@@ -123,6 +136,7 @@ class FakeAccess : public PrinterAccess {
 
   int spoolersMade = 0;
   std::vector<std::string> opened;  // devices opened by any of its spoolers, in order
+  std::string sent;                 // bytes written to its queue, IPP and port spoolers
   std::vector<FakeJobTracker*> trackers;
   std::vector<std::string> probed;
   std::string portRefuses;  // the reason a probe fails with; empty: the port takes it
@@ -134,7 +148,7 @@ class FakeAccess : public PrinterAccess {
 
  private:
   std::unique_ptr<Spooler> Recording() {
-    auto spooler = std::make_unique<NotingSpooler>(opened);
+    auto spooler = std::make_unique<NotingSpooler>(opened, &sent);
     spooler->submitted = jobTaken;
     ++spoolersMade;
     return spooler;
@@ -186,6 +200,62 @@ TEST(TargetRoads, PjlPortTakesThePrintersReport) {
   }
 }
 
+// Asking a port: the steps go in the spooler's order, and a port that does not open or takes
+// fewer bytes than the question is an error naming the step, never an empty answer.
+TEST(PortQuestion, ChecksEveryStep) {
+  // Keeps the steps of the spooler it hands out after the question has closed it.
+  class StepAccess : public FakeAccess {
+   public:
+    std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead /*read*/,
+                                                     BackChannel& into) override {
+      into.bytes = "@PJL INFO ID\r\n\"LQ-590\"\r\n\f";
+      auto spooler = std::make_unique<StepSpooler>(steps);
+      spooler->openSucceeds = opens;
+      spooler->shortWrite = shortWrite;
+      return spooler;
+    }
+    struct StepSpooler : RecordingSpooler {
+      explicit StepSpooler(std::vector<std::string>& into) : into_(into) {}
+      ~StepSpooler() override { into_ = calls; }
+      std::vector<std::string>& into_;
+    };
+    bool opens = true;
+    bool shortWrite = false;
+    std::vector<std::string> steps;
+  };
+  struct Case {
+    bool opens;
+    bool shortWrite;
+    std::string error;  // empty: the answer comes back
+    std::vector<std::string> steps;
+  };
+  const Case cases[] = {
+      {true,
+       false,
+       "",
+       {"Open h:9100", "StartDocument question", "StartPage", "Write 4", "EndPage", "EndDocument",
+        "Close"}},
+      {false, false, "Open h:9100: the port could not be opened", {"Open h:9100"}},
+      {true,
+       true,
+       "Write h:9100: the port took 3 of 4 bytes",
+       {"Open h:9100", "StartDocument question", "StartPage", "Write 4", "Cancel", "Close"}},
+  };
+  for (const Case& c : cases) {
+    StepAccess access;
+    access.opens = c.opens;
+    access.shortWrite = c.shortWrite;
+    std::string error;
+    try {
+      EXPECT_EQ(AskPort(access, "h:9100", "INFO", {}).bytes, "@PJL INFO ID\r\n\"LQ-590\"\r\n\f");
+    } catch (const PlatformError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(access.steps, c.steps) << c.error;
+  }
+}
+
 // print auto: the IPP printer's printer-device-id names the page, printer by printer; an ID that
 // names neither page sends nothing and says why.
 TEST(TargetRoads, TheDeviceIdChoosesThePage) {
@@ -201,12 +271,12 @@ TEST(TargetRoads, TheDeviceIdChoosesThePage) {
   const Case cases[] = {
       {"MFG:HP;CMD:PCL,PJL;", true, FleetOutcome::kExecuted, pcl, ""},
       {"CMD:ESCP9;MDL:LQ;", true, FleetOutcome::kExecuted, dotMatrix, ""},
-      {"CMD:POSTSCRIPT;", true, FleetOutcome::kNotSent, "",
+      {"CMD:POSTSCRIPT;", true, FleetOutcome::kRefused, "",
        "can't tell which page suits ipp://h/p: name it (its device ID names neither: "
        "CMD:POSTSCRIPT;)"},
-      {"", true, FleetOutcome::kNotSent, "",
+      {"", true, FleetOutcome::kRefused, "",
        "can't tell which page suits ipp://h/p: name it (it gives no device ID)"},
-      {"", false, FleetOutcome::kNotSent, "",
+      {"", false, FleetOutcome::kRefused, "",
        "can't tell which page suits ipp://h/p: name it (there is no such printer)"},
   };
   for (const Case& c : cases) {
@@ -223,6 +293,8 @@ TEST(TargetRoads, TheDeviceIdChoosesThePage) {
     EXPECT_EQ(result.outcome, c.outcome) << c.deviceId;
     EXPECT_EQ(result.detail, c.detail) << c.deviceId;
     EXPECT_EQ(access.opened.size(), c.written.empty() ? 0U : 1U) << c.deviceId;
+    // The page the ID names, and its form feed, is what went out.
+    EXPECT_EQ(access.sent, c.written.empty() ? "" : c.written + '\f') << c.deviceId;
   }
 }
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # quorvel-cli loads the drawing (Qt 6 Gui, zint) only for the commands that draw: the program
 # itself needs neither, render finds the module beside the program or in the installed library
-# folder, and without a usable module render says why and stops with status 2.
+# folder, and without a usable module render says why and stops with status 8 (a missing module).
 # usage: drawing_module.sh QUORVEL-CLI DRAWING-MODULE INSTALLED-DIR-FROM-BINDIR WORKDIR
 set -u
 cli=$1
@@ -56,7 +56,7 @@ check installed "$work/prefix/bin/quorvel-cli" 0 ""
 # No module anywhere: render says so; the commands that do not draw go on working.
 mkdir -p "$work/alone"
 cp "$cli" "$work/alone/quorvel-cli"
-check missing "$work/alone/quorvel-cli" 2 "quorvel-cli render: the drawing module could not be loaded: "
+check missing "$work/alone/quorvel-cli" 8 "quorvel-cli render: the drawing module could not be loaded: "
 grep -F "$(basename "$module"): No such file or directory" "$work/missing.err" >/dev/null ||
   fail "missing: the looked-up paths are not named"
 "$work/alone/quorvel-cli" --version > "$work/version.out" 2>&1 || fail "--version needs the module"
@@ -66,7 +66,7 @@ grep -F "$(basename "$module"): No such file or directory" "$work/missing.err" >
 mkdir -p "$work/broken"
 cp "$cli" "$work/broken/quorvel-cli"
 : > "$work/broken/$(basename "$module")"
-check broken "$work/broken/quorvel-cli" 2 "file too short"
+check broken "$work/broken/quorvel-cli" 8 "file too short"
 
 [ "$status" -eq 0 ] && echo "the drawing is loaded on demand only"
 exit "$status"

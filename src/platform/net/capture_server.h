@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/net/capture_file.h"
+#include "platform/net/pjl_responder.h"
 #include "platform/net/socket.h"
-#include "printing/pjl.h"
 
 namespace quorvel::net {
 

@@ -15,15 +15,27 @@ const Module* Checked(const void* table, const char* file, std::string& error) {
   return module;
 }
 
+// Each module is built where its libraries are (the drawing: zint and Qt 6; the scan: Qt 6,
+// zbar and poppler), so a build may have one without the other.
 const render::DrawingModule* Load(std::string& error) {
+#ifdef QUORVEL_DRAWING_MODULE_FILE
   const void* table =
       LoadModuleTable(QUORVEL_DRAWING_MODULE_FILE, render::kDrawingModuleEntry, error);
   return Checked<render::DrawingModule>(table, QUORVEL_DRAWING_MODULE_FILE, error);
+#else
+  error = "this build has no drawing module (zint or Qt 6 was not found)";
+  return nullptr;
+#endif
 }
 
 const verify::ScanModule* LoadScan(std::string& error) {
+#ifdef QUORVEL_SCAN_MODULE_FILE
   const void* table = LoadModuleTable(QUORVEL_SCAN_MODULE_FILE, verify::kScanModuleEntry, error);
   return Checked<verify::ScanModule>(table, QUORVEL_SCAN_MODULE_FILE, error);
+#else
+  error = "this build has no scan module (Qt 6, zbar or poppler was not found)";
+  return nullptr;
+#endif
 }
 
 }  // namespace

@@ -117,6 +117,13 @@ for pair in "MFG:HP;MDL:LaserJet;CMD:PCL,PJL;|pcl|CMD:PCL,PJL -> the PCL page" \
 done
 printf 'CMD:POSTSCRIPT,PDF;\n' >"$dir/state/device-id"
 run 2 "can't tell which page suits $to: name it" print auto --to "$to" --snmp --snmp-port "$udp"
+# A run of one refuses as one printer does: the same status, the same words on its line.
+run 2 "\"outcome\": \"refused\"" print auto --to "$to" --snmp --snmp-port "$udp" --format json
+printf 'MFG:EPSON;CMD:ESCP9;\n' >"$dir/state/device-id"
+for format in text json; do
+  run 2 "--pjl: the dot-matrix page goes to printers that speak no PJL" \
+    print auto --to "$to" --pjl --snmp --snmp-port "$udp" --format "$format"
+done
 rm -f "$dir/state/device-id"
 run 2 "can't tell which page suits $to: name it (its SNMP agent gives no device ID)" \
   print auto --to "$to" --snmp --snmp-port "$udp"

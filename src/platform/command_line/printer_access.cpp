@@ -1,4 +1,4 @@
-#include "cli/printer_access.h"
+#include "platform/command_line/command_line.h"
 
 #include <map>
 #include <memory>
@@ -9,11 +9,11 @@
 #include "platform/net/socket.h"
 #include "platform/net/tcp_spooler.h"
 #include "platform/platform.h"
-#ifdef QUORVEL_HAVE_SNMP
+#if QUORVEL_HAVE_SNMP
 #include "platform/posix/snmp_module_loader.h"
 #endif
 
-namespace quorvel::cli {
+namespace quorvel::platform {
 namespace {
 
 // How long a raw port may take to accept the check's connection.
@@ -31,7 +31,7 @@ class SystemAccess : public PrinterAccess {
     return platform::MakeJobTracker(server_);
   }
   SpoolerConnection MakeIppConnection() override {
-    platform::IppRoute route = platform::MakeIppRoute();
+    IppRoute route = MakeIppRoute();
     return {std::move(route.spooler), std::move(route.tracker)};
   }
   std::unique_ptr<Spooler> MakePortSpooler() override {
@@ -43,12 +43,11 @@ class SystemAccess : public PrinterAccess {
   }
   std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
                                                const SnmpOptions& options) override {
-#ifdef QUORVEL_HAVE_SNMP
-    return platform::OpenSnmpSession(host, options);
+#if QUORVEL_HAVE_SNMP
+    return OpenSnmpSession(host, options);
 #else
     (void)options;
-    throw PlatformError("SNMP " + host,
-                        "this build of quorvel-cli has no SNMP (Net-SNMP is not built for it)");
+    throw PlatformError("SNMP " + host, Unavailable(Features(), Feature::kSnmp));
 #endif
   }
   std::optional<std::string> PortAddress(const std::string& target) override {
@@ -70,6 +69,12 @@ class SystemAccess : public PrinterAccess {
 
 }  // namespace
 
+const BuildFeatures& Features() {
+  static const BuildFeatures features{QUORVEL_HAVE_RENDER != 0, QUORVEL_HAVE_SCAN != 0,
+                                      QUORVEL_HAVE_SNMP != 0, ReachesOtherServers()};
+  return features;
+}
+
 PrinterAccess& SystemPrinters() {
   static SystemAccess access;
   return access;
@@ -86,4 +91,4 @@ PrinterAccess& ServerPrinters(const std::string& server) {
   return *access;
 }
 
-}  // namespace quorvel::cli
+}  // namespace quorvel::platform

@@ -1,0 +1,65 @@
+// The command line's console, printer list and modules on Windows.
+
+#include <fcntl.h>
+#include <io.h>
+
+#include "platform/command_line/command_line.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_api.h"
+
+namespace quorvel::platform {
+namespace {
+
+// Whether the console reads ESC [ K (erase to the end of the line): it does once
+// virtual-terminal processing is on (Windows 10 and later).
+bool ConsoleErasesLines() {
+  const HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) {
+    return false;
+  }
+  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+         ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+}  // namespace
+
+std::vector<std::string> EveryQueue() {
+  return MakePrinterList()->DeviceNames();
+}
+
+ProgressConsole StandardErrorConsole() {
+  const bool terminal = _isatty(_fileno(stderr)) != 0;
+  return {terminal, terminal && ConsoleErasesLines()};
+}
+
+// The process id and a count make the name; creating the folder is what claims it.
+std::filesystem::path MakePrivateFolder(const std::string& prefix) {
+  std::error_code error;
+  const std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+  for (unsigned attempt = 0; !error && attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        temp / (prefix + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt));
+    if (std::filesystem::create_directory(folder, error)) {
+      return folder;
+    }
+  }
+  return {};
+}
+
+bool MakeBinary(std::FILE* stream) {
+  return _setmode(_fileno(stream), _O_BINARY) != -1;
+}
+
+// Neither zint, Qt 6 nor zbar is built for mingw-w64: the commands refuse first (Features()).
+const render::DrawingModule* LoadDrawingModule(std::string& error) {
+  error = Unavailable(Features(), Feature::kRender);
+  return nullptr;
+}
+
+const verify::ScanModule* LoadScanModule(std::string& error) {
+  error = Unavailable(Features(), Feature::kVerify);
+  return nullptr;
+}
+
+}  // namespace quorvel::platform

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <string>
+
+#include "cli/run_cli.h"
+#include "common/exit_status.h"
+
+namespace quorvel {
+namespace {
+
+using testing::RunCli;
+
+// --help ends with the table, a status and its meaning a line.
+TEST(ExitStatusTable, HelpListsEveryStatus) {
+  const std::string help = RunCli("--help").output;
+  for (const ExitStatusRow& row : kExitStatuses) {
+    EXPECT_NE(help.find("  " + std::to_string(row.status) + "  " + row.meaning), std::string::npos)
+        << row.status;
+  }
+}
+
+#ifndef _WIN32
+std::set<int> TableStatuses() {
+  std::set<int> statuses;
+  for (const ExitStatusRow& row : kExitStatuses) {
+    statuses.insert(row.status);
+  }
+  return statuses;
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The README's table has the same rows, word for word, and no others.
+TEST(ExitStatusTable, ReadmeTableIsTheSame) {
+  const std::string readme = Read(QUORVEL_SOURCE_DIR "/README.md");
+  std::set<int> listed;
+  const std::regex row(R"(\n\| (\d+) \| ([^|\n]+) \|)");
+  for (auto it = std::sregex_iterator(readme.begin(), readme.end(), row);
+       it != std::sregex_iterator(); ++it) {
+    const int status = std::stoi((*it)[1]);
+    listed.insert(status);
+    bool known = false;
+    for (const ExitStatusRow& entry : kExitStatuses) {
+      if (entry.status == status) {
+        known = true;
+        EXPECT_EQ((*it)[2].str(), entry.meaning) << "README row " << status;
+      }
+    }
+    EXPECT_TRUE(known) << "README lists status " << status << ", which the program never returns";
+  }
+  EXPECT_EQ(listed, TableStatuses());
+}
+
+// The manual page's EXIT STATUS section has an entry for each status and no other.
+TEST(ExitStatusTable, ManualPageListsTheSameStatuses) {
+  const std::string page = Read(QUORVEL_SOURCE_DIR "/packaging/linux/quorvel-cli.1.in");
+  const std::size_t start = page.find(".SH \"EXIT STATUS\"");
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t end = page.find(".SS", page.find(".SS", start) + 1);
+  const std::string section = page.substr(start, end - start);
+  std::set<int> listed;
+  const std::regex entry(R"(\.TP\n\.B (\d+)\n)");
+  for (auto it = std::sregex_iterator(section.begin(), section.end(), entry);
+       it != std::sregex_iterator(); ++it) {
+    listed.insert(std::stoi((*it)[1]));
+  }
+  EXPECT_EQ(listed, TableStatuses());
+}
+#endif
+
+}  // namespace
+}  // namespace quorvel
