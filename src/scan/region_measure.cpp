@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "scan/region_clean.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
 #include "verify/placement.h"
@@ -169,7 +170,7 @@ std::vector<double> ColumnShares(const Region& region, int inkLevel) {
 }
 
 GreyPicture Cleaned(const Region& region, int inkLevel) {
-  const int margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  const int margin = CleanMargin(region);
   GreyPicture clean(region.grey.width() + 2 * margin, region.grey.height() + 2 * margin);
   clean.Fill(255);
   for (int y = 0; y < clean.height() - 2 * margin; ++y) {

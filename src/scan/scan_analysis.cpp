@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scan/region_clean.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
@@ -29,6 +30,9 @@ constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is no
 constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
 constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
 constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
+// Ink shorter than this along the bars is dirt: the sheets' shortest bars are 0.17 in high.
+constexpr double kSpeckInches = 0.04;
+constexpr int kCleanInk = 128;  // a cleaned region is black and white
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -253,19 +257,24 @@ FoundSymbol* SymbolIn(PageFindings& page, int block) {
   return nullptr;
 }
 
-// A block with no symbol read: its region again, upright and cleaned.
-void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
+// A block with no symbol read: its region again, upright and cleaned against one threshold;
+// failing that, against its own neighbourhood with specks removed. True when only the latter
+// read it: light or dirt then defeat one threshold, and the bars are measured cleaned so too.
+bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
                      PageFindings& page) {
   const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
                          ? static_cast<int>(block.data.size())
                          : 2;
-  const GreyPicture clean = Cleaned(region, inkLevel);
-  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
+  std::vector<FoundSymbol> again = FindSymbols(Cleaned(region, inkLevel), digits);
+  const bool locally = again.empty();
+  if (locally) {
+    again = FindSymbols(CleanedLocally(region, kSpeckInches), digits);
+  }
   if (again.empty()) {
-    return;
+    return false;
   }
   FoundSymbol symbol = again.front();
-  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  const double margin = CleanMargin(region);
   for (verify::Point& p : symbol.outline) {
     const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
                                 region.box.top + (p.y - margin) / region.pixelsPerInch};
@@ -275,6 +284,7 @@ void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& bl
   symbol.block = block.number;
   symbol.fromRegion = true;
   page.symbols.push_back(symbol);
+  return locally;
 }
 
 void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, bool measureProfiles,
@@ -297,14 +307,15 @@ void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, boo
     const Region region =
         CutOut(picture, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
     finding.ink = InkShare(region, inkLevel);
-    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
-      ReadRegionAgain(region, inkLevel, block, page);
-    }
+    const bool locally = SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
+                         ReadRegionAgain(region, inkLevel, block, page);
     page.regions.push_back(finding);
     if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
       const Region bars = CutOut(picture, page.placement, MeasureBox(block, *symbol), dpi);
-      MeasureBars(bars, inkLevel, symbol->symbology, block.inkInches, symbol->heightInches,
-                  symbol->moduleInches);
+      const Region cleaned{locally ? CleanedLocally(bars, kSpeckInches) : GreyPicture(), bars.box,
+                           bars.pixelsPerInch};
+      MeasureBars(locally ? cleaned : bars, locally ? kCleanInk : inkLevel, symbol->symbology,
+                  block.inkInches, symbol->heightInches, symbol->moduleInches);
       if (measureProfiles) {
         symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
                                      static_cast<int>(symbol->data.size()));
