@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+#include "scan/heif_pages.h"
+
 namespace quorvel::scan {
 namespace {
 
@@ -239,13 +241,17 @@ std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
   if (IsPdf(path)) {
     return ReadPdf(path, take);
   }
+  if (IsHeif(path)) {
+    return ReadHeif(path, take);
+  }
   // A 600 dpi A4 page decodes to some 140 MB before it is turned to grey (35 MB); pages beyond
   // kMaxPagePixels are scaled down, so this bounds what one page can take.
   QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
   QImageReader reader(QString::fromStdString(path));
-  reader.setAutoTransform(false);
+  // A phone's JPEG stores its dots as the sensor saw them and says in EXIF how they are turned.
+  reader.setAutoTransform(true);
   if (!reader.canRead()) {
-    return "not a picture quorvel-cli reads (PNG, JPEG, TIFF, BMP or PDF)";
+    return "not a picture quorvel-cli reads (PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF)";
   }
   for (int i = 0; i < kMaxScanPages; ++i) {
     const std::string error = ReadImage(reader, take);
