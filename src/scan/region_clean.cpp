@@ -134,3 +134,42 @@ GreyPicture CleanedLocally(const Region& region, double speckInches) {
 }
 
 }  // namespace quorvel::scan
+
+namespace quorvel::scan {
+
+// The share of `levels` within a tenth of their median.
+double NearMedian(std::vector<std::uint8_t>& levels) {
+  if (levels.empty()) {
+    return 0;
+  }
+  const auto middle = levels.begin() + static_cast<long>(levels.size() / 2);
+  std::nth_element(levels.begin(), middle, levels.end());
+  const int median = *middle, spread = std::max(8, median / 10);
+  const auto near = std::count_if(levels.begin(), levels.end(), [median, spread](int level) {
+    return level >= median - spread && level <= median + spread;
+  });
+  return static_cast<double>(near) / static_cast<double>(levels.size());
+}
+
+double PaperShare(const GreyPicture& picture) {
+  // Tile by tile, so that light falling off across the page does not spread the paper's level.
+  constexpr int kTiles = 12;
+  const int step = std::max(1, picture.height() / 400);
+  double sum = 0;
+  for (int tile = 0; tile < kTiles * kTiles; ++tile) {
+    const int left = picture.width() * (tile % kTiles) / kTiles;
+    const int right = picture.width() * (tile % kTiles + 1) / kTiles;
+    const int top = picture.height() * (tile / kTiles) / kTiles;
+    const int bottom = picture.height() * (tile / kTiles + 1) / kTiles;
+    std::vector<std::uint8_t> levels;
+    for (int y = top; y < bottom; y += step) {
+      for (int x = left; x < right; x += step) {
+        levels.push_back(picture.at(x, y));
+      }
+    }
+    sum += NearMedian(levels);
+  }
+  return sum / (kTiles * kTiles);
+}
+
+}  // namespace quorvel::scan

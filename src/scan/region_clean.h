@@ -21,3 +21,13 @@ GreyPicture CleanedLocally(const Region& region, double speckInches);
 int CleanMargin(const Region& region);
 
 }  // namespace quorvel::scan
+
+namespace quorvel::scan {
+
+/// The share of the picture's dots (a sample of them) whose level lies within a tenth of the
+/// median dot's in their part of the picture (a twelfth of it each way): near 1 on a sheet,
+/// which is mostly bare paper, low on a picture whose levels spread over the range, such as a
+/// photo of anything else.
+double PaperShare(const GreyPicture& picture);
+
+}  // namespace quorvel::scan

@@ -198,6 +198,10 @@ Placement PlaceByLayout(const GreyPicture& picture, int inkLevel, const Expected
 
 // Most of the sheet's text lines must be found inked for a scan placed by its layout.
 constexpr double kLeastTextInked = 0.8;
+// A picture placed by its layout must be mostly bare paper, part by part (PaperShare): a sheet
+// scores near 1, a photo of a desk, a wall or a face 0.7 to 0.8, whose dark patches could
+// otherwise pass for the sheet's text lines.
+constexpr double kLeastPaperShare = 0.85;
 
 // The candidate page that fits best, and where it lies; -1 when none does.
 int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found,
@@ -222,6 +226,9 @@ int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found
   }
   if (best >= 0) {
     return best;
+  }
+  if (PaperShare(picture) < kLeastPaperShare) {
+    return -1;  // no symbol, and not mostly paper: a picture of something else
   }
   const int inkLevel = InkLevel(picture);
   double bestInked = 0;
