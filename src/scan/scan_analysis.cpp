@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "scan/picture_pages.h"
+#include "scan/region_clean.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
@@ -30,6 +30,9 @@ constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is no
 constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
 constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
 constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
+// Ink shorter than this along the bars is dirt: the sheets' shortest bars are 0.17 in high.
+constexpr double kSpeckInches = 0.04;
+constexpr int kCleanInk = 128;  // a cleaned region is black and white
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -107,21 +110,21 @@ Placement Fit(const std::vector<Anchor>& anchors) {
 
 // The scale of a scan that holds the whole sheet: from the resolution its file states, else from
 // its size against the paper's.
-double SheetScale(const PicturePage& picture, const ExpectedPage& page) {
+double SheetScale(const GreyPicture& picture, const ExpectedPage& page) {
   if (picture.dpi > 30) {
     return picture.dpi;
   }
-  const double longSide = std::max(picture.grey.width(), picture.grey.height());
+  const double longSide = std::max(picture.width(), picture.height());
   return longSide / std::max(page.paperWidthInches, page.paperHeightInches);
 }
 
 // How sharply the blocks' bars stand out where the placement puts them: the spread of their
 // column profiles, highest when the columns run along the bars.
-double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+double Sharpness(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                  const Placement& placement) {
   double sum = 0;
   for (const ExpectedBlock& block : page.blocks) {
-    const Region region = CutOut(picture.grey, placement, block.box, 200);
+    const Region region = CutOut(picture, placement, block.box, 200);
     const std::vector<double> columns = ColumnShares(region, inkLevel);
     double mean = 0, square = 0;
     for (double c : columns) {
@@ -136,9 +139,9 @@ double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& p
 
 // A sheet placed by its layout may be askew: the turn, within five degrees, under which the
 // blocks' bars run straightest.
-void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+void Straighten(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                 Placement& placement) {
-  const verify::Point middle{picture.grey.width() / 2.0, picture.grey.height() / 2.0};
+  const verify::Point middle{picture.width() / 2.0, picture.height() / 2.0};
   const verify::Point centre = verify::ToSheet(placement, middle);
   const double upright = placement.rotationDegrees;
   double bestSharpness = Sharpness(picture, inkLevel, page, placement);
@@ -156,14 +159,14 @@ void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& pa
 }
 
 // The share of the page's text lines that have ink where the placement puts them.
-double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+double TextInked(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                  const Placement& placement) {
   if (page.texts.empty()) {
     return 0;
   }
   int inked = 0;
   for (const Box& text : page.texts) {
-    const Region region = CutOut(picture.grey, placement, text, std::min(placement.scale, 150.0));
+    const Region region = CutOut(picture, placement, text, std::min(placement.scale, 150.0));
     inked += InkShare(region, inkLevel) > verify::kInkShare ? 1 : 0;
   }
   return static_cast<double>(inked) / static_cast<double>(page.texts.size());
@@ -171,12 +174,12 @@ double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& p
 
 // A scan of the whole sheet with no symbol to go by: the sheet fills the picture, upright or
 // upside down (on its side when the picture is wider than high); its text lines decide which.
-Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+Placement PlaceByLayout(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                         double& inked) {
-  const bool onSide = picture.grey.width() > picture.grey.height();
+  const bool onSide = picture.width() > picture.height();
   const double scale = SheetScale(picture, page);
   const verify::Anchor middle{{page.paperWidthInches / 2, page.paperHeightInches / 2},
-                              {picture.grey.width() / 2.0, picture.grey.height() / 2.0}};
+                              {picture.width() / 2.0, picture.height() / 2.0}};
   Placement best;
   inked = 0;
   for (int turns : onSide ? std::vector<int>{1, 3} : std::vector<int>{0, 2}) {
@@ -195,9 +198,13 @@ Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const Expected
 
 // Most of the sheet's text lines must be found inked for a scan placed by its layout.
 constexpr double kLeastTextInked = 0.8;
+// A picture placed by its layout must be mostly bare paper, part by part (PaperShare): a sheet
+// scores near 1, a photo of a desk, a wall or a face 0.7 to 0.8, whose dark patches could
+// otherwise pass for the sheet's text lines.
+constexpr double kLeastPaperShare = 0.85;
 
 // The candidate page that fits best, and where it lies; -1 when none does.
-int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
+int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found,
                const verify::ScanRequest& request, Placement& placement) {
   int best = -1;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
@@ -209,8 +216,8 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
     }
     Placement fitted = Fit(anchors);
     if (!fitted.found && anchors.size() == 1 && turns[0] >= 0) {
-      fitted = verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]),
-                                    turns[0]);
+      fitted =
+          verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]), turns[0]);
     }
     if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
       best = static_cast<int>(i);
@@ -220,7 +227,10 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
   if (best >= 0) {
     return best;
   }
-  const int inkLevel = InkLevel(picture.grey);
+  if (PaperShare(picture) < kLeastPaperShare) {
+    return -1;  // no symbol, and not mostly paper: a picture of something else
+  }
+  const int inkLevel = InkLevel(picture);
   double bestInked = 0;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
     double inked = 0;
@@ -254,19 +264,24 @@ FoundSymbol* SymbolIn(PageFindings& page, int block) {
   return nullptr;
 }
 
-// A block with no symbol read: its region again, upright and cleaned.
-void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
+// A block with no symbol read: its region again, upright and cleaned against one threshold;
+// failing that, against its own neighbourhood with specks removed. True when only the latter
+// read it: light or dirt then defeat one threshold, and the bars are measured cleaned so too.
+bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
                      PageFindings& page) {
   const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
                          ? static_cast<int>(block.data.size())
                          : 2;
-  const QImage clean = Cleaned(region, inkLevel);
-  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
+  std::vector<FoundSymbol> again = FindSymbols(Cleaned(region, inkLevel), digits);
+  const bool locally = again.empty();
+  if (locally) {
+    again = FindSymbols(CleanedLocally(region, kSpeckInches), digits);
+  }
   if (again.empty()) {
-    return;
+    return false;
   }
   FoundSymbol symbol = again.front();
-  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  const double margin = CleanMargin(region);
   for (verify::Point& p : symbol.outline) {
     const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
                                 region.box.top + (p.y - margin) / region.pixelsPerInch};
@@ -276,11 +291,12 @@ void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& bl
   symbol.block = block.number;
   symbol.fromRegion = true;
   page.symbols.push_back(symbol);
+  return locally;
 }
 
-void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, bool measureProfiles,
+void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, bool measureProfiles,
                    PageFindings& page) {
-  const int inkLevel = InkLevel(picture.grey);
+  const int inkLevel = InkLevel(picture);
   const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
   for (const ExpectedBlock& block : expected.blocks) {
     verify::RegionFinding finding;
@@ -289,24 +305,24 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, boo
       // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
       const double cell = block.box.width / std::max<std::size_t>(1, block.data.size());
       const Region region =
-          CutOut(picture.grey, page.placement, block.box, verify::kColumnsPerCell / cell);
+          CutOut(picture, page.placement, block.box, verify::kColumnsPerCell / cell);
       finding.ink = InkShare(region, inkLevel);
       finding.columns = ColumnShares(region, inkLevel);
       page.regions.push_back(finding);
       continue;
     }
     const Region region =
-        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
+        CutOut(picture, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
     finding.ink = InkShare(region, inkLevel);
-    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
-      ReadRegionAgain(region, inkLevel, block, page);
-    }
+    const bool locally = SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
+                         ReadRegionAgain(region, inkLevel, block, page);
     page.regions.push_back(finding);
     if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
-      const Region bars =
-          CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
-      MeasureBars(bars, inkLevel, symbol->symbology, block.inkInches, symbol->heightInches,
-                  symbol->moduleInches);
+      const Region bars = CutOut(picture, page.placement, MeasureBox(block, *symbol), dpi);
+      const Region cleaned{locally ? CleanedLocally(bars, kSpeckInches) : GreyPicture(), bars.box,
+                           bars.pixelsPerInch};
+      MeasureBars(locally ? cleaned : bars, locally ? kCleanInk : inkLevel, symbol->symbology,
+                  block.inkInches, symbol->heightInches, symbol->moduleInches);
       if (measureProfiles) {
         symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
                                      static_cast<int>(symbol->data.size()));
@@ -315,14 +331,16 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, boo
   }
 }
 
-PageFindings AnalysePage(const PicturePage& picture, int index,
+}  // namespace
+
+PageFindings AnalysePage(const GreyPicture& picture, int index,
                          const verify::ScanRequest& request) {
   PageFindings page;
   page.page = index;
-  page.widthPixels = picture.grey.width();
-  page.heightPixels = picture.grey.height();
+  page.widthPixels = picture.width();
+  page.heightPixels = picture.height();
   page.dpi = picture.dpi;
-  page.symbols = FindSymbols(picture.grey, InterleavedDigits(request));
+  page.symbols = FindSymbols(picture, InterleavedDigits(request));
   page.expected = ChoosePage(picture, page.symbols, request, page.placement);
   if (page.expected < 0) {
     return page;
@@ -334,18 +352,6 @@ PageFindings AnalysePage(const PicturePage& picture, int index,
   }
   ExamineBlocks(picture, expected, request.measureProfiles, page);
   return page;
-}
-
-}  // namespace
-
-verify::ScanFindings ReadScan(const std::string& path, const verify::ScanRequest& request) {
-  EnsureApplication();
-  verify::ScanFindings findings;
-  findings.error = ReadPicturePages(path, [&findings, &request](PicturePage& picture) {
-    findings.pages.push_back(
-        AnalysePage(picture, static_cast<int>(findings.pages.size()), request));
-  });
-  return findings;
 }
 
 }  // namespace quorvel::scan
