@@ -33,9 +33,9 @@ struct VerifyOptions {
 // The sheets the scan may show: the one --page names, or both test pages.
 bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
   const sheet::Paper paper = options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
-  const std::vector<std::string> sources =
-      options.page == "auto" ? std::vector<std::string>{"dot-matrix", "pcl"}
-                             : std::vector<std::string>{options.page};
+  const std::vector<std::string> sources = options.page == "auto"
+                                               ? std::vector<std::string>{"dot-matrix", "pcl"}
+                                               : std::vector<std::string>{options.page};
   for (const std::string& source : sources) {
     std::string job;
     if (!LoadJob(source, job)) {
@@ -51,20 +51,6 @@ bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
 }
 
 #ifdef QUORVEL_HAVE_SCAN
-std::vector<verify::Label> LabelsOf(const verify::PageResult& page) {
-  std::vector<verify::Label> labels;
-  for (const verify::BlockResult& r : page.blocks) {
-    const verify::VerdictRow& row = verify::RowOf(r.verdict);
-    const verify::Box box = r.expected != nullptr ? r.expected->box : r.found->box;
-    const std::string name =
-        r.expected != nullptr ? "block " + std::to_string(r.block) : std::string("symbol");
-    const bool off = r.heightDiffers || r.moduleDiffers;
-    labels.push_back({box, name + ": " + row.name + (off ? ", size differs" : ""),
-                      off && !row.differs ? "amber" : row.colour});
-  }
-  return labels;
-}
-
 int Judge(const verify::ScanModule& module, const VerifyOptions& options,
           const verify::ScanRequest& request, const verify::ScanFindings& findings) {
   std::vector<verify::PageResult> pages;
@@ -90,7 +76,7 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
                                          : verify::TextReport(options.scan, pages));
   if (!options.annotate.empty()) {
     const std::string error = module.annotate(options.scan, *pages.front().findings,
-                                              LabelsOf(pages.front()), options.annotate, 0);
+                                              verify::LabelsOf(pages.front()), options.annotate, 0);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -99,7 +85,7 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
   if (!options.report.empty()) {
     std::vector<std::vector<verify::Label>> labels;
     for (const verify::PageResult& page : pages) {
-      labels.push_back(LabelsOf(page));
+      labels.push_back(verify::LabelsOf(page));
     }
     const sheet::Paper paper =
         options.paper == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
