@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scan/block_examination.h"
+#include "scan/paper_outline.h"
+#include "scan/photo_placement.h"
 #include "scan/picture_pages.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
@@ -28,8 +31,6 @@ using verify::Placement;
 
 constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
 constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
-constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
-constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -52,12 +53,12 @@ bool MarkedAtBothEnds(const FoundSymbol& symbol) {
   if (symbol.outline.empty()) {
     return false;
   }
-  const auto [left, right] = std::minmax_element(
-      symbol.outline.begin(), symbol.outline.end(),
-      [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
-  const auto [top, bottom] = std::minmax_element(
-      symbol.outline.begin(), symbol.outline.end(),
-      [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
+  const auto [left, right] =
+      std::minmax_element(symbol.outline.begin(), symbol.outline.end(),
+                          [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
+  const auto [top, bottom] =
+      std::minmax_element(symbol.outline.begin(), symbol.outline.end(),
+                          [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
   const double wide = right->x - left->x, high = bottom->y - top->y;
   const bool across = symbol.quarterTurns == 1 || symbol.quarterTurns == 3;
   const double along = across ? high : wide, side = across ? wide : high;
@@ -196,9 +197,32 @@ Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const Expected
 // Most of the sheet's text lines must be found inked for a scan placed by its layout.
 constexpr double kLeastTextInked = 0.8;
 
+// A photo with no symbol to go by: placed by the paper's outline, then by the ends of its lines.
+int ChooseByPaper(const PicturePage& picture, int inkLevel, const verify::ScanRequest& request,
+                  Placement& placement) {
+  int best = -1;
+  int bestHeld = 0;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    for (Placement byPaper : PlacementsByPaper(picture.grey, request.candidates[i])) {
+      PhotoFit photo;
+      FitPhoto(picture.grey, request.candidates[i], true, byPaper, photo);
+      // The sheet whose lines' ends the fit holds to most, among those whose lines have ink.
+      const double inked = TextInked(picture, inkLevel, request.candidates[i], byPaper);
+      if (inked >= kLeastTextInked && photo.fit.inliers > bestHeld) {
+        best = static_cast<int>(i);
+        placement = byPaper;
+        bestHeld = photo.fit.inliers;
+      }
+    }
+  }
+  return best;
+}
+
 // The candidate page that fits best, and where it lies; -1 when none does.
+// `flat`: the scale, turn and offset the symbols gave, where a first placement in perspective
+// took its place (a scan that one symbol printed wider than the sheet's makes look askew).
 int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
-               const verify::ScanRequest& request, Placement& placement) {
+               const verify::ScanRequest& request, Placement& placement, Placement& flat) {
   int best = -1;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
     std::vector<int> turns;
@@ -208,19 +232,30 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
       anchors = AnchorsFor(request.candidates[i], found, false, &turns);
     }
     Placement fitted = Fit(anchors);
+    const Placement scaleAndTurn = fitted;
+    // A photo in perspective: the symbols' middles and ends, where a turn and scale miss them.
+    if (!fitted.found || verify::LargestMiss(fitted, anchors) > kStrayInches) {
+      const Placement inPerspective = PerspectiveFromSymbols(request.candidates[i], found);
+      fitted = inPerspective.found ? inPerspective : fitted;
+    }
     if (!fitted.found && anchors.size() == 1 && turns[0] >= 0) {
-      fitted = verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]),
-                                    turns[0]);
+      fitted =
+          verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]), turns[0]);
     }
     if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
       best = static_cast<int>(i);
       placement = fitted;
+      flat = scaleAndTurn;
     }
   }
   if (best >= 0) {
     return best;
   }
   const int inkLevel = InkLevel(picture.grey);
+  best = ChooseByPaper(picture, inkLevel, request, placement);
+  if (best >= 0) {
+    return best;
+  }
   double bestInked = 0;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
     double inked = 0;
@@ -234,87 +269,6 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
   return best;
 }
 
-Box Widened(const Box& box, double across, double up, double down) {
-  return {box.left - across, box.top - up, box.width + 2 * across, box.height + up + down};
-}
-
-// The region a block's symbol is measured in: tall enough for bars printed higher than asked.
-Box MeasureBox(const ExpectedBlock& block, const FoundSymbol& symbol) {
-  const double height = std::max(block.box.height * 2, symbol.box.height * 1.5) + 0.1;
-  return {std::min(block.box.left, symbol.box.left) - 0.1, block.box.top - 0.05,
-          std::max(block.box.width, symbol.box.width) + 0.2, height};
-}
-
-FoundSymbol* SymbolIn(PageFindings& page, int block) {
-  for (FoundSymbol& symbol : page.symbols) {
-    if (symbol.block == block) {
-      return &symbol;
-    }
-  }
-  return nullptr;
-}
-
-// A block with no symbol read: its region again, upright and cleaned.
-void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
-                     PageFindings& page) {
-  const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
-                         ? static_cast<int>(block.data.size())
-                         : 2;
-  const QImage clean = Cleaned(region, inkLevel);
-  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
-  if (again.empty()) {
-    return;
-  }
-  FoundSymbol symbol = again.front();
-  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
-  for (verify::Point& p : symbol.outline) {
-    const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
-                                region.box.top + (p.y - margin) / region.pixelsPerInch};
-    p = verify::ToPicture(page.placement, onSheet);
-  }
-  symbol.box = verify::SheetBox(page.placement, symbol.outline);
-  symbol.block = block.number;
-  symbol.fromRegion = true;
-  page.symbols.push_back(symbol);
-}
-
-void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, bool measureProfiles,
-                   PageFindings& page) {
-  const int inkLevel = InkLevel(picture.grey);
-  const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
-  for (const ExpectedBlock& block : expected.blocks) {
-    verify::RegionFinding finding;
-    finding.block = block.number;
-    if (block.glyphs) {
-      // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
-      const double cell = block.box.width / std::max<std::size_t>(1, block.data.size());
-      const Region region =
-          CutOut(picture.grey, page.placement, block.box, verify::kColumnsPerCell / cell);
-      finding.ink = InkShare(region, inkLevel);
-      finding.columns = ColumnShares(region, inkLevel);
-      page.regions.push_back(finding);
-      continue;
-    }
-    const Region region =
-        CutOut(picture.grey, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
-    finding.ink = InkShare(region, inkLevel);
-    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
-      ReadRegionAgain(region, inkLevel, block, page);
-    }
-    page.regions.push_back(finding);
-    if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
-      const Region bars =
-          CutOut(picture.grey, page.placement, MeasureBox(block, *symbol), dpi);
-      MeasureBars(bars, inkLevel, symbol->symbology, block.inkInches, symbol->heightInches,
-                  symbol->moduleInches);
-      if (measureProfiles) {
-        symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
-                                     static_cast<int>(symbol->data.size()));
-      }
-    }
-  }
-}
-
 PageFindings AnalysePage(const PicturePage& picture, int index,
                          const verify::ScanRequest& request) {
   PageFindings page;
@@ -323,16 +277,24 @@ PageFindings AnalysePage(const PicturePage& picture, int index,
   page.heightPixels = picture.grey.height();
   page.dpi = picture.dpi;
   page.symbols = FindSymbols(picture.grey, InterleavedDigits(request));
-  page.expected = ChoosePage(picture, page.symbols, request, page.placement);
+  Placement flat;
+  page.expected = ChoosePage(picture, page.symbols, request, page.placement, flat);
   if (page.expected < 0) {
     return page;
   }
   const ExpectedPage& expected = request.candidates[static_cast<std::size_t>(page.expected)];
+  // A picture in perspective is a photo, placed again by its symbols' corners and its lines'
+  // ends; a scan keeps the placement its symbols or its layout gave.
+  PhotoFit photo;
+  const bool onDesk = !PlacementsByPaper(picture.grey, expected).empty();
+  if (!FitPhoto(picture.grey, expected, onDesk, page.placement, photo) && flat.found) {
+    page.placement = flat;
+  }
   for (FoundSymbol& symbol : page.symbols) {
     symbol.box = verify::SheetBox(page.placement, symbol.outline);
     symbol.block = verify::BlockAt(expected, symbol.box);
   }
-  ExamineBlocks(picture, expected, request.measureProfiles, page);
+  ExamineBlocks(picture, expected, request.measureProfiles, photo, page);
   return page;
 }
 

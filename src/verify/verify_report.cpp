@@ -201,6 +201,11 @@ std::string PageHeading(const std::string& file, const PageResult& page) {
     heading += ", ";
   }
   heading += std::to_string(static_cast<int>(std::lround(f.placement.scale))) + " dpi";
+  if (f.placement.photo) {
+    char fit[48];
+    std::snprintf(fit, sizeof fit, ", placed to %.3f in", f.placement.errorInches);
+    heading += fit;
+  }
   const int turns = QuarterTurns(f.placement.rotationDegrees);
   if (turns != 0) {
     heading += ", turned " + std::to_string(turns * 90);

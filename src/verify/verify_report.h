@@ -33,7 +33,8 @@ inline constexpr char kPhotoGradeNote[] =
 /// "symbol".
 std::string BlockLine(const BlockResult& result);
 
-/// The page's heading: "scan.png page 1: the dot-matrix sheet, 300 dpi, turned 90, skewed 0.4".
+/// The page's heading: "scan.png page 1: the dot-matrix sheet, 300 dpi, turned 90, skewed 0.4";
+/// for a photo "..., a photo, about 250 dpi, placed to 0.012 in" (the fit's error).
 std::string PageHeading(const std::string& file, const PageResult& page);
 
 /// "6 blocks: 5 as expected, 1 not found".
