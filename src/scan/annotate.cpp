@@ -23,10 +23,10 @@ QColor ColourOf(const std::string& name) {
 void DrawLabel(QPainter& painter, const verify::Placement& placement, const verify::Label& label) {
   const verify::Box& b = label.box;
   QPolygonF outline;
-  for (const verify::Point corner :
-       {verify::Point{b.left, b.top}, verify::Point{b.left + b.width, b.top},
-        verify::Point{b.left + b.width, b.top + b.height},
-        verify::Point{b.left, b.top + b.height}}) {
+  for (const verify::Point corner : {verify::Point{b.left, b.top},
+                                     verify::Point{b.left + b.width, b.top},
+                                     verify::Point{b.left + b.width, b.top + b.height},
+                                     verify::Point{b.left, b.top + b.height}}) {
     const verify::Point p = verify::ToPicture(placement, corner);
     outline << QPointF(p.x, p.y);
   }
@@ -69,8 +69,8 @@ std::string Annotate(const std::string& path, const verify::PageFindings& page,
     }
   }
   if (longestSide > 0 && std::max(picture.width(), picture.height()) > longestSide) {
-    picture =
-        picture.scaled(longestSide, longestSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    picture = picture.scaled(longestSide, longestSide, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
   }
   if (!picture.save(QString::fromStdString(output), "PNG")) {
     return "cannot write " + output;

@@ -38,12 +38,9 @@ std::string AnnotateCaught(const std::string& path, const quorvel::verify::PageF
 }
 
 const quorvel::verify::ScanModule kModule{
-    quorvel::verify::kScanModuleVersion,
-    sizeof(quorvel::verify::ScanRequest),
-    sizeof(quorvel::verify::ScanFindings),
-    sizeof(quorvel::verify::Label),
-    &ReadScanCaught,
-    &AnnotateCaught,
+    quorvel::verify::kScanModuleVersion,   sizeof(quorvel::verify::ScanRequest),
+    sizeof(quorvel::verify::ScanFindings), sizeof(quorvel::verify::Label),
+    &ReadScanCaught,                       &AnnotateCaught,
 };
 
 }  // namespace

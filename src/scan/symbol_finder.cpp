@@ -16,9 +16,9 @@ struct Known {
 };
 
 constexpr Known kKnown[] = {
-    {zbar::ZBAR_EAN8, Symbology::kEan8},       {zbar::ZBAR_EAN13, Symbology::kEan13},
-    {zbar::ZBAR_UPCA, Symbology::kUpcA},       {zbar::ZBAR_UPCE, Symbology::kUpcE},
-    {zbar::ZBAR_CODE39, Symbology::kCode39},   {zbar::ZBAR_I25, Symbology::kInterleaved2of5},
+    {zbar::ZBAR_EAN8, Symbology::kEan8},   {zbar::ZBAR_EAN13, Symbology::kEan13},
+    {zbar::ZBAR_UPCA, Symbology::kUpcA},   {zbar::ZBAR_UPCE, Symbology::kUpcE},
+    {zbar::ZBAR_CODE39, Symbology::kCode39}, {zbar::ZBAR_I25, Symbology::kInterleaved2of5},
     {zbar::ZBAR_CODE128, Symbology::kCode128},
 };
 

@@ -11,8 +11,8 @@ namespace {
 double Code39Width(const sheet::Barcode& b) {
   const double characters = static_cast<double>(b.data.size()) + 2;
   // On average a character has one wide space and two wide bars.
-  const double character =
-      2 * b.wideInches + 3 * b.moduleInches + b.wideSpaceInches + 3 * b.spaceInches;
+  const double character = 2 * b.wideInches + 3 * b.moduleInches + b.wideSpaceInches +
+                           3 * b.spaceInches;
   return characters * (character + b.spaceInches) - b.spaceInches;
 }
 
@@ -20,8 +20,8 @@ double Code39Width(const sheet::Barcode& b) {
 // start is four narrow elements and the stop a wide bar, a narrow space and a narrow bar.
 double Interleaved2of5Width(const sheet::Barcode& b) {
   const double pairs = static_cast<double>((b.data.size() + 1) / 2);
-  const double pair =
-      2 * b.wideInches + 3 * b.moduleInches + 2 * b.wideSpaceInches + 3 * b.spaceInches;
+  const double pair = 2 * b.wideInches + 3 * b.moduleInches + 2 * b.wideSpaceInches +
+                      3 * b.spaceInches;
   const double start = 2 * b.moduleInches + 2 * b.spaceInches;
   const double stop = b.wideInches + b.spaceInches + b.moduleInches;
   return pairs * pair + start + stop;
@@ -30,8 +30,8 @@ double Interleaved2of5Width(const sheet::Barcode& b) {
 // Code 128: eleven modules a character (start, data, check) and thirteen for the stop; digits
 // in pairs (code set C) where the data is all digits.
 double Code128Width(const sheet::Barcode& b) {
-  const bool digits =
-      std::all_of(b.data.begin(), b.data.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const bool digits = std::all_of(b.data.begin(), b.data.end(),
+                                  [](char c) { return c >= '0' && c <= '9'; });
   const std::size_t data = digits ? (b.data.size() + 1) / 2 : b.data.size();
   return (11.0 * static_cast<double>(data + 2) + 13) * b.moduleInches;
 }
@@ -127,8 +127,8 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
     block.number = static_cast<int>(page.blocks.size()) + 1;
     block.symbology = barcode.symbology;
     block.data = barcode.data;
-    block.box = {left(barcode.at.column), top(barcode.at.line), SymbolWidthInches(barcode),
-                 barcode.heightInches};
+    block.box = {left(barcode.at.column),
+                 top(barcode.at.line), SymbolWidthInches(barcode), barcode.heightInches};
     block.heightInches = barcode.heightInches;
     block.moduleInches = barcode.moduleInches;
     block.inkInches = barcode.inkInches;
@@ -155,7 +155,8 @@ std::vector<ExpectedPage> ExpectedPages(const sheet::Sheet& sheet, const std::st
     block.data = run.text;
     // A glyph fills its character cell's width and nine tenths of the line.
     block.box = {left(run.at.column), top(run.at.line),
-                 static_cast<double>(run.text.size()) / g.charactersPerInch, 0.9 / g.linesPerInch};
+                 static_cast<double>(run.text.size()) / g.charactersPerInch,
+                 0.9 / g.linesPerInch};
     block.heightInches = block.box.height;
     page.blocks.push_back(block);
   }

@@ -83,15 +83,13 @@ double Extreme(const std::vector<double>& r, const Element& e);
 // Each element's width in samples, edge to edge: an edge lies where the profile passes half way
 // between the two elements' own reflectances (a bar's least, a space's most), the quiet zones'
 // most outside the first and last bar.
-std::vector<double> ElementWidths(const std::vector<double>& r,
-                                  const std::vector<Element>& elements) {
+std::vector<double> ElementWidths(const std::vector<double>& r, const std::vector<Element>& elements) {
   std::vector<double> edges;
   if (elements.empty()) {
     return {};
   }
   const std::size_t first = elements.front().first, last = elements.back().last;
-  const double before =
-      first > 0 ? *std::max_element(r.begin(), r.begin() + static_cast<long>(first)) : 1;
+  const double before = first > 0 ? *std::max_element(r.begin(), r.begin() + static_cast<long>(first)) : 1;
   const double after =
       last + 1 < r.size() ? *std::max_element(r.begin() + static_cast<long>(last) + 1, r.end()) : 1;
   edges.push_back(first > 0 ? EdgeAt(r, first - 1, (before + Extreme(r, elements.front())) / 2)
@@ -296,8 +294,8 @@ LineGrade GradeLine(const Profile& profile, bool fixedModules,
   double worstNonUniformity = 0;
   for (std::size_t i = 0; i < elements.size(); ++i) {
     if (i + 1 < elements.size()) {
-      line.minEdgeContrast = std::min(
-          line.minEdgeContrast, std::abs(Extreme(r, elements[i + 1]) - Extreme(r, elements[i])));
+      line.minEdgeContrast = std::min(line.minEdgeContrast,
+                                      std::abs(Extreme(r, elements[i + 1]) - Extreme(r, elements[i])));
     }
     worstNonUniformity = std::max(worstNonUniformity, NonUniformity(r, elements[i]));
   }
@@ -317,8 +315,8 @@ LineGrade GradeLine(const Profile& profile, bool fixedModules,
 
 SymbolGrade GradeSymbol(const std::vector<Profile>& profiles, sheet::Symbology symbology) {
   SymbolGrade symbol;
-  const bool fixedModules =
-      symbology != sheet::Symbology::kCode39 && symbology != sheet::Symbology::kInterleaved2of5;
+  const bool fixedModules = symbology != sheet::Symbology::kCode39 &&
+                            symbology != sheet::Symbology::kInterleaved2of5;
   for (const Profile& profile : profiles) {
     const LineGrade line = GradeLine(profile, fixedModules, symbology);
     symbol.value += line.grade;

@@ -38,7 +38,8 @@ std::string Fixed(const char* format, double value) {
 }
 
 std::string Cell(const std::string& text, const std::string& classes = {}) {
-  return (classes.empty() ? "<td>" : "<td class=\"" + classes + "\">") + HtmlEscape(text) + "</td>";
+  return (classes.empty() ? "<td>" : "<td class=\"" + classes + "\">") + HtmlEscape(text) +
+         "</td>";
 }
 
 std::string FoundName(const FoundSymbol& found) {
@@ -64,11 +65,12 @@ std::string Length(double measured, double expected, bool differs, const char* f
 
 std::string Row(const BlockResult& r) {
   const VerdictRow& verdict = RowOf(r.verdict);
-  std::string row =
-      r.expected != nullptr
-          ? "<tr id=\"block-" + std::to_string(r.block) + "\">" + Cell(std::to_string(r.block)) +
-                Cell(ExpectedName(*r.expected)) + Cell(r.expected->data, "data")
-          : std::string("<tr class=\"unexpected\">") + Cell("symbol") + Cell("") + Cell("");
+  std::string row = r.expected != nullptr
+                        ? "<tr id=\"block-" + std::to_string(r.block) + "\">" +
+                              Cell(std::to_string(r.block)) + Cell(ExpectedName(*r.expected)) +
+                              Cell(r.expected->data, "data")
+                        : std::string("<tr class=\"unexpected\">") + Cell("symbol") + Cell("") +
+                              Cell("");
   row += Cell(verdict.name, std::string("verdict ") + verdict.colour);
   if (r.found != nullptr) {
     row += Cell(FoundName(*r.found)) + Cell(r.found->data, "data");
@@ -109,11 +111,11 @@ std::string PageSection(const std::string& file, const PageResult& page,
                         const PagePictures* pictures) {
   std::string html = "<section>\n<h2>" + HtmlEscape(PageHeading(file, page)) + "</h2>\n";
   if (pictures != nullptr) {
-    html +=
-        "<div class=\"pictures\">\n" +
-        Figure(pictures->scan, "The scan, each block outlined in its verdict's colour") +
-        Figure(pictures->sheet, "The expected sheet: what a printer following its manual prints") +
-        "</div>\n";
+    html += "<div class=\"pictures\">\n" +
+            Figure(pictures->scan, "The scan, each block outlined in its verdict's colour") +
+            Figure(pictures->sheet,
+                   "The expected sheet: what a printer following its manual prints") +
+            "</div>\n";
   }
   html +=
       "<div class=\"table\"><table>\n<thead><tr><th>Block</th><th>Expected</th><th>Data</th>"
@@ -146,23 +148,12 @@ std::string HtmlEscape(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     switch (c) {
-      case '&':
-        out += "&amp;";
-        continue;
-      case '<':
-        out += "&lt;";
-        continue;
-      case '>':
-        out += "&gt;";
-        continue;
-      case '"':
-        out += "&quot;";
-        continue;
-      case '\'':
-        out += "&#39;";
-        continue;
-      default:
-        break;
+      case '&': out += "&amp;"; continue;
+      case '<': out += "&lt;"; continue;
+      case '>': out += "&gt;"; continue;
+      case '"': out += "&quot;"; continue;
+      case '\'': out += "&#39;"; continue;
+      default: break;
     }
     if (c < 0x20 || c == 0x7f) {
       char reference[16];
@@ -236,8 +227,7 @@ std::string HtmlReport(const std::string& file, const std::vector<PageResult>& p
     html += PageSection(file, pages[i], i < pictures.size() ? &pictures[i] : nullptr);
   }
   html += "<p class=\"status\">Exit status " + std::to_string(exitStatus) +
-          (exitStatus == 0 ? ": every block is as it should be."
-                           : ": the scan differs from the expected sheet.") +
+          (exitStatus == 0 ? ": every block is as it should be." : ": the scan differs from the expected sheet.") +
           "</p>\n" + Meanings() + "<section>\n<h2>Grades</h2>\n<p class=\"grade-note\">" +
           HtmlEscape(kGradeNote) +
           " A is the best grade, F a symbol that fails; the columns give the lines' means of "

@@ -10,9 +10,9 @@ namespace quorvel::verify {
 
 /// A block's region outlined on the annotated scan: where, what it says and in which colour.
 struct Label {
-  Box box;             // on the sheet, inches
-  std::string text;    // "block 1: as expected"
-  std::string colour;  // "green", "amber" or "red"
+  Box box;              // on the sheet, inches
+  std::string text;     // "block 1: as expected"
+  std::string colour;   // "green", "amber" or "red"
 };
 
 /// What the scan module (quorvel_scan, loaded on demand like the drawing module so that the
