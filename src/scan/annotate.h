@@ -7,11 +7,21 @@
 
 namespace quorvel::scan {
 
-/// Writes page `page.page` of the scan at `path` to `output` (PNG) with each label's box
-/// outlined in its colour and its text beside it, made smaller to `longestSide` pixels when it
-/// is longer (0: as scanned). Returns why it could not, or "".
-std::string Annotate(const std::string& path, const verify::PageFindings& page,
-                     const std::vector<verify::Label>& labels, const std::string& output,
-                     int longestSide);
+/// One block's mark on the annotated scan, in the picture's dots: its outline, and its text
+/// written from `textAt` along a line turned `textDegrees` clockwise.
+struct Mark {
+  std::vector<verify::Point> outline;
+  unsigned char red = 0, green = 0, blue = 0;
+  double penWidth = 2;
+  std::string text;
+  verify::Point textAt;
+  double textDegrees = 0;
+  int textPixels = 10;  // the height of the text's letters
+  bool bold = true;
+};
+
+/// Where each label's box lies on the picture the placement describes, and how it is drawn.
+std::vector<Mark> AnnotationMarks(const verify::Placement& placement,
+                                  const std::vector<verify::Label>& labels);
 
 }  // namespace quorvel::scan

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "scan/region_clean.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/glyph_profile.h"
@@ -21,7 +22,11 @@ using verify::Placement;
 
 constexpr double kMaxRegionDpi = 600;  // regions are cut out at the scan's resolution, at most
 constexpr int kScanLines = 10;         // profiles taken across each symbol for its grade
-constexpr double kPhotoInset = 0.03;   // how far inside its box a photo's block is looked at
+constexpr double kPhotoInset = 0.03;
+// Ink shorter than this along the bars is dirt: the sheets' shortest bars are 0.17 in high.
+constexpr double kSpeckInches = 0.04;
+constexpr int kCleanInk = 128;  // a cleaned region is black and white   // how far inside its box a
+                                // photo's block is looked at
 
 Box Widened(const Box& box, double across, double up, double down) {
   return {box.left - across, box.top - up, box.width + 2 * across, box.height + up + down};
@@ -43,19 +48,24 @@ FoundSymbol* SymbolIn(PageFindings& page, int block) {
   return nullptr;
 }
 
-// A block with no symbol read: its region again, upright and cleaned.
-void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
+// A block with no symbol read: its region again, upright and cleaned against one threshold;
+// failing that, against its own neighbourhood with specks removed. True when only the latter
+// read it: light or dirt then defeat one threshold, and the bars are measured cleaned so too.
+bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
                      const Placement& placement, PageFindings& page) {
   const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
                          ? static_cast<int>(block.data.size())
                          : 2;
-  const QImage clean = Cleaned(region, inkLevel);
-  const std::vector<FoundSymbol> again = FindSymbols(clean, digits);
+  std::vector<FoundSymbol> again = FindSymbols(Cleaned(region, inkLevel), digits);
+  const bool locally = again.empty();
+  if (locally) {
+    again = FindSymbols(CleanedLocally(region, kSpeckInches), digits);
+  }
   if (again.empty()) {
-    return;
+    return false;
   }
   FoundSymbol symbol = again.front();
-  const double margin = static_cast<int>(region.pixelsPerInch * 0.25);
+  const double margin = CleanMargin(region);
   for (verify::Point& p : symbol.outline) {
     const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
                                 region.box.top + (p.y - margin) / region.pixelsPerInch};
@@ -65,6 +75,7 @@ void ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& bl
   symbol.block = block.number;
   symbol.fromRegion = true;
   page.symbols.push_back(symbol);
+  return locally;
 }
 
 // How a block is looked at: the placement its region is cut out by, the dots an inch it is cut
@@ -96,12 +107,12 @@ int LevelIn(const Region& region, const Placement& placement, int pageLevel) {
 }
 
 // What a glyph run's region holds, cut out over `run`.
-void Judged(const PicturePage& picture, const BlockView& view, const ExpectedBlock& block,
+void Judged(const GreyPicture& picture, const BlockView& view, const ExpectedBlock& block,
             int pageLevel, const Box& run, verify::RegionFinding& finding) {
   // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
   const double cell = run.width / std::max<std::size_t>(1, block.data.size());
-  const Region region = CutOut(picture.grey, view.placement, run, verify::kColumnsPerCell / cell);
-  const int level = LevelIn(CutOut(picture.grey, view.placement, Widened(run, 0.1, 0.1, 0.1), 100),
+  const Region region = CutOut(picture, view.placement, run, verify::kColumnsPerCell / cell);
+  const int level = LevelIn(CutOut(picture, view.placement, Widened(run, 0.1, 0.1, 0.1), 100),
                             view.placement, pageLevel);
   finding.ink = InkShare(region, level);
   finding.columns = ColumnShares(region, level);
@@ -114,9 +125,9 @@ double Match(const ExpectedBlock& block, const verify::RegionFinding& finding) {
 
 }  // namespace
 
-void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, bool measureProfiles,
+void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, bool measureProfiles,
                    const PhotoFit& photo, PageFindings& page) {
-  const int pageLevel = InkLevel(picture.grey);
+  const int pageLevel = InkLevel(picture);
   for (const ExpectedBlock& block : expected.blocks) {
     verify::RegionFinding finding;
     finding.block = block.number;
@@ -127,7 +138,7 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, boo
       // can shift its last glyphs past what the profile allows. The closer match counts.
       if (view.placement.photo) {
         verify::RegionFinding own = finding;
-        Judged(picture, view, block, pageLevel, PrintedRun(picture.grey, view.placement, block.box),
+        Judged(picture, view, block, pageLevel, PrintedRun(picture, view.placement, block.box),
                own);
         finding = Match(block, own) > Match(block, finding) ? own : finding;
       }
@@ -135,26 +146,27 @@ void ExamineBlocks(const PicturePage& picture, const ExpectedPage& expected, boo
       continue;
     }
     const Region region =
-        CutOut(picture.grey, view.placement, Widened(block.box, 0.05, 0.02, 0.02), view.dpi);
+        CutOut(picture, view.placement, Widened(block.box, 0.05, 0.02, 0.02), view.dpi);
     const int inkLevel = LevelIn(region, view.placement, pageLevel);
     finding.ink = InkShare(region, inkLevel);
     if (view.placement.photo) {
       // A photo is placed less closely than a scan: the ink that tells an unreadable block from
       // a blank one is taken inside its box, clear of the text lines beside it.
-      const Region inside = CutOut(picture.grey, view.placement,
+      const Region inside = CutOut(picture, view.placement,
                                    Widened(block.box, 0, -kPhotoInset, -kPhotoInset), view.dpi);
       finding.ink = InkShare(inside, inkLevel);
     }
-    if (SymbolIn(page, block.number) == nullptr && finding.ink > 0) {
-      ReadRegionAgain(region, inkLevel, block, view.placement, page);
-    }
+    const bool locally = SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
+                         ReadRegionAgain(region, inkLevel, block, view.placement, page);
     page.regions.push_back(finding);
     if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
-      const Region bars =
-          CutOut(picture.grey, view.placement, MeasureBox(block, *symbol), view.dpi);
+      const Region bars = CutOut(picture, view.placement, MeasureBox(block, *symbol), view.dpi);
       const int barsLevel = LevelIn(bars, view.placement, pageLevel);
-      MeasureBars(bars, barsLevel, symbol->symbology, block.inkInches, view.placement.photo,
-                  symbol->heightInches, symbol->moduleInches);
+      const Region cleaned{locally ? CleanedLocally(bars, kSpeckInches) : GreyPicture(), bars.box,
+                           bars.pixelsPerInch};
+      MeasureBars(locally ? cleaned : bars, locally ? kCleanInk : barsLevel, symbol->symbology,
+                  block.inkInches, view.placement.photo, symbol->heightInches,
+                  symbol->moduleInches);
       symbol->dotsAcross = std::min(view.across, view.dpi);
       symbol->dotsAlong = std::min(view.along, view.dpi);
       symbol->scaleError = view.placement.photo ? view.placement.scaleError : 0;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/grey_picture.h"
 #include "scan/photo_placement.h"
-#include "scan/picture_pages.h"
 #include "verify/scan_findings.h"
 
 namespace quorvel::scan {
@@ -11,7 +11,7 @@ namespace quorvel::scan {
 /// with the picture's resolution there, its scan lines for the grade (a scan's only), or a glyph
 /// run's column profile. A photo's block is cut out by a placement of its own (`photo`) and
 /// thresholded by its own light.
-void ExamineBlocks(const PicturePage& picture, const verify::ExpectedPage& expected,
+void ExamineBlocks(const GreyPicture& picture, const verify::ExpectedPage& expected,
                    bool measureProfiles, const PhotoFit& photo, verify::PageFindings& page);
 
 }  // namespace quorvel::scan

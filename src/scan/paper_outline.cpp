@@ -15,7 +15,7 @@ namespace {
 
 // The dots of row `y`.
 const std::uint8_t* RowOf(const Picture& picture, int y) {
-  return picture.constScanLine(y);
+  return picture.row(y);
 }
 
 constexpr int kPaperDots = 500;  // the paper is looked for on a picture this small

@@ -19,12 +19,12 @@ using verify::Point;
 
 // The dots of row `y`.
 const std::uint8_t* RowOf(const Picture& picture, int y) {
-  return picture.constScanLine(y);
+  return picture.row(y);
 }
 
-constexpr double kAgreeInches = 0.04;       // a corner further off the fit than this is left out
-constexpr double kFirstAgreeInches = 0.2;   // the symbols' middles and ends, as zbar marks them
-constexpr double kPerspective = 0.01;       // scale changing more than this: a photo
+constexpr double kAgreeInches = 0.04;      // a corner further off the fit than this is left out
+constexpr double kFirstAgreeInches = 0.2;  // the symbols' middles and ends, as zbar marks them
+constexpr double kPerspective = 0.01;      // scale changing more than this: a photo
 constexpr double kFlatMiss = 0.1;  // a scale, turn and offset misses a photo's points by more
 constexpr double kScannedFlatMiss = 0.1;    // ... and a picture at the resolution it states
 constexpr double kReachInches = 2;          // how far a block's own fit looks around it

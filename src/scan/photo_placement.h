@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include <QImage>
+#include "common/grey_picture.h"
 #include "scan/region_measure.h"
 #include "verify/homography.h"
 #include "verify/scan_findings.h"
@@ -13,7 +13,7 @@
 // its own, weighted towards what lies near it.
 namespace quorvel::scan {
 
-using Picture = QImage;
+using Picture = GreyPicture;
 
 /// The points a photo's placement is fitted to, and the fit.
 struct PhotoFit {

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+#include "scan/heif_pages.h"
+
 namespace quorvel::scan {
 namespace {
 
@@ -36,26 +38,6 @@ bool IsPdf(const std::string& path) {
     return false;
   }
   return file.read(5) == "%PDF-";
-}
-
-std::string TooLarge(long long width, long long height) {
-  return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-         " dots; at most " + std::to_string(kMaxSidePixels) + " a side are read";
-}
-
-// A grey picture whose rows follow one another with no padding, so that zbar reads its dots
-// where they are; its memory goes with the last QImage that shares it.
-QImage PackedGrey(int width, int height) {
-  const auto bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  auto* dots = static_cast<uchar*>(std::malloc(bytes));
-  if (dots == nullptr) {
-    return {};
-  }
-  QImage grey(dots, width, height, width, QImage::Format_Grayscale8, std::free, dots);
-  if (grey.isNull()) {
-    std::free(dots);
-  }
-  return grey;
 }
 
 // poppler's own remarks on a damaged file; what matters is said by the error returned.
@@ -86,26 +68,24 @@ std::string ReadPdf(const std::string& path, const PageTaker& take) {
     const double width = size.width() / 72 * kPdfDpi, height = size.height() / 72 * kPdfDpi;
     if (width < 1 || height < 1 || width > kMaxSidePixels || height > kMaxSidePixels) {
       return "page " + std::to_string(i + 1) + ": " +
-             TooLarge(std::llround(width), std::llround(height));
+             SizeRefused(std::llround(width), std::llround(height));
     }
-    QImage grey;
+    GreyPicture grey;
     {  // poppler's drawing of the page goes before the page is looked at
       const poppler::image image = renderer.render_page(page.get(), kPdfDpi, kPdfDpi);
       if (!image.is_valid() || image.format() != poppler::image::format_gray8) {
         return "page " + std::to_string(i + 1) + " of the PDF cannot be drawn";
       }
-      grey = PackedGrey(image.width(), image.height());
-      if (grey.isNull()) {
+      grey = GreyPicture(image.width(), image.height(), kPdfDpi);
+      if (grey.empty()) {
         return "page " + std::to_string(i + 1) + ": no memory for the picture";
       }
       for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(grey.scanLine(y),
-                    image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
+        std::memcpy(grey.row(y), image.const_data() + static_cast<long>(y) * image.bytes_per_row(),
                     static_cast<std::size_t>(image.width()));
       }
     }
-    PicturePage taken{std::move(grey), kPdfDpi};
-    take(taken);
+    take(grey);
   }
   return {};
 }
@@ -152,17 +132,17 @@ void PaletteRow(const uchar* in, QImage::Format format, const std::vector<uchar>
 // the width, land where that row or rows already turned lay. A palette picture goes through its
 // greys, a grey one is moved up, other formats go through Qt's conversion a strip at a time,
 // which gives the same greys without a full-size 32-bit copy.
-QImage ToPackedGrey(QImage image) {
+GreyPicture ToPackedGrey(QImage image) {
   const int width = image.width(), height = image.height();
   const QImage::Format format = image.format();
   if (image.depth() < 8) {
-    QImage grey = PackedGrey(width, height);
-    if (grey.isNull()) {
+    GreyPicture grey(width, height);
+    if (grey.empty()) {
       return grey;
     }
     const std::vector<uchar> greys = PaletteGreys(image);
     for (int y = 0; y < height; ++y) {
-      PaletteRow(image.constScanLine(y), format, greys, width, grey.scanLine(y));
+      PaletteRow(image.constScanLine(y), format, greys, width, grey.row(y));
     }
     return grey;
   }
@@ -196,14 +176,7 @@ QImage ToPackedGrey(QImage image) {
     }
   }
   // The grey keeps the decoded picture, whose memory it lies in, until it goes itself.
-  auto* owner = new QImage(std::move(image));
-  QImage grey(
-      dots, width, height, width, QImage::Format_Grayscale8,
-      [](void* picture) { delete static_cast<QImage*>(picture); }, owner);
-  if (grey.isNull()) {
-    delete owner;
-  }
-  return grey;
+  return GreyPicture::Adopt(dots, width, height, std::make_shared<QImage>(std::move(image)));
 }
 
 // One image of the reader's file, checked for size first and scaled down when it is very large.
@@ -213,7 +186,7 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
     return "the picture has no size";
   }
   if (size.width() > kMaxSidePixels || size.height() > kMaxSidePixels) {
-    return TooLarge(size.width(), size.height());
+    return SizeRefused(size.width(), size.height());
   }
   const long long dots = static_cast<long long>(size.width()) * size.height();
   double shrink = 1;
@@ -227,16 +200,21 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
     return "the picture cannot be decoded: " + reader.errorString().toStdString();
   }
   const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 * shrink : 0;
-  QImage grey = ToPackedGrey(std::move(image));  // the decoded picture is not kept beside it
-  if (grey.isNull()) {
+  GreyPicture grey = ToPackedGrey(std::move(image));  // the decoded picture is not kept beside it
+  if (grey.empty()) {
     return "no memory for the picture";
   }
-  PicturePage taken{std::move(grey), dpi};
-  take(taken);
+  grey.dpi = dpi;
+  take(grey);
   return {};
 }
 
 }  // namespace
+
+std::string SizeRefused(long long width, long long height) {
+  return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+         " dots; at most " + std::to_string(kMaxSidePixels) + " a side are read";
+}
 
 void EnsureApplication() {
   if (QCoreApplication::instance() != nullptr) {
@@ -263,13 +241,17 @@ std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
   if (IsPdf(path)) {
     return ReadPdf(path, take);
   }
+  if (IsHeif(path)) {
+    return ReadHeif(path, take);
+  }
   // A 600 dpi A4 page decodes to some 140 MB before it is turned to grey (35 MB); pages beyond
   // kMaxPagePixels are scaled down, so this bounds what one page can take.
   QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
   QImageReader reader(QString::fromStdString(path));
-  reader.setAutoTransform(false);
+  // A phone's JPEG stores its dots as the sensor saw them and says in EXIF how they are turned.
+  reader.setAutoTransform(true);
   if (!reader.canRead()) {
-    return "not a picture quorvel-cli reads (PNG, JPEG, TIFF, BMP or PDF)";
+    return "not a picture quorvel-cli reads (PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF)";
   }
   for (int i = 0; i < kMaxScanPages; ++i) {
     const std::string error = ReadImage(reader, take);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "scan/region_clean.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
 #include "verify/placement.h"
@@ -21,12 +22,12 @@ constexpr double kStillBars = 0.5;
 // Rows a symbol's module is measured along.
 constexpr int kModuleRows = 5;
 
-bool Dark(const QImage& grey, int x, int y, int level) {
-  return grey.constScanLine(y)[x] < level;
+bool Dark(const GreyPicture& grey, int x, int y, int level) {
+  return grey.at(x, y) < level;
 }
 
 // The inked columns of one row: from its first dark dot to its last.
-bool InkedSpan(const QImage& grey, int y, int level, int& first, int& last) {
+bool InkedSpan(const GreyPicture& grey, int y, int level, int& first, int& last) {
   first = -1;
   last = -1;
   for (int x = 0; x < grey.width(); ++x) {
@@ -40,7 +41,7 @@ bool InkedSpan(const QImage& grey, int y, int level, int& first, int& last) {
 
 // The share of row `middle`'s dark dots that row `y` has dark too, a dot either side allowed:
 // near 1 where a row crosses the same bars, low over text, guard bars alone or paper.
-double Agreement(const QImage& grey, int y, int middle, int first, int last, int level) {
+double Agreement(const GreyPicture& grey, int y, int middle, int first, int last, int level) {
   int dark = 0, shared = 0;
   for (int x = first; x <= last; ++x) {
     if (!Dark(grey, x, middle, level)) {
@@ -58,9 +59,9 @@ double Agreement(const QImage& grey, int y, int middle, int first, int last, int
 // through the ink level to where it rises again: an edge lies between two dots, placed by their
 // grey levels (a scaled or blurred scan has grey dots on its edges). `span` is from the first
 // bar's left edge to the last one's right edge, in dots.
-std::vector<double> BarWidths(const QImage& grey, int y, int first, int last, int level,
+std::vector<double> BarWidths(const GreyPicture& grey, int y, int first, int last, int level,
                               double& span) {
-  const uchar* row = grey.constScanLine(y);
+  const std::uint8_t* row = grey.row(y);
   // Where the row crosses the level between dot x - 1 and dot x (their middles x - 0.5, x + 0.5).
   const auto edge = [row, level](int x) {
     if (x <= 0) {
@@ -88,13 +89,13 @@ std::vector<double> BarWidths(const QImage& grey, int y, int first, int last, in
 
 }  // namespace
 
-Region CutOut(const QImage& picture, const verify::Placement& placement, const verify::Box& box,
-              double pixelsPerInch) {
+Region CutOut(const GreyPicture& picture, const verify::Placement& placement,
+              const verify::Box& box, double pixelsPerInch) {
   Region region{{}, box, pixelsPerInch};
   const int width = std::max(1, static_cast<int>(box.width * pixelsPerInch));
   const int height = std::max(1, static_cast<int>(box.height * pixelsPerInch));
-  region.grey = QImage(width, height, QImage::Format_Grayscale8);
-  if (region.grey.isNull()) {
+  region.grey = GreyPicture(width, height);
+  if (region.grey.empty()) {
     return region;
   }
   // The placement is affine: each dot's place on the picture is the first dot's plus whole steps
@@ -106,11 +107,11 @@ Region CutOut(const QImage& picture, const verify::Placement& placement, const v
   const double downX = down.x - zero.x, downY = down.y - zero.y;
   const verify::Point first =
       verify::ToPicture(placement, {box.left + 0.5 / pixelsPerInch, box.top + 0.5 / pixelsPerInch});
-  const uchar* bits = picture.constBits();
-  const qsizetype stride = picture.bytesPerLine();
+  const std::uint8_t* bits = picture.data();
+  const long stride = picture.width();
   const int pictureWidth = picture.width(), pictureHeight = picture.height();
   for (int v = 0; v < height; ++v) {
-    uchar* row = region.grey.scanLine(v);
+    std::uint8_t* row = region.grey.row(v);
     for (int u = 0; u < width; ++u) {
       // In perspective the steps change across the region: each dot is placed on its own.
       const verify::Point at =
@@ -127,13 +128,13 @@ Region CutOut(const QImage& picture, const verify::Placement& placement, const v
   return region;
 }
 
-int InkLevel(const QImage& picture) {
+int InkLevel(const GreyPicture& picture) {
   // The paper's level: the brightest of most dots (a sheet is mostly paper); black is 0.
   std::vector<int> histogram(256, 0);
   long long count = 0;
   const int step = std::max(1, picture.height() / 400);
   for (int y = 0; y < picture.height(); y += step) {
-    const uchar* row = picture.constScanLine(y);
+    const std::uint8_t* row = picture.row(y);
     for (int x = 0; x < picture.width(); x += step) {
       ++histogram[row[x]];
       ++count;
@@ -152,7 +153,7 @@ int InkLevel(const QImage& picture) {
 }
 
 double InkShare(const Region& region, int inkLevel) {
-  const QImage& grey = region.grey;
+  const GreyPicture& grey = region.grey;
   long long dark = 0;
   for (int y = 0; y < grey.height(); ++y) {
     for (int x = 0; x < grey.width(); ++x) {
@@ -164,7 +165,7 @@ double InkShare(const Region& region, int inkLevel) {
 }
 
 std::vector<double> ColumnShares(const Region& region, int inkLevel) {
-  const QImage& grey = region.grey;
+  const GreyPicture& grey = region.grey;
   std::vector<double> shares(static_cast<std::size_t>(grey.width()), 0.0);
   for (int y = 0; y < grey.height(); ++y) {
     for (int x = 0; x < grey.width(); ++x) {
@@ -177,16 +178,12 @@ std::vector<double> ColumnShares(const Region& region, int inkLevel) {
   return shares;
 }
 
-QImage Cleaned(const Region& region, int inkLevel) {
-  const int margin = static_cast<int>(region.pixelsPerInch * 0.25);
-  QImage clean(region.grey.width() + 2 * margin, region.grey.height() + 2 * margin,
-               QImage::Format_Grayscale8);
-  if (clean.isNull()) {
-    return clean;
-  }
-  clean.fill(255);
-  for (int y = 0; y < region.grey.height(); ++y) {
-    uchar* row = clean.scanLine(y + margin) + margin;
+GreyPicture Cleaned(const Region& region, int inkLevel) {
+  const int margin = CleanMargin(region);
+  GreyPicture clean(region.grey.width() + 2 * margin, region.grey.height() + 2 * margin);
+  clean.Fill(255);
+  for (int y = 0; y < clean.height() - 2 * margin; ++y) {
+    std::uint8_t* row = clean.row(y + margin) + margin;
     for (int x = 0; x < region.grey.width(); ++x) {
       row[x] = Dark(region.grey, x, y, inkLevel) ? 0 : 255;
     }
@@ -198,10 +195,10 @@ namespace {
 
 // The rows the bars span and the columns from the first bar to the last; false when the
 // region's middle row crosses no bars.
-bool BarRows(const QImage& grey, int inkLevel, int& top, int& bottom, int& first, int& last) {
+bool BarRows(const GreyPicture& grey, int inkLevel, int& top, int& bottom, int& first, int& last) {
   // The row the bars cross for sure: a third of the way down the symbol's region.
   const int middle = grey.height() / 3;
-  if (grey.isNull() || !InkedSpan(grey, middle, inkLevel, first, last) || last - first < 4) {
+  if (grey.empty() || !InkedSpan(grey, middle, inkLevel, first, last) || last - first < 4) {
     return false;
   }
   // Each row is compared with the last one taken, so that bars a photo shows slightly slanted
@@ -231,7 +228,7 @@ bool BarRows(const QImage& grey, int inkLevel, int& top, int& bottom, int& first
 
 // Dots down (`step` 1) or up (-1) from row `y` that the bar through column `x` stays dark,
 // followed a dot aside where it slants.
-int FollowBar(const QImage& grey, const std::vector<int>& levels, int x, int y, int step) {
+int FollowBar(const GreyPicture& grey, const std::vector<int>& levels, int x, int y, int step) {
   int length = 0;
   for (y += step; y >= 0 && y < grey.height(); y += step, ++length) {
     const int level = levels[static_cast<std::size_t>(y)];
@@ -252,12 +249,12 @@ int FollowBar(const QImage& grey, const std::vector<int>& levels, int x, int y, 
 // The bars' height, each bar followed from the middle row up and down, the median of them: a
 // bar the photo shows slanted or bowed is followed to its ends, a guard bar or a gap in one bar
 // does not decide it.
-int FollowedHeight(const QImage& grey, int middle, int first, int last) {
+int FollowedHeight(const GreyPicture& grey, int middle, int first, int last) {
   // Each row's own level, half way between its darkest and brightest dot across the bars: a
   // shadow across the bars darkens paper and bars alike. A row with no such spread has no ink.
   std::vector<int> levels(static_cast<std::size_t>(grey.height()), 0);
   for (int y = 0; y < grey.height(); ++y) {
-    const uchar* row = grey.constScanLine(y);
+    const std::uint8_t* row = grey.row(y);
     const auto [dark, light] = std::minmax_element(row + first, row + last + 1);
     levels[static_cast<std::size_t>(y)] = *light - *dark < 40 ? 0 : (*dark + *light) / 2;
   }
@@ -289,7 +286,7 @@ void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
                  bool followBars, double& heightInches, double& moduleInches) {
   heightInches = 0;
   moduleInches = 0;
-  const QImage& grey = region.grey;
+  const GreyPicture& grey = region.grey;
   int top = 0, bottom = 0, first = 0, last = 0;
   if (!BarRows(grey, inkLevel, top, bottom, first, last)) {
     return;
@@ -325,7 +322,7 @@ void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
 std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int count,
                                        const std::string& data, int interleavedDigits) {
   std::vector<verify::Profile> lines;
-  const QImage& grey = region.grey;
+  const GreyPicture& grey = region.grey;
   int top = 0, bottom = 0, first = 0, last = 0;
   if (!BarRows(grey, inkLevel, top, bottom, first, last) || bottom - top < 2) {
     return lines;
@@ -334,14 +331,14 @@ std::vector<verify::Profile> ScanLines(const Region& region, int inkLevel, int c
     const int y =
         top + (bottom - top) / 10 + (bottom - top) * 8 * i / (10 * std::max(1, count - 1));
     verify::Profile profile;
-    const uchar* row = grey.constScanLine(y);
+    const std::uint8_t* row = grey.row(y);
     for (int x = 0; x < grey.width(); ++x) {
       profile.samples.push_back(row[x] / 255.0);
     }
     // The line alone, a few rows of it, with a quiet zone the decoder can find.
-    QImage strip(grey.width(), 4, QImage::Format_Grayscale8);
+    GreyPicture strip(grey.width(), 4);
     for (int r = 0; r < strip.height(); ++r) {
-      std::memcpy(strip.scanLine(r), row, static_cast<std::size_t>(grey.width()));
+      std::memcpy(strip.row(r), row, static_cast<std::size_t>(grey.width()));
     }
     for (const verify::FoundSymbol& read : FindSymbols(strip, interleavedDigits)) {
       profile.decodes = profile.decodes || read.data == data;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QImage>
 #include <string>
 #include <vector>
 
+#include "common/grey_picture.h"
 #include "verify/scan_findings.h"
 
 namespace quorvel::scan {
@@ -11,17 +11,17 @@ namespace quorvel::scan {
 /// A part of the sheet cut out of the scan upright, at `pixelsPerInch`: its top left corner
 /// is the box's.
 struct Region {
-  QImage grey;
+  GreyPicture grey;
   verify::Box box;
   double pixelsPerInch = 0;
 };
 
 /// Cuts `box` out of the picture upright, whatever the scan's turn and skew.
-Region CutOut(const QImage& picture, const verify::Placement& placement, const verify::Box& box,
-              double pixelsPerInch);
+Region CutOut(const GreyPicture& picture, const verify::Placement& placement,
+              const verify::Box& box, double pixelsPerInch);
 
 /// The grey level under which a dot is ink: half way between the paper's and black.
-int InkLevel(const QImage& picture);
+int InkLevel(const GreyPicture& picture);
 
 /// The share of ink dots in the region.
 double InkShare(const Region& region, int inkLevel);
@@ -30,7 +30,7 @@ double InkShare(const Region& region, int inkLevel);
 std::vector<double> ColumnShares(const Region& region, int inkLevel);
 
 /// The region thresholded to black and white, with a white margin round it (a quiet zone).
-QImage Cleaned(const Region& region, int inkLevel);
+GreyPicture Cleaned(const Region& region, int inkLevel);
 
 /// The bar height and module of the symbol in the region, in inches (0 where they cannot be
 /// measured); `inkInches` is how far the sheet spreads the ink of each bar. `followBars` (a

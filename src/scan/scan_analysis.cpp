@@ -10,7 +10,6 @@
 #include "scan/block_examination.h"
 #include "scan/paper_outline.h"
 #include "scan/photo_placement.h"
-#include "scan/picture_pages.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
@@ -108,21 +107,21 @@ Placement Fit(const std::vector<Anchor>& anchors) {
 
 // The scale of a scan that holds the whole sheet: from the resolution its file states, else from
 // its size against the paper's.
-double SheetScale(const PicturePage& picture, const ExpectedPage& page) {
+double SheetScale(const GreyPicture& picture, const ExpectedPage& page) {
   if (picture.dpi > 30) {
     return picture.dpi;
   }
-  const double longSide = std::max(picture.grey.width(), picture.grey.height());
+  const double longSide = std::max(picture.width(), picture.height());
   return longSide / std::max(page.paperWidthInches, page.paperHeightInches);
 }
 
 // How sharply the blocks' bars stand out where the placement puts them: the spread of their
 // column profiles, highest when the columns run along the bars.
-double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+double Sharpness(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                  const Placement& placement) {
   double sum = 0;
   for (const ExpectedBlock& block : page.blocks) {
-    const Region region = CutOut(picture.grey, placement, block.box, 200);
+    const Region region = CutOut(picture, placement, block.box, 200);
     const std::vector<double> columns = ColumnShares(region, inkLevel);
     double mean = 0, square = 0;
     for (double c : columns) {
@@ -137,9 +136,9 @@ double Sharpness(const PicturePage& picture, int inkLevel, const ExpectedPage& p
 
 // A sheet placed by its layout may be askew: the turn, within five degrees, under which the
 // blocks' bars run straightest.
-void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+void Straighten(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                 Placement& placement) {
-  const verify::Point middle{picture.grey.width() / 2.0, picture.grey.height() / 2.0};
+  const verify::Point middle{picture.width() / 2.0, picture.height() / 2.0};
   const verify::Point centre = verify::ToSheet(placement, middle);
   const double upright = placement.rotationDegrees;
   double bestSharpness = Sharpness(picture, inkLevel, page, placement);
@@ -157,14 +156,14 @@ void Straighten(const PicturePage& picture, int inkLevel, const ExpectedPage& pa
 }
 
 // The share of the page's text lines that have ink where the placement puts them.
-double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+double TextInked(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                  const Placement& placement) {
   if (page.texts.empty()) {
     return 0;
   }
   int inked = 0;
   for (const Box& text : page.texts) {
-    const Region region = CutOut(picture.grey, placement, text, std::min(placement.scale, 150.0));
+    const Region region = CutOut(picture, placement, text, std::min(placement.scale, 150.0));
     inked += InkShare(region, inkLevel) > verify::kInkShare ? 1 : 0;
   }
   return static_cast<double>(inked) / static_cast<double>(page.texts.size());
@@ -172,12 +171,12 @@ double TextInked(const PicturePage& picture, int inkLevel, const ExpectedPage& p
 
 // A scan of the whole sheet with no symbol to go by: the sheet fills the picture, upright or
 // upside down (on its side when the picture is wider than high); its text lines decide which.
-Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const ExpectedPage& page,
+Placement PlaceByLayout(const GreyPicture& picture, int inkLevel, const ExpectedPage& page,
                         double& inked) {
-  const bool onSide = picture.grey.width() > picture.grey.height();
+  const bool onSide = picture.width() > picture.height();
   const double scale = SheetScale(picture, page);
   const verify::Anchor middle{{page.paperWidthInches / 2, page.paperHeightInches / 2},
-                              {picture.grey.width() / 2.0, picture.grey.height() / 2.0}};
+                              {picture.width() / 2.0, picture.height() / 2.0}};
   Placement best;
   inked = 0;
   for (int turns : onSide ? std::vector<int>{1, 3} : std::vector<int>{0, 2}) {
@@ -198,14 +197,14 @@ Placement PlaceByLayout(const PicturePage& picture, int inkLevel, const Expected
 constexpr double kLeastTextInked = 0.8;
 
 // A photo with no symbol to go by: placed by the paper's outline, then by the ends of its lines.
-int ChooseByPaper(const PicturePage& picture, int inkLevel, const verify::ScanRequest& request,
+int ChooseByPaper(const GreyPicture& picture, int inkLevel, const verify::ScanRequest& request,
                   Placement& placement) {
   int best = -1;
   int bestHeld = 0;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
-    for (Placement byPaper : PlacementsByPaper(picture.grey, request.candidates[i])) {
+    for (Placement byPaper : PlacementsByPaper(picture, request.candidates[i])) {
       PhotoFit photo;
-      FitPhoto(picture.grey, request.candidates[i], true, byPaper, photo);
+      FitPhoto(picture, request.candidates[i], true, byPaper, photo);
       // The sheet whose lines' ends the fit holds to most, among those whose lines have ink.
       const double inked = TextInked(picture, inkLevel, request.candidates[i], byPaper);
       if (inked >= kLeastTextInked && photo.fit.inliers > bestHeld) {
@@ -221,7 +220,7 @@ int ChooseByPaper(const PicturePage& picture, int inkLevel, const verify::ScanRe
 // The candidate page that fits best, and where it lies; -1 when none does.
 // `flat`: the scale, turn and offset the symbols gave, where a first placement in perspective
 // took its place (a scan that one symbol printed wider than the sheet's makes look askew).
-int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found,
+int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found,
                const verify::ScanRequest& request, Placement& placement, Placement& flat) {
   int best = -1;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
@@ -251,7 +250,7 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
   if (best >= 0) {
     return best;
   }
-  const int inkLevel = InkLevel(picture.grey);
+  const int inkLevel = InkLevel(picture);
   best = ChooseByPaper(picture, inkLevel, request, placement);
   if (best >= 0) {
     return best;
@@ -269,14 +268,16 @@ int ChoosePage(const PicturePage& picture, const std::vector<FoundSymbol>& found
   return best;
 }
 
-PageFindings AnalysePage(const PicturePage& picture, int index,
+}  // namespace
+
+PageFindings AnalysePage(const GreyPicture& picture, int index,
                          const verify::ScanRequest& request) {
   PageFindings page;
   page.page = index;
-  page.widthPixels = picture.grey.width();
-  page.heightPixels = picture.grey.height();
+  page.widthPixels = picture.width();
+  page.heightPixels = picture.height();
   page.dpi = picture.dpi;
-  page.symbols = FindSymbols(picture.grey, InterleavedDigits(request));
+  page.symbols = FindSymbols(picture, InterleavedDigits(request));
   Placement flat;
   page.expected = ChoosePage(picture, page.symbols, request, page.placement, flat);
   if (page.expected < 0) {
@@ -286,8 +287,8 @@ PageFindings AnalysePage(const PicturePage& picture, int index,
   // A picture in perspective is a photo, placed again by its symbols' corners and its lines'
   // ends; a scan keeps the placement its symbols or its layout gave.
   PhotoFit photo;
-  const bool onDesk = !PlacementsByPaper(picture.grey, expected).empty();
-  if (!FitPhoto(picture.grey, expected, onDesk, page.placement, photo) && flat.found) {
+  const bool onDesk = !PlacementsByPaper(picture, expected).empty();
+  if (!FitPhoto(picture, expected, onDesk, page.placement, photo) && flat.found) {
     page.placement = flat;
   }
   for (FoundSymbol& symbol : page.symbols) {
@@ -296,18 +297,6 @@ PageFindings AnalysePage(const PicturePage& picture, int index,
   }
   ExamineBlocks(picture, expected, request.measureProfiles, photo, page);
   return page;
-}
-
-}  // namespace
-
-verify::ScanFindings ReadScan(const std::string& path, const verify::ScanRequest& request) {
-  EnsureApplication();
-  verify::ScanFindings findings;
-  findings.error = ReadPicturePages(path, [&findings, &request](PicturePage& picture) {
-    findings.pages.push_back(
-        AnalysePage(picture, static_cast<int>(findings.pages.size()), request));
-  });
-  return findings;
 }
 
 }  // namespace quorvel::scan

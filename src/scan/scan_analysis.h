@@ -1,12 +1,13 @@
 #pragma once
 
-#include <string>
-
+#include "common/grey_picture.h"
 #include "verify/scan_findings.h"
 
 namespace quorvel::scan {
 
-/// Reads the scan at `path` and places each of its pages on the candidate that fits it best.
-verify::ScanFindings ReadScan(const std::string& path, const verify::ScanRequest& request);
+/// Finds the symbols on page `index` of a scan, places the page on the candidate that fits it
+/// best and examines each of that candidate's blocks.
+verify::PageFindings AnalysePage(const GreyPicture& picture, int index,
+                                 const verify::ScanRequest& request);
 
 }  // namespace quorvel::scan

@@ -4,16 +4,30 @@
 
 #include <exception>
 
-#include "scan/annotate.h"
+#include "scan/annotated_file.h"
+#include "scan/picture_pages.h"
 #include "scan/scan_analysis.h"
 
 namespace {
+
+// Each page of the file, read into grey, analysed in turn: only one page is held at a time.
+quorvel::verify::ScanFindings ReadScan(const std::string& path,
+                                       const quorvel::verify::ScanRequest& request) {
+  quorvel::scan::EnsureApplication();
+  quorvel::verify::ScanFindings findings;
+  findings.error =
+      quorvel::scan::ReadPicturePages(path, [&findings, &request](quorvel::GreyPicture& picture) {
+        findings.pages.push_back(
+            quorvel::scan::AnalysePage(picture, static_cast<int>(findings.pages.size()), request));
+      });
+  return findings;
+}
 
 // No exception leaves the module (quorvel-cli carries a C++ runtime of its own).
 quorvel::verify::ScanFindings ReadScanCaught(const std::string& path,
                                              const quorvel::verify::ScanRequest& request) {
   try {
-    return quorvel::scan::ReadScan(path, request);
+    return ReadScan(path, request);
   } catch (const std::exception& failure) {
     quorvel::verify::ScanFindings findings;
     findings.error = std::string("the scan could not be read: ") + failure.what();
@@ -29,7 +43,7 @@ std::string AnnotateCaught(const std::string& path, const quorvel::verify::PageF
                            const std::vector<quorvel::verify::Label>& labels,
                            const std::string& output, int longestSide) {
   try {
-    return quorvel::scan::Annotate(path, page, labels, output, longestSide);
+    return quorvel::scan::WriteAnnotated(path, page, labels, output, longestSide);
   } catch (const std::exception& failure) {
     return std::string("the annotated scan could not be drawn: ") + failure.what();
   } catch (...) {
@@ -38,9 +52,12 @@ std::string AnnotateCaught(const std::string& path, const quorvel::verify::PageF
 }
 
 const quorvel::verify::ScanModule kModule{
-    quorvel::verify::kScanModuleVersion,   sizeof(quorvel::verify::ScanRequest),
-    sizeof(quorvel::verify::ScanFindings), sizeof(quorvel::verify::Label),
-    &ReadScanCaught,                       &AnnotateCaught,
+    quorvel::verify::kScanModuleVersion,
+    sizeof(quorvel::verify::ScanRequest),
+    sizeof(quorvel::verify::ScanFindings),
+    sizeof(quorvel::verify::Label),
+    &ReadScanCaught,
+    &AnnotateCaught,
 };
 
 }  // namespace

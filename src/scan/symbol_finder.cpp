@@ -3,7 +3,6 @@
 #include <zbar.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace quorvel::scan {
 namespace {
@@ -16,9 +15,9 @@ struct Known {
 };
 
 constexpr Known kKnown[] = {
-    {zbar::ZBAR_EAN8, Symbology::kEan8},   {zbar::ZBAR_EAN13, Symbology::kEan13},
-    {zbar::ZBAR_UPCA, Symbology::kUpcA},   {zbar::ZBAR_UPCE, Symbology::kUpcE},
-    {zbar::ZBAR_CODE39, Symbology::kCode39}, {zbar::ZBAR_I25, Symbology::kInterleaved2of5},
+    {zbar::ZBAR_EAN8, Symbology::kEan8},       {zbar::ZBAR_EAN13, Symbology::kEan13},
+    {zbar::ZBAR_UPCA, Symbology::kUpcA},       {zbar::ZBAR_UPCE, Symbology::kUpcE},
+    {zbar::ZBAR_CODE39, Symbology::kCode39},   {zbar::ZBAR_I25, Symbology::kInterleaved2of5},
     {zbar::ZBAR_CODE128, Symbology::kCode128},
 };
 
@@ -55,29 +54,16 @@ verify::FoundSymbol ToFinding(const zbar::Symbol& symbol) {
 
 }  // namespace
 
-std::vector<verify::FoundSymbol> FindSymbols(const QImage& grey, int interleavedDigits) {
+std::vector<verify::FoundSymbol> FindSymbols(const GreyPicture& grey, int interleavedDigits) {
   std::vector<verify::FoundSymbol> found;
-  if (grey.isNull() || grey.format() != QImage::Format_Grayscale8) {
+  if (grey.empty()) {
     return found;
-  }
-  // zbar wants the rows packed one after the other: a scan page is read so (and scanned where it
-  // lies), a picture with padded rows is packed first.
-  const auto width = static_cast<std::size_t>(grey.width());
-  const std::size_t size = width * static_cast<std::size_t>(grey.height());
-  std::vector<unsigned char> packed;
-  const unsigned char* dots = grey.constBits();
-  if (static_cast<std::size_t>(grey.bytesPerLine()) != width) {
-    packed.resize(size);
-    for (int y = 0; y < grey.height(); ++y) {
-      std::memcpy(packed.data() + width * static_cast<std::size_t>(y), grey.constScanLine(y),
-                  width);
-    }
-    dots = packed.data();
   }
   zbar::ImageScanner scanner;
   Configure(scanner, interleavedDigits);
+  // zbar reads the packed rows where they lie.
   zbar::Image image(static_cast<unsigned>(grey.width()), static_cast<unsigned>(grey.height()),
-                    "Y800", dots, static_cast<unsigned long>(size));
+                    "Y800", grey.data(), static_cast<unsigned long>(grey.size()));
   if (scanner.scan(image) <= 0) {
     return found;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTemporaryDir>
 #include <cctype>
 #include <string>
@@ -59,18 +60,17 @@ TEST_P(ReadGrey, DotsComeAsTheirGreyLevelsInPackedRows) {
   ASSERT_TRUE(folder.isValid());
   const QString path = folder.filePath(QString("page.") + c.suffix);
   ASSERT_TRUE(Drawn(c).save(path));
-  std::vector<PicturePage> pages;
-  const std::string error =
-      ReadPicturePages(path.toStdString(), [&pages](PicturePage& page) { pages.push_back(page); });
+  std::vector<GreyPicture> pages;
+  const std::string error = ReadPicturePages(
+      path.toStdString(), [&pages](GreyPicture& page) { pages.push_back(std::move(page)); });
   ASSERT_EQ(error, "");
   ASSERT_EQ(pages.size(), 1u);
-  const QImage& grey = pages[0].grey;
-  ASSERT_EQ(grey.format(), QImage::Format_Grayscale8);
+  const GreyPicture& grey = pages[0];
   ASSERT_EQ(grey.width(), 5);
   ASSERT_EQ(grey.height(), 2);
-  EXPECT_EQ(grey.bytesPerLine(), 5);  // packed: zbar reads the buffer as it is
+  EXPECT_EQ(grey.row(1) - grey.row(0), 5);  // packed: zbar reads the buffer as it is
   for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(grey.constScanLine(i / 5)[i % 5], c.greys[static_cast<std::size_t>(i)])
+    EXPECT_EQ(grey.at(i % 5, i / 5), c.greys[static_cast<std::size_t>(i)])
         << c.name << " dot " << i;
   }
   EXPECT_NEAR(pages[0].dpi, 300, 0.01);
@@ -92,15 +92,15 @@ TEST(ReadGreyRows, EveryRowOfATallColourPictureKeepsItsPlace) {
   ASSERT_TRUE(folder.isValid());
   const QString path = folder.filePath("tall.png");
   ASSERT_TRUE(picture.save(path));
-  std::vector<PicturePage> pages;
-  ASSERT_EQ(
-      ReadPicturePages(path.toStdString(), [&pages](PicturePage& page) { pages.push_back(page); }),
-      "");
+  std::vector<GreyPicture> pages;
+  ASSERT_EQ(ReadPicturePages(path.toStdString(),
+                             [&pages](GreyPicture& page) { pages.push_back(std::move(page)); }),
+            "");
   ASSERT_EQ(pages.size(), 1u);
-  ASSERT_EQ(pages[0].grey.height(), 200);
+  ASSERT_EQ(pages[0].height(), 200);
   for (int y = 0; y < 200; ++y) {
-    EXPECT_EQ(pages[0].grey.constScanLine(y)[0], y) << "row " << y;
-    EXPECT_EQ(pages[0].grey.constScanLine(y)[2], y) << "row " << y;
+    EXPECT_EQ(pages[0].at(0, y), y) << "row " << y;
+    EXPECT_EQ(pages[0].at(2, y), y) << "row " << y;
   }
   EXPECT_NEAR(pages[0].dpi, 150, 0.05);
 }

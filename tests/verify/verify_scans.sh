@@ -38,6 +38,23 @@ convert "$s" -colorspace gray -compress lzw "$work/grey.tif"
 convert "$s" "$work/sheet.bmp"
 convert "$s" -density 0 -strip "$work/no-resolution.png"
 convert "$s" -rotate 90 -background white -rotate 2 -quality 60 "$work/turned-skewed.jpg"
+# Grey paper and toner not quite black, light falling off down the page, dirt specks up to
+# 0.03 in across and salt-and-pepper dust: one threshold for the page reads none of the blocks.
+python3 -c "
+import random
+r = random.Random(7)
+print(' '.join('circle %d,%d %d,%d' % (x, y, x + r.choice([1, 2, 3, 4]), y)
+               for x, y in ((r.randrange(2480), r.randrange(3508)) for _ in range(2000))))" \
+  > "$work/specks.mvg"
+convert "$s" -colorspace gray +level 20%,75% -fill gray25 -draw "$(cat "$work/specks.mvg")" \
+  -seed 5 -attenuate 1 +noise Impulse \( -size 2480x3508 gradient:white-gray60 \) \
+  -compose Multiply -composite -units PixelsPerInch -density 300 "$work/grey-specks.png"
+# As phones and chat apps save them: HEIC, WebP, and a JPEG whose dots lie on their side with
+# EXIF saying so (orientation 6: turn 90 degrees clockwise to view).
+convert "$s" -quality 90 "$work/sheet.heic"
+convert "$s" -quality 90 "$work/sheet.webp"
+convert "$s" -rotate 270 -quality 90 "$work/sideways.jpg"
+python3 "$here/exif_orientation.py" "$work/sideways.jpg" "$work/exif-turned.jpg" 6
 
 # The six blocks of the dot-matrix sheet, as the printer's manual has the bytes print them.
 cat > "$work/as-expected" <<'END'
@@ -55,7 +72,8 @@ verdicts() { sed -n '2,$p' "$1" | grep -v '^Grades are indicative' | sed 's/, gr
 
 for scan in sheet.png sheet-150.png sheet-600.png scaled-600.png one-bit.png turned-90.png turned-180.png turned-270.png \
             skewed-3.png skewed-minus-5.png blurred.png noisy.png quality-60.jpg grey.tif \
-            sheet.bmp no-resolution.png turned-skewed.jpg; do
+            sheet.bmp no-resolution.png turned-skewed.jpg grey-specks.png sheet.heic sheet.webp \
+            exif-turned.jpg; do
   "$cli" verify "$work/$scan" > "$work/$scan.out" 2> "$work/$scan.err"
   got=$?
   [ "$got" -eq 0 ] || fail "$scan: status $got, expected 0"
@@ -65,6 +83,8 @@ done
 grep -q "turned 90" "$work/turned-90.png.out" || fail "turned-90: the turn is not named"
 grep -q "turned 270" "$work/turned-270.png.out" || fail "turned-270: the turn is not named"
 grep -q ", 150 dpi" "$work/sheet-150.png.out" || fail "sheet-150: not read as 150 dpi"
+grep -q "dpi, turned" "$work/exif-turned.jpg.out" && fail "exif-turned: its EXIF turn is not taken"
+grep -q "differs" "$work/grey-specks.png.out" && fail "grey-specks: a size differs"
 # Drawn straight at 150 dpi in black and white, each edge moves to the nearest dot: the narrowest
 # Code 128 (2.4 dots a module, its widths already 0.29 module from a threshold) no longer holds
 # its characters, and no decoder reads it; the other five still do.
@@ -204,8 +224,9 @@ mkdir -p "$work/folder.png"
 python3 "$here/bad_inputs.py" "$work"
 convert -size 850x1100 xc:white -fill black -draw "rectangle 100,100 700,300" "$work/not-a-sheet.png"
 convert -size 2480x3508 xc:white "$work/blank.png"
+convert -seed 3 -size 3000x2000 plasma: -quality 85 "$work/no-sheet-photo.jpg"
 for bad in truncated.png random.bin folder.png zero.png wide.png no-pages.pdf not-a-sheet.png \
-           blank.png missing.png; do
+           blank.png missing.png no-sheet-photo.jpg; do
   "$cli" verify "$work/$bad" > "$work/$bad.out" 2> "$work/$bad.err"
   got=$?
   [ "$got" -eq 1 ] || fail "$bad: status $got, expected 1"
@@ -215,8 +236,9 @@ for bad in truncated.png random.bin folder.png zero.png wide.png no-pages.pdf no
 done
 grep -q "60000 x 10 dots" "$work/wide.png.err" || fail "wide.png: the size is not named"
 grep -q "no pages" "$work/no-pages.pdf.err" || fail "no-pages.pdf: not said"
-grep -q "does not look like a Quorvel sheet" "$work/not-a-sheet.png.err" ||
-  fail "not-a-sheet.png: not said"
+for photo in not-a-sheet.png no-sheet-photo.jpg; do
+  grep -q "does not look like a Quorvel sheet" "$work/$photo.err" || fail "$photo: not said"
+done
 
 [ "$status" -eq 0 ] && echo "every scan gave the verdicts the sheet calls for"
 exit "$status"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/grey_picture.h"
+#include "scan/region_measure.h"
+
+namespace quorvel::scan {
+
+/// The region in black and white for a second reading where light and dirt defeat one
+/// threshold for the whole page, with a white margin round it as Cleaned() gives:
+/// - each dot is first the median of five along its column, which takes out dust and noise a
+///   dot or two across without moving a bar's edge;
+/// - it is ink when it is darker than the dots round it (a window half an inch across) by a
+///   share, so that a shadow band, light falling off, grey paper or toner that is not quite
+///   black reads as on a clean scan;
+/// - along each column (the bars run down the upright region) a run of ink shorter than
+///   `speckInches` is taken as a speck and turned to paper, and a gap in the ink as short is
+///   filled: an opening and a closing along the bars, which never narrows or widens a bar.
+GreyPicture CleanedLocally(const Region& region, double speckInches);
+
+/// How far a region is widened on each side by Cleaned() and CleanedLocally(), in dots.
+int CleanMargin(const Region& region);
+
+}  // namespace quorvel::scan
