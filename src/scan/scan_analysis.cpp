@@ -30,6 +30,7 @@ using verify::Placement;
 
 constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
 constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
+constexpr double kScannerScale = 0.03;  // a scan is at the resolution it states, within this
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -287,8 +288,15 @@ PageFindings AnalysePage(const GreyPicture& picture, int index,
   // A picture in perspective is a photo, placed again by its symbols' corners and its lines'
   // ends; a scan keeps the placement its symbols or its layout gave.
   PhotoFit photo;
+  // A scanner states its resolution and holds to it (a phone states 72 dpi): such a picture is
+  // a scan, whatever dirt or grey paper make of its outline.
+  if (!page.placement.perspective) {
+    flat = page.placement;
+  }
+  const bool scanned =
+      flat.found && picture.dpi > 100 && std::abs(flat.scale / picture.dpi - 1) < kScannerScale;
   const bool onDesk = !PlacementsByPaper(picture, expected).empty();
-  if (!FitPhoto(picture, expected, onDesk, page.placement, photo) && flat.found) {
+  if ((scanned || !FitPhoto(picture, expected, onDesk, page.placement, photo)) && flat.found) {
     page.placement = flat;
   }
   for (FoundSymbol& symbol : page.symbols) {
