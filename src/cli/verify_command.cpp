@@ -133,7 +133,9 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<VerifyOptions>();
   CLI::App* command = app.add_subcommand(
       "verify", "Check a scan of a printed test page, block by block, against the expected sheet");
-  command->add_option("scan", options->scan, "PNG, JPEG, TIFF, BMP or PDF scan of the sheet")
+  command
+      ->add_option("scan", options->scan,
+                   "PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF scan or photo of the sheet")
       ->required();
   command->add_option("--page", options->page,
                       "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "

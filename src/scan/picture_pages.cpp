@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "scan/heif_pages.h"
+#include "scan/png_pages.h"
 
 namespace quorvel::scan {
 namespace {
@@ -179,6 +180,17 @@ GreyPicture ToPackedGrey(QImage image) {
   return GreyPicture::Adopt(dots, width, height, std::make_shared<QImage>(std::move(image)));
 }
 
+// Colour pictures other than PNG are decoded by Qt at 32 bits a dot before they are turned to
+// grey: past this many dots (64 MB of it) they are read scaled down, so that a phone's photo
+// stays within the memory aim.
+constexpr long long kMaxColourPixels = 16'000'000;
+
+bool IsColour(QImage::Format format) {
+  return format != QImage::Format_Invalid && format != QImage::Format_Grayscale8 &&
+         format != QImage::Format_Grayscale16 && format != QImage::Format_Indexed8 &&
+         format != QImage::Format_Mono && format != QImage::Format_MonoLSB;
+}
+
 // One image of the reader's file, checked for size first and scaled down when it is very large.
 std::string ReadImage(QImageReader& reader, const PageTaker& take) {
   const QSize size = reader.size();
@@ -190,8 +202,15 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
   }
   const long long dots = static_cast<long long>(size.width()) * size.height();
   double shrink = 1;
-  if (dots > kMaxPagePixels) {
+  if (IsColour(reader.imageFormat())) {
+    // Halved (JPEG's decoder does so as it decodes) until it fits: a 50 MP photo at half size.
+    while (static_cast<double>(dots) * shrink * shrink > static_cast<double>(kMaxColourPixels)) {
+      shrink /= 2;
+    }
+  } else if (dots > kMaxPagePixels) {
     shrink = std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(dots));
+  }
+  if (shrink < 1) {
     reader.setScaledSize(
         QSize(static_cast<int>(size.width() * shrink), static_cast<int>(size.height() * shrink)));
   }
@@ -243,6 +262,11 @@ std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
   }
   if (IsHeif(path)) {
     return ReadHeif(path, take);
+  }
+  bool read = false;
+  const std::string error = ReadColourPng(path, take, read);
+  if (read) {
+    return error;
   }
   // A 600 dpi A4 page decodes to some 140 MB before it is turned to grey (35 MB); pages beyond
   // kMaxPagePixels are scaled down, so this bounds what one page can take.

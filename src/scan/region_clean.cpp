@@ -7,9 +7,12 @@
 namespace quorvel::scan {
 namespace {
 
-// Wider than twice the widest bar or space of a sheet's symbol (UPC-A's 4 modules, 0.22 in),
-// so that the window round a dot in a wide bar still holds paper.
+// The window round each dot: wider than twice the widest bar or space of a sheet's symbol
+// (UPC-A's 4 modules, 0.22 in), so that round a dot in a wide bar it still holds paper; and
+// low, since the bars run down the region and the light may change sharply along them (the
+// edge of a shadow), while along a row every window holds bars and spaces alike.
 constexpr double kWindowInches = 0.5;
+constexpr double kWindowHighInches = 0.04;
 constexpr int kDarkerPercent = 10;  // how much darker than its surroundings ink is
 constexpr int kMedianDots = 5;      // the median along the bars takes out single dots
 
@@ -55,6 +58,7 @@ std::vector<std::int64_t> Integral(const GreyPicture& grey) {
 std::vector<bool> LocalInk(const GreyPicture& grey, double pixelsPerInch) {
   const int width = grey.width(), height = grey.height();
   const int half = std::max(2, static_cast<int>(pixelsPerInch * kWindowInches / 2));
+  const int halfHigh = std::max(1, static_cast<int>(pixelsPerInch * kWindowHighInches / 2));
   const std::vector<std::int64_t> sums = Integral(grey);
   const auto sum = [&sums, width](int x, int y) {
     return sums[static_cast<std::size_t>(y) * static_cast<std::size_t>(width + 1) +
@@ -62,7 +66,7 @@ std::vector<bool> LocalInk(const GreyPicture& grey, double pixelsPerInch) {
   };
   std::vector<bool> ink(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
-    const int top = std::max(0, y - half), bottom = std::min(height, y + half + 1);
+    const int top = std::max(0, y - halfHigh), bottom = std::min(height, y + halfHigh + 1);
     for (int x = 0; x < width; ++x) {
       const int left = std::max(0, x - half), right = std::min(width, x + half + 1);
       const std::int64_t total =
@@ -131,6 +135,48 @@ GreyPicture CleanedLocally(const Region& region, double speckInches) {
     }
   }
   return clean;
+}
+
+}  // namespace quorvel::scan
+
+namespace quorvel::scan {
+
+// The share of `levels` within a tenth of their median.
+double NearMedian(std::vector<std::uint8_t>& levels) {
+  if (levels.empty()) {
+    return 0;
+  }
+  const auto middle = levels.begin() + static_cast<long>(levels.size() / 2);
+  std::nth_element(levels.begin(), middle, levels.end());
+  const int median = *middle, spread = std::max(8, median / 10);
+  const auto near = std::count_if(levels.begin(), levels.end(), [median, spread](int level) {
+    return level >= median - spread && level <= median + spread;
+  });
+  return static_cast<double>(near) / static_cast<double>(levels.size());
+}
+
+double PaperShare(const GreyPicture& picture) {
+  // Tile by tile, so that light falling off across the page does not spread the paper's level.
+  constexpr int kTiles = 12;
+  const int step = std::max(1, picture.height() / 400);
+  double sum = 0;
+  for (int tile = 0; tile < kTiles * kTiles; ++tile) {
+    const int left = picture.width() * (tile % kTiles) / kTiles;
+    const int right = picture.width() * (tile % kTiles + 1) / kTiles;
+    const int top = picture.height() * (tile / kTiles) / kTiles;
+    const int bottom = picture.height() * (tile / kTiles + 1) / kTiles;
+    std::vector<std::uint8_t> levels;
+    for (int y = top; y < bottom; y += step) {
+      for (int x = std::max(1, left); x + 1 < right; x += step) {
+        // The median of three along the row: dust and noise a dot across do not count.
+        const std::uint8_t* row = picture.row(y) + x;
+        levels.push_back(
+            std::max(std::min(row[-1], row[0]), std::min(std::max(row[-1], row[0]), row[1])));
+      }
+    }
+    sum += NearMedian(levels);
+  }
+  return sum / (kTiles * kTiles);
 }
 
 }  // namespace quorvel::scan

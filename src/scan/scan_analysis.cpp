@@ -10,6 +10,7 @@
 #include "scan/block_examination.h"
 #include "scan/paper_outline.h"
 #include "scan/photo_placement.h"
+#include "scan/region_clean.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
 #include "verify/expected_blocks.h"
@@ -196,6 +197,10 @@ Placement PlaceByLayout(const GreyPicture& picture, int inkLevel, const Expected
 
 // Most of the sheet's text lines must be found inked for a scan placed by its layout.
 constexpr double kLeastTextInked = 0.8;
+// A picture placed by its layout must be mostly bare paper, part by part (PaperShare): a sheet
+// scores near 1, a photo of a desk, a wall or a face 0.7 to 0.8, whose dark patches could
+// otherwise pass for the sheet's text lines.
+constexpr double kLeastPaperShare = 0.85;
 
 // A photo with no symbol to go by: placed by the paper's outline, then by the ends of its lines.
 int ChooseByPaper(const GreyPicture& picture, int inkLevel, const verify::ScanRequest& request,
@@ -255,6 +260,9 @@ int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found
   best = ChooseByPaper(picture, inkLevel, request, placement);
   if (best >= 0) {
     return best;
+  }
+  if (PaperShare(picture) < kLeastPaperShare) {
+    return -1;  // no symbol, no paper outline, and not mostly paper: a picture of something else
   }
   double bestInked = 0;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
