@@ -49,20 +49,6 @@ bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
   return true;
 }
 
-std::vector<verify::Label> LabelsOf(const verify::PageResult& page) {
-  std::vector<verify::Label> labels;
-  for (const verify::BlockResult& r : page.blocks) {
-    const verify::VerdictRow& row = verify::RowOf(r.verdict);
-    const verify::Box box = r.expected != nullptr ? r.expected->box : r.found->box;
-    const std::string name =
-        r.expected != nullptr ? "block " + std::to_string(r.block) : std::string("symbol");
-    const bool off = r.heightDiffers || r.moduleDiffers;
-    labels.push_back({box, name + ": " + row.name + (off ? ", size differs" : ""),
-                      off && !row.differs ? "amber" : row.colour});
-  }
-  return labels;
-}
-
 int Judge(const verify::ScanModule& module, const VerifyOptions& options,
           const verify::ScanRequest& request, const verify::ScanFindings& findings) {
   std::vector<verify::PageResult> pages;
@@ -88,7 +74,7 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
                                          : verify::TextReport(options.scan, pages));
   if (!options.annotate.empty()) {
     const std::string error = module.annotate(options.scan, *pages.front().findings,
-                                              LabelsOf(pages.front()), options.annotate, 0);
+                                              verify::LabelsOf(pages.front()), options.annotate, 0);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -97,7 +83,7 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
   if (!options.report.empty()) {
     std::vector<std::vector<verify::Label>> labels;
     for (const verify::PageResult& page : pages) {
-      labels.push_back(LabelsOf(page));
+      labels.push_back(verify::LabelsOf(page));
     }
     const std::string error =
         WriteReportFile(module, options.scan, pages, labels, options.paper, status, options.report);

@@ -19,9 +19,9 @@ inline constexpr int kMaxScanPages = 100;
 /// Why a picture of this size is not read.
 std::string SizeRefused(long long width, long long height);
 
-/// Hands each page of a PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF file as grey to `take`, one at a time, with
-/// the resolution its file states. Returns an empty string, or what keeps the file from being
-/// read; each picture's size is checked before it is decoded.
+/// Hands each page of a PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF file as grey to `take`, one at a
+/// time, with the resolution its file states. Returns an empty string, or what keeps the file from
+/// being read; each picture's size is checked before it is decoded.
 using PageTaker = std::function<void(GreyPicture&)>;
 std::string ReadPicturePages(const std::string& path, const PageTaker& take);
 

@@ -15,6 +15,10 @@ namespace {
 
 // A row crosses the same bars as the middle one when it shares this much of its ink.
 constexpr double kSameBars = 0.8;
+// Rows in a row that may disagree with the middle one before the bars are taken to end.
+constexpr int kNoisyRows = 3;
+// A row shares at least this much of the middle row's ink while it still crosses the bars.
+constexpr double kStillBars = 0.5;
 // Rows a symbol's module is measured along.
 constexpr int kModuleRows = 5;
 
@@ -35,7 +39,7 @@ bool InkedSpan(const GreyPicture& grey, int y, int level, int& first, int& last)
   return first >= 0;
 }
 
-// The share of the middle row's dark dots that row `y` has dark too, a dot either side allowed:
+// The share of row `middle`'s dark dots that row `y` has dark too, a dot either side allowed:
 // near 1 where a row crosses the same bars, low over text, guard bars alone or paper.
 double Agreement(const GreyPicture& grey, int y, int middle, int first, int last, int level) {
   int dark = 0, shared = 0;
@@ -109,8 +113,13 @@ Region CutOut(const GreyPicture& picture, const verify::Placement& placement,
   for (int v = 0; v < height; ++v) {
     std::uint8_t* row = region.grey.row(v);
     for (int u = 0; u < width; ++u) {
-      const double atX = first.x + u * acrossX + v * downX;
-      const double atY = first.y + u * acrossY + v * downY;
+      // In perspective the steps change across the region: each dot is placed on its own.
+      const verify::Point at =
+          placement.perspective
+              ? verify::ToPicture(placement, {box.left + (u + 0.5) / pixelsPerInch,
+                                              box.top + (v + 0.5) / pixelsPerInch})
+              : verify::Point{first.x + u * acrossX + v * downX, first.y + u * acrossY + v * downY};
+      const double atX = at.x, atY = at.y;
       const int x = static_cast<int>(std::floor(atX)), y = static_cast<int>(std::floor(atY));
       const bool inside = x >= 0 && y >= 0 && x < pictureWidth && y < pictureHeight;
       row[u] = inside ? bits[y * stride + x] : 255;
@@ -192,22 +201,89 @@ bool BarRows(const GreyPicture& grey, int inkLevel, int& top, int& bottom, int& 
   if (grey.empty() || !InkedSpan(grey, middle, inkLevel, first, last) || last - first < 4) {
     return false;
   }
+  // Each row is compared with the last one taken, so that bars a photo shows slightly slanted
+  // are followed to their ends, and with the middle one more loosely, so that they are not
+  // followed into the text below; a row that noise or a speck spoils does not end them: one of the
+  // next few still agrees.
+  const auto next = [&](int from, int step) {
+    for (int y = from + step, tried = 0; tried < kNoisyRows && y >= 0 && y < grey.height();
+         y += step, ++tried) {
+      if (Agreement(grey, y, from, first, last, inkLevel) > kSameBars &&
+          Agreement(grey, y, middle, first, last, inkLevel) > kStillBars) {
+        return y;
+      }
+    }
+    return from;
+  };
   top = middle;
   bottom = middle;
-  while (top > 0 && Agreement(grey, top - 1, middle, first, last, inkLevel) > kSameBars) {
-    --top;
+  for (int y = next(top, -1); y != top; y = next(top, -1)) {
+    top = y;
   }
-  while (bottom + 1 < grey.height() &&
-         Agreement(grey, bottom + 1, middle, first, last, inkLevel) > kSameBars) {
-    ++bottom;
+  for (int y = next(bottom, 1); y != bottom; y = next(bottom, 1)) {
+    bottom = y;
   }
   return true;
+}
+
+// Dots down (`step` 1) or up (-1) from row `y` that the bar through column `x` stays dark,
+// followed a dot aside where it slants.
+int FollowBar(const GreyPicture& grey, const std::vector<int>& levels, int x, int y, int step) {
+  int length = 0;
+  for (y += step; y >= 0 && y < grey.height(); y += step, ++length) {
+    const int level = levels[static_cast<std::size_t>(y)];
+    if (Dark(grey, x, y, level)) {
+      continue;
+    }
+    if (x > 0 && Dark(grey, x - 1, y, level)) {
+      --x;
+    } else if (x + 1 < grey.width() && Dark(grey, x + 1, y, level)) {
+      ++x;
+    } else {
+      break;
+    }
+  }
+  return length;
+}
+
+// The bars' height, each bar followed from the middle row up and down, the median of them: a
+// bar the photo shows slanted or bowed is followed to its ends, a guard bar or a gap in one bar
+// does not decide it.
+int FollowedHeight(const GreyPicture& grey, int middle, int first, int last) {
+  // Each row's own level, half way between its darkest and brightest dot across the bars: a
+  // shadow across the bars darkens paper and bars alike. A row with no such spread has no ink.
+  std::vector<int> levels(static_cast<std::size_t>(grey.height()), 0);
+  for (int y = 0; y < grey.height(); ++y) {
+    const std::uint8_t* row = grey.row(y);
+    const auto [dark, light] = std::minmax_element(row + first, row + last + 1);
+    levels[static_cast<std::size_t>(y)] = *light - *dark < 40 ? 0 : (*dark + *light) / 2;
+  }
+  const int level = levels[static_cast<std::size_t>(middle)];
+  std::vector<int> heights;
+  for (int x = first; x <= last; ++x) {
+    if (!Dark(grey, x, middle, level) || (x > first && Dark(grey, x - 1, middle, level))) {
+      continue;
+    }
+    int end = x;
+    while (end < last && Dark(grey, end + 1, middle, level)) {
+      ++end;
+    }
+    const int centre = (x + end) / 2;
+    heights.push_back(1 + FollowBar(grey, levels, centre, middle, -1) +
+                      FollowBar(grey, levels, centre, middle, 1));
+  }
+  if (heights.empty()) {
+    return 0;
+  }
+  std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2),
+                   heights.end());
+  return heights[heights.size() / 2];
 }
 
 }  // namespace
 
 void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology, double inkInches,
-                 double& heightInches, double& moduleInches) {
+                 bool followBars, double& heightInches, double& moduleInches) {
   heightInches = 0;
   moduleInches = 0;
   const GreyPicture& grey = region.grey;
@@ -216,6 +292,9 @@ void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology,
     return;
   }
   heightInches = (bottom - top + 1) / region.pixelsPerInch;
+  if (followBars) {
+    heightInches = FollowedHeight(grey, grey.height() / 3, first, last) / region.pixelsPerInch;
+  }
   // Along rows through the middle three fifths of the bars, the median module: a speck or a
   // gap on one row does not decide it.
   std::vector<double> modules;

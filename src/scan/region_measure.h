@@ -33,9 +33,11 @@ std::vector<double> ColumnShares(const Region& region, int inkLevel);
 GreyPicture Cleaned(const Region& region, int inkLevel);
 
 /// The bar height and module of the symbol in the region, in inches (0 where they cannot be
-/// measured); `inkInches` is how far the sheet spreads the ink of each bar.
+/// measured); `inkInches` is how far the sheet spreads the ink of each bar. `followBars` (a
+/// photo): the height is the median of each bar's, followed where it slants or bows, instead of
+/// the rows that cross the same bars as the middle one.
 void MeasureBars(const Region& region, int inkLevel, sheet::Symbology symbology, double inkInches,
-                 double& heightInches, double& moduleInches);
+                 bool followBars, double& heightInches, double& moduleInches);
 
 /// `count` scan lines across the symbol in the region, spread over the middle four fifths of its
 /// bars' height: each line's reflectance (0 black, 1 paper white as the scan has it) from the

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scan/block_examination.h"
+#include "scan/paper_outline.h"
+#include "scan/photo_placement.h"
 #include "scan/region_clean.h"
 #include "scan/region_measure.h"
 #include "scan/symbol_finder.h"
@@ -28,11 +31,7 @@ using verify::Placement;
 
 constexpr double kMaxMissInches = 0.4;  // an anchor further off than this is not trusted
 constexpr double kStrayInches = 0.1;    // one this far off, where the rest agree, is left out
-constexpr double kMaxRegionDpi = 600;   // regions are cut out at the scan's resolution, at most
-constexpr int kScanLines = 10;          // profiles taken across each symbol for its grade
-// Ink shorter than this along the bars is dirt: the sheets' shortest bars are 0.17 in high.
-constexpr double kSpeckInches = 0.04;
-constexpr int kCleanInk = 128;  // a cleaned region is black and white
+constexpr double kScannerScale = 0.03;  // a scan is at the resolution it states, within this
 
 // Speckle reads as 2 of 5 more easily the fewer digits it takes: ask for as many as the
 // shortest 2 of 5 symbol the candidates hold.
@@ -55,12 +54,12 @@ bool MarkedAtBothEnds(const FoundSymbol& symbol) {
   if (symbol.outline.empty()) {
     return false;
   }
-  const auto [left, right] = std::minmax_element(
-      symbol.outline.begin(), symbol.outline.end(),
-      [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
-  const auto [top, bottom] = std::minmax_element(
-      symbol.outline.begin(), symbol.outline.end(),
-      [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
+  const auto [left, right] =
+      std::minmax_element(symbol.outline.begin(), symbol.outline.end(),
+                          [](const verify::Point& a, const verify::Point& b) { return a.x < b.x; });
+  const auto [top, bottom] =
+      std::minmax_element(symbol.outline.begin(), symbol.outline.end(),
+                          [](const verify::Point& a, const verify::Point& b) { return a.y < b.y; });
   const double wide = right->x - left->x, high = bottom->y - top->y;
   const bool across = symbol.quarterTurns == 1 || symbol.quarterTurns == 3;
   const double along = across ? high : wide, side = across ? wide : high;
@@ -203,9 +202,32 @@ constexpr double kLeastTextInked = 0.8;
 // otherwise pass for the sheet's text lines.
 constexpr double kLeastPaperShare = 0.85;
 
+// A photo with no symbol to go by: placed by the paper's outline, then by the ends of its lines.
+int ChooseByPaper(const GreyPicture& picture, int inkLevel, const verify::ScanRequest& request,
+                  Placement& placement) {
+  int best = -1;
+  int bestHeld = 0;
+  for (std::size_t i = 0; i < request.candidates.size(); ++i) {
+    for (Placement byPaper : PlacementsByPaper(picture, request.candidates[i])) {
+      PhotoFit photo;
+      FitPhoto(picture, request.candidates[i], true, byPaper, photo);
+      // The sheet whose lines' ends the fit holds to most, among those whose lines have ink.
+      const double inked = TextInked(picture, inkLevel, request.candidates[i], byPaper);
+      if (inked >= kLeastTextInked && photo.fit.inliers > bestHeld) {
+        best = static_cast<int>(i);
+        placement = byPaper;
+        bestHeld = photo.fit.inliers;
+      }
+    }
+  }
+  return best;
+}
+
 // The candidate page that fits best, and where it lies; -1 when none does.
+// `flat`: the scale, turn and offset the symbols gave, where a first placement in perspective
+// took its place (a scan that one symbol printed wider than the sheet's makes look askew).
 int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found,
-               const verify::ScanRequest& request, Placement& placement) {
+               const verify::ScanRequest& request, Placement& placement, Placement& flat) {
   int best = -1;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
     std::vector<int> turns;
@@ -215,6 +237,12 @@ int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found
       anchors = AnchorsFor(request.candidates[i], found, false, &turns);
     }
     Placement fitted = Fit(anchors);
+    const Placement scaleAndTurn = fitted;
+    // A photo in perspective: the symbols' middles and ends, where a turn and scale miss them.
+    if (!fitted.found || verify::LargestMiss(fitted, anchors) > kStrayInches) {
+      const Placement inPerspective = PerspectiveFromSymbols(request.candidates[i], found);
+      fitted = inPerspective.found ? inPerspective : fitted;
+    }
     if (!fitted.found && anchors.size() == 1 && turns[0] >= 0) {
       fitted =
           verify::PlaceFromOne(anchors[0], SheetScale(picture, request.candidates[i]), turns[0]);
@@ -222,15 +250,20 @@ int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found
     if (fitted.found && (best < 0 || fitted.anchors > placement.anchors)) {
       best = static_cast<int>(i);
       placement = fitted;
+      flat = scaleAndTurn;
     }
   }
   if (best >= 0) {
     return best;
   }
-  if (PaperShare(picture) < kLeastPaperShare) {
-    return -1;  // no symbol, and not mostly paper: a picture of something else
-  }
   const int inkLevel = InkLevel(picture);
+  best = ChooseByPaper(picture, inkLevel, request, placement);
+  if (best >= 0) {
+    return best;
+  }
+  if (PaperShare(picture) < kLeastPaperShare) {
+    return -1;  // no symbol, no paper outline, and not mostly paper: a picture of something else
+  }
   double bestInked = 0;
   for (std::size_t i = 0; i < request.candidates.size(); ++i) {
     double inked = 0;
@@ -244,93 +277,6 @@ int ChoosePage(const GreyPicture& picture, const std::vector<FoundSymbol>& found
   return best;
 }
 
-Box Widened(const Box& box, double across, double up, double down) {
-  return {box.left - across, box.top - up, box.width + 2 * across, box.height + up + down};
-}
-
-// The region a block's symbol is measured in: tall enough for bars printed higher than asked.
-Box MeasureBox(const ExpectedBlock& block, const FoundSymbol& symbol) {
-  const double height = std::max(block.box.height * 2, symbol.box.height * 1.5) + 0.1;
-  return {std::min(block.box.left, symbol.box.left) - 0.1, block.box.top - 0.05,
-          std::max(block.box.width, symbol.box.width) + 0.2, height};
-}
-
-FoundSymbol* SymbolIn(PageFindings& page, int block) {
-  for (FoundSymbol& symbol : page.symbols) {
-    if (symbol.block == block) {
-      return &symbol;
-    }
-  }
-  return nullptr;
-}
-
-// A block with no symbol read: its region again, upright and cleaned against one threshold;
-// failing that, against its own neighbourhood with specks removed. True when only the latter
-// read it: light or dirt then defeat one threshold, and the bars are measured cleaned so too.
-bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
-                     PageFindings& page) {
-  const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
-                         ? static_cast<int>(block.data.size())
-                         : 2;
-  std::vector<FoundSymbol> again = FindSymbols(Cleaned(region, inkLevel), digits);
-  const bool locally = again.empty();
-  if (locally) {
-    again = FindSymbols(CleanedLocally(region, kSpeckInches), digits);
-  }
-  if (again.empty()) {
-    return false;
-  }
-  FoundSymbol symbol = again.front();
-  const double margin = CleanMargin(region);
-  for (verify::Point& p : symbol.outline) {
-    const verify::Point onSheet{region.box.left + (p.x - margin) / region.pixelsPerInch,
-                                region.box.top + (p.y - margin) / region.pixelsPerInch};
-    p = verify::ToPicture(page.placement, onSheet);
-  }
-  symbol.box = verify::SheetBox(page.placement, symbol.outline);
-  symbol.block = block.number;
-  symbol.fromRegion = true;
-  page.symbols.push_back(symbol);
-  return locally;
-}
-
-void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, bool measureProfiles,
-                   PageFindings& page) {
-  const int inkLevel = InkLevel(picture);
-  const double dpi = std::min(page.placement.scale, kMaxRegionDpi);
-  for (const ExpectedBlock& block : expected.blocks) {
-    verify::RegionFinding finding;
-    finding.block = block.number;
-    if (block.glyphs) {
-      // Glyph runs are sampled kColumnsPerCell columns a character, over the glyphs' height.
-      const double cell = block.box.width / std::max<std::size_t>(1, block.data.size());
-      const Region region =
-          CutOut(picture, page.placement, block.box, verify::kColumnsPerCell / cell);
-      finding.ink = InkShare(region, inkLevel);
-      finding.columns = ColumnShares(region, inkLevel);
-      page.regions.push_back(finding);
-      continue;
-    }
-    const Region region =
-        CutOut(picture, page.placement, Widened(block.box, 0.05, 0.02, 0.02), dpi);
-    finding.ink = InkShare(region, inkLevel);
-    const bool locally = SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
-                         ReadRegionAgain(region, inkLevel, block, page);
-    page.regions.push_back(finding);
-    if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
-      const Region bars = CutOut(picture, page.placement, MeasureBox(block, *symbol), dpi);
-      const Region cleaned{locally ? CleanedLocally(bars, kSpeckInches) : GreyPicture(), bars.box,
-                           bars.pixelsPerInch};
-      MeasureBars(locally ? cleaned : bars, locally ? kCleanInk : inkLevel, symbol->symbology,
-                  block.inkInches, symbol->heightInches, symbol->moduleInches);
-      if (measureProfiles) {
-        symbol->profiles = ScanLines(bars, inkLevel, kScanLines, symbol->data,
-                                     static_cast<int>(symbol->data.size()));
-      }
-    }
-  }
-}
-
 }  // namespace
 
 PageFindings AnalysePage(const GreyPicture& picture, int index,
@@ -341,16 +287,31 @@ PageFindings AnalysePage(const GreyPicture& picture, int index,
   page.heightPixels = picture.height();
   page.dpi = picture.dpi;
   page.symbols = FindSymbols(picture, InterleavedDigits(request));
-  page.expected = ChoosePage(picture, page.symbols, request, page.placement);
+  Placement flat;
+  page.expected = ChoosePage(picture, page.symbols, request, page.placement, flat);
   if (page.expected < 0) {
     return page;
   }
   const ExpectedPage& expected = request.candidates[static_cast<std::size_t>(page.expected)];
+  // A picture in perspective is a photo, placed again by its symbols' corners and its lines'
+  // ends; a scan keeps the placement its symbols or its layout gave.
+  PhotoFit photo;
+  // A scanner states its resolution and holds to it (a phone states 72 dpi): such a picture is
+  // a scan, whatever dirt or grey paper make of its outline.
+  if (!page.placement.perspective) {
+    flat = page.placement;
+  }
+  const bool scanned =
+      flat.found && picture.dpi > 100 && std::abs(flat.scale / picture.dpi - 1) < kScannerScale;
+  const bool onDesk = !PlacementsByPaper(picture, expected).empty();
+  if ((scanned || !FitPhoto(picture, expected, onDesk, page.placement, photo)) && flat.found) {
+    page.placement = flat;
+  }
   for (FoundSymbol& symbol : page.symbols) {
     symbol.box = verify::SheetBox(page.placement, symbol.outline);
     symbol.block = verify::BlockAt(expected, symbol.box);
   }
-  ExamineBlocks(picture, expected, request.measureProfiles, page);
+  ExamineBlocks(picture, expected, request.measureProfiles, photo, page);
   return page;
 }
 

@@ -6,6 +6,8 @@
 #include <limits>
 #include <numbers>
 
+#include "verify/homography.h"
+
 namespace quorvel::verify {
 namespace {
 
@@ -15,8 +17,12 @@ constexpr double kMinScale = 30;
 constexpr double kMaxScale = 5000;
 constexpr double kBlockReach = 0.25;  // inches around a block's box that still belong to it
 
-Complex C(Point p) { return {p.x, p.y}; }
-Point P(Complex c) { return {c.real(), c.imag()}; }
+Complex C(Point p) {
+  return {p.x, p.y};
+}
+Point P(Complex c) {
+  return {c.real(), c.imag()};
+}
 
 Complex Factor(const Placement& placement) {
   return std::polar(placement.scale, placement.rotationDegrees * std::numbers::pi / 180);
@@ -85,10 +91,16 @@ Placement PlaceAt(Point sheet, Point picture, double scale, double rotationDegre
 }
 
 Point ToPicture(const Placement& placement, Point p) {
+  if (placement.perspective) {
+    return Apply(placement.homography, p);
+  }
   return P(Factor(placement) * C(p) + C(placement.offset));
 }
 
 Point ToSheet(const Placement& placement, Point p) {
+  if (placement.perspective) {
+    return Unapply(placement.homography, p);
+  }
   return P((C(p) - C(placement.offset)) / Factor(placement));
 }
 
@@ -108,8 +120,7 @@ Placement WithoutStray(const Placement& placement, const std::vector<Anchor>& an
   std::size_t worst = 0;
   double miss = 0;
   for (std::size_t i = 0; i < anchors.size(); ++i) {
-    const double off =
-        std::abs(C(ToSheet(placement, anchors[i].picture)) - C(anchors[i].sheet));
+    const double off = std::abs(C(ToSheet(placement, anchors[i].picture)) - C(anchors[i].sheet));
     if (off > miss) {
       miss = off;
       worst = i;
@@ -173,9 +184,9 @@ int BlockAt(const ExpectedPage& page, const Box& box) {
   double bestDistance = std::numeric_limits<double>::max();
   for (const ExpectedBlock& block : page.blocks) {
     const Box& b = block.box;
-    const bool inside = centre.x >= b.left - kBlockReach &&
-                        centre.x <= b.left + b.width + kBlockReach &&
-                        centre.y >= b.top - kBlockReach && centre.y <= b.top + b.height + kBlockReach;
+    const bool inside =
+        centre.x >= b.left - kBlockReach && centre.x <= b.left + b.width + kBlockReach &&
+        centre.y >= b.top - kBlockReach && centre.y <= b.top + b.height + kBlockReach;
     const double distance = std::abs(C(centre) - C(Centre(b)));
     if (inside && distance < bestDistance) {
       best = block.number;

@@ -34,7 +34,7 @@ struct ScanModule {
                           int longestSide);
 };
 
-inline constexpr int kScanModuleVersion = 2;
+inline constexpr int kScanModuleVersion = 3;
 
 /// The module's one exported function; it returns the module's table.
 inline constexpr char kScanModuleEntry[] = "quorvel_scan_module";

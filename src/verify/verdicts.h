@@ -19,6 +19,7 @@ enum class Verdict {
   kGlyphs,          // a glyph run printed in its barcode font
   kText,            // a glyph run printed as letters: the printer lacks the font
   kBlank,           // nothing where a glyph run belongs
+  kSizeDiffers,     // the symbol the block should hold, but its height or module is off
 };
 
 /// What a verdict means: its name in reports, whether it counts as a difference, its colour on
@@ -65,6 +66,33 @@ Verdict JudgeGlyphs(const ExpectedBlock& block, const RegionFinding& region);
 bool HeightDiffers(double expected, double measured);
 bool ModuleDiffers(double expected, double measured);
 
+/// How a measured size stands against the sheet's: within its tolerance, past it by more than
+/// the measure's uncertainty, or not measured (the picture cannot tell, and why).
+enum class SizeState { kWithin, kDiffers, kNotMeasured };
+struct SizeCheck {
+  SizeState state = SizeState::kWithin;
+  double expected = 0;     // inches
+  double measured = 0;     // inches; 0 when nothing was measured
+  double tolerance = 0;    // inches either way
+  double uncertainty = 0;  // inches either way, from the picture's resolution and the placement
+  std::string why;         // for a size not measured
+};
+
+/// A bar height measured `dotsAlong` dots an inch along the bars, where the placement's scale may
+/// be off by the share `scaleError` (0, 0: a measure taken as exact). Each end is found to within
+/// a dot. Not measured where that uncertainty passes the tolerance; differs only past both.
+SizeCheck CheckHeight(double expected, double measured, double dotsAlong, double scaleError);
+
+/// A module measured `dotsAcross` dots an inch across the bars, over `modulesSpanned` modules
+/// (1 where it is taken from the narrow bars themselves): a span's two edges each to within a
+/// dot, a narrow bar's width (the median of many) to within one.
+SizeCheck CheckModule(double expected, double measured, double dotsAcross, double scaleError,
+                      int modulesSpanned);
+
+/// The modules a block's module is measured over: its whole width for the symbologies measured
+/// from their span, 1 for Code 39 and 2 of 5 (measured from their narrow bars).
+int ModulesSpanned(const ExpectedBlock& block);
+
 /// One line of the result: an expected block (or, with block 0, an unexpected symbol).
 struct BlockResult {
   int block = 0;
@@ -74,9 +102,13 @@ struct BlockResult {
   bool heightDiffers = false;
   bool moduleDiffers = false;
   SymbolGrade grade;  // of the symbol found; not graded when there is none
+  SizeCheck height{};
+  SizeCheck module{};
+  bool gradeWithheld = false;  // a photo: the light is not controlled, no grade is given
 };
 
-/// The verdict on each of the page's blocks, then each symbol no block holds (speckle left out).
+/// The verdict on each of the page's blocks (a symbol whose size differs is `size differs`; a
+/// photo's symbols are not graded), then each symbol no block holds (speckle left out).
 std::vector<BlockResult> JudgePage(const ExpectedPage& page, const PageFindings& findings);
 
 /// How many blocks got each verdict, by the verdict's name.

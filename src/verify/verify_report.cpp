@@ -42,13 +42,17 @@ std::string Measures(const BlockResult& r) {
   if (r.found == nullptr || r.expected == nullptr) {
     return text;
   }
-  if (r.found->heightInches > 0) {
+  if (r.found->heightInches > 0 && r.height.state == SizeState::kNotMeasured) {
+    text += ", height not measured (" + r.height.why + ")";
+  } else if (r.found->heightInches > 0) {
     text += ", " + Inches(r.found->heightInches) + " high";
     if (r.heightDiffers) {
       text += " (differs: " + Inches(r.expected->heightInches) + " expected)";
     }
   }
-  if (r.moduleDiffers) {
+  if (r.found->moduleInches > 0 && r.module.state == SizeState::kNotMeasured) {
+    text += ", module not measured (" + r.module.why + ")";
+  } else if (r.moduleDiffers) {
     char module[96];
     std::snprintf(module, sizeof module, ", module %.4f in (differs: %.4f in expected)",
                   r.found->moduleInches, r.expected->moduleInches);
@@ -89,13 +93,63 @@ json::Value FoundJson(const FoundSymbol* found) {
   return value;
 }
 
+const char* StateName(SizeState state) {
+  switch (state) {
+    case SizeState::kWithin:
+      return "within";
+    case SizeState::kDiffers:
+      return "differs";
+    case SizeState::kNotMeasured:
+      break;
+  }
+  return "not measured";
+}
+
+// Each size against the sheet's: measured, expected, by how much and how sure.
+json::Value SizesJson(const BlockResult& r) {
+  if (r.found == nullptr || r.expected == nullptr) {
+    return nullptr;
+  }
+  json::Value sizes;
+  for (const auto& [name, check] : {std::pair{"height", &r.height}, {"module", &r.module}}) {
+    json::Value size{{"state", StateName(check->state)},
+                     {"expected", check->expected},
+                     {"tolerance", check->tolerance},
+                     {"uncertainty", check->uncertainty}};
+    size["measured"] = check->measured > 0 ? json::Value(check->measured) : nullptr;
+    size["by"] = check->measured > 0 ? json::Value(check->measured - check->expected) : nullptr;
+    size["why"] = check->why.empty() ? json::Value(nullptr) : json::Value(check->why);
+    sizes[name] = size;
+  }
+  return sizes;
+}
+
+// How the sheet was placed on the picture: the kind of picture, the fit and its error.
+json::Value FitJson(const Placement& p) {
+  json::Value fit;
+  fit["model"] = p.perspective ? "perspective" : "scale and turn";
+  if (p.perspective) {
+    fit["homography"] = json::Value::array();
+    for (double m : p.homography) {
+      fit["homography"].push_back(m);
+    }
+  }
+  fit["points"] = p.perspective ? p.fitAnchors : p.anchors;
+  fit["held"] = p.perspective ? p.fitInliers : p.anchors;
+  fit["errorInches"] = p.errorInches;
+  return fit;
+}
+
 json::Value GradeJson(const SymbolGrade& grade) {
   if (!grade.graded) {
     return nullptr;
   }
-  return {{"letter", std::string(1, grade.letter)}, {"value", grade.value},
-          {"contrast", grade.contrast},             {"modulation", grade.modulation},
-          {"defects", grade.defects},               {"decodability", grade.decodability}};
+  return {{"letter", std::string(1, grade.letter)},
+          {"value", grade.value},
+          {"contrast", grade.contrast},
+          {"modulation", grade.modulation},
+          {"defects", grade.defects},
+          {"decodability", grade.decodability}};
 }
 
 bool AnyGraded(const std::vector<PageResult>& pages) {
@@ -104,6 +158,15 @@ bool AnyGraded(const std::vector<PageResult>& pages) {
       if (r.grade.graded) {
         return true;
       }
+    }
+  }
+  return false;
+}
+
+bool AnyPhoto(const std::vector<PageResult>& pages) {
+  for (const PageResult& page : pages) {
+    if (page.findings->placement.photo) {
+      return true;
     }
   }
   return false;
@@ -119,18 +182,30 @@ std::string BlockLine(const BlockResult& r) {
     const ExpectedBlock& e = *r.expected;
     line = "block " + std::to_string(e.number) + " " + ExpectedName(e) + " " + e.data;
   }
-  const std::string grade = r.grade.graded ? ", " + GradeText(r.grade) : std::string();
+  const std::string grade = r.grade.graded    ? ", " + GradeText(r.grade)
+                            : r.gradeWithheld ? std::string(", not graded (a photo)")
+                                              : std::string();
   return line + ": " + RowOf(r.verdict).name + Reading(r) + grade + Measures(r);
 }
 
 std::string PageHeading(const std::string& file, const PageResult& page) {
   const PageFindings& f = *page.findings;
-  std::string heading = file + " page " + std::to_string(f.page + 1) + ": the " +
-                        page.expected->sheet + " sheet";
+  std::string heading =
+      file + " page " + std::to_string(f.page + 1) + ": the " + page.expected->sheet + " sheet";
   if (page.expected->page > 0) {
     heading += " (page " + std::to_string(page.expected->page + 1) + ")";
   }
-  heading += ", " + std::to_string(static_cast<int>(std::lround(f.placement.scale))) + " dpi";
+  if (f.placement.photo) {
+    heading += ", a photo, about ";
+  } else {
+    heading += ", ";
+  }
+  heading += std::to_string(static_cast<int>(std::lround(f.placement.scale))) + " dpi";
+  if (f.placement.photo) {
+    char fit[48];
+    std::snprintf(fit, sizeof fit, ", placed to %.3f in", f.placement.errorInches);
+    heading += fit;
+  }
   const int turns = QuarterTurns(f.placement.rotationDegrees);
   if (turns != 0) {
     heading += ", turned " + std::to_string(turns * 90);
@@ -172,6 +247,9 @@ std::string TextReport(const std::string& file, const std::vector<PageResult>& p
   if (AnyGraded(pages)) {
     text += std::string(kGradeNote) + "\n";
   }
+  if (AnyPhoto(pages)) {
+    text += std::string(kPhotoGradeNote) + "\n";
+  }
   return text;
 }
 
@@ -182,7 +260,9 @@ json::Value PageJson(const std::string& file, const PageResult& page, int exitSt
                    {"page", f.page + 1},
                    {"dpi", f.placement.scale},
                    {"rotation", QuarterTurns(f.placement.rotationDegrees) * 90},
-                   {"skew", Skew(f.placement.rotationDegrees)}};
+                   {"skew", Skew(f.placement.rotationDegrees)},
+                   {"kind", f.placement.photo ? "photo" : "scan"},
+                   {"fit", FitJson(f.placement)}};
   value["sheet"] = page.expected->sheet;
   value["blocks"] = json::Value::array();
   for (const BlockResult& r : page.blocks) {
@@ -192,6 +272,7 @@ json::Value PageJson(const std::string& file, const PageResult& page, int exitSt
     block["verdict"] = RowOf(r.verdict).name;
     block["found"] = FoundJson(r.found);
     block["grade"] = GradeJson(r.grade);
+    block["sizes"] = SizesJson(r);
     value["blocks"].push_back(block);
   }
   value["summary"] = json::Value::object();
@@ -201,7 +282,7 @@ json::Value PageJson(const std::string& file, const PageResult& page, int exitSt
       value["summary"][row.name] = counts.at(row.name);
     }
   }
-  value["gradeNote"] = kGradeNote;
+  value["gradeNote"] = f.placement.photo ? kPhotoGradeNote : kGradeNote;
   value["exitStatus"] = exitStatus;
   return value;
 }
@@ -218,6 +299,22 @@ std::string JsonReport(const std::string& file, const std::vector<PageResult>& p
   }
   value["exitStatus"] = exitStatus;
   return json::Write(value, json::kSpacedFine) + "\n";
+}
+
+}  // namespace quorvel::verify
+
+namespace quorvel::verify {
+
+std::vector<Label> LabelsOf(const PageResult& page) {
+  std::vector<Label> labels;
+  for (const BlockResult& r : page.blocks) {
+    const VerdictRow& row = RowOf(r.verdict);
+    const Box box = r.expected != nullptr ? r.expected->box : r.found->box;
+    const std::string name =
+        r.expected != nullptr ? "block " + std::to_string(r.block) : std::string("symbol");
+    labels.push_back({box, name + ": " + row.name, row.colour});
+  }
+  return labels;
 }
 
 }  // namespace quorvel::verify

@@ -132,15 +132,54 @@ TEST(Tolerances, HeightAndModuleDifferPastTheirs) {
     bool moduleDiffers;
   };
   const Case cases[] = {
-      {0.5, 0.5, false, false},    {0.5, 0.54, false, false},  {0.5, 0.56, true, false},
-      {0.5, 0.44, true, false},    {0.1667, 0.14, false, false}, {0.1667, 0.13, true, false},
-      {0.1667, 0.12, true, true},  {2.0, 1.85, false, false},    {2.0, 1.79, true, false},
-      {0.02, 0.026, false, true},  {0.02, 0.024, false, false},  {0.5, 0.0, false, false},
+      {0.5, 0.5, false, false},   {0.5, 0.54, false, false},    {0.5, 0.56, true, false},
+      {0.5, 0.44, true, false},   {0.1667, 0.14, false, false}, {0.1667, 0.13, true, false},
+      {0.1667, 0.12, true, true}, {2.0, 1.85, false, false},    {2.0, 1.79, true, false},
+      {0.02, 0.026, false, true}, {0.02, 0.024, false, false},  {0.5, 0.0, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.expected) + " " + std::to_string(c.measured));
     EXPECT_EQ(HeightDiffers(c.expected, c.measured), c.heightDiffers);
     EXPECT_EQ(ModuleDiffers(c.expected, c.measured), c.moduleDiffers);
+  }
+}
+
+TEST(SizeCheck, SaysDiffersOnlyPastTheUncertaintyAndNotMeasuredWhereThePictureCannotTell) {
+  // Tolerances: a height 10 % or 0.03 in, a module 25 %. Uncertainty: a dot at each end of a
+  // height or span (a narrow bar's width: one dot), plus the placement's scale error.
+  struct Case {
+    const char* what;
+    SizeCheck check;
+    SizeState state;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"height as printed, 300 dpi", CheckHeight(0.5, 0.5, 300, 0), SizeState::kWithin, ""},
+      {"height 0.1 in over, 300 dpi", CheckHeight(0.5, 0.6, 300, 0), SizeState::kDiffers, ""},
+      // 0.055 past: over the tolerance (0.05) but not over it and 2/300 in.
+      {"height just past its tolerance", CheckHeight(0.5, 0.555, 300, 0), SizeState::kWithin, ""},
+      {"height at 30 dpi", CheckHeight(0.5, 0.6, 30, 0), SizeState::kNotMeasured,
+       "30 dots an inch here"},
+      // A placement 15 % unsure of its scale cannot tell 2.00 in from 0.92 in within 0.2 in.
+      {"height, placement unsure", CheckHeight(2.0, 0.92, 200, 0.15), SizeState::kNotMeasured,
+       "the placement's scale is uncertain by 15 %"},
+      {"height, nothing measured", CheckHeight(0.5, 0, 300, 0), SizeState::kNotMeasured,
+       "its bars could not be measured"},
+      // Code 128's 0.0111 in module from its narrow bars at 150 dpi: 1.7 dots a module.
+      {"module of 1.7 dots", CheckModule(0.0111, 0.0079, 150, 0, 1), SizeState::kNotMeasured,
+       "1.7 dots a module here"},
+      // The same measured over a span of 100 modules at 300 dpi: 0.0032 in off, past 0.0028 +
+      // 2/30000.
+      {"module over its span", CheckModule(0.0111, 0.0079, 300, 0, 100), SizeState::kDiffers, ""},
+      // 2 of 5 printed at 14/360 where 9/360 is asked, at 300 dpi.
+      {"wide 2 of 5 narrow bar", CheckModule(0.025, 0.0389, 300, 0, 1), SizeState::kDiffers, ""},
+      {"2 of 5 narrow bar a dot wide", CheckModule(0.025, 0.0325, 300, 0, 1), SizeState::kWithin,
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.check.state, c.state);
+    EXPECT_EQ(c.check.why, c.why);
   }
 }
 
@@ -159,13 +198,19 @@ TEST(JudgePage, JudgesEveryBlockAndListsSymbolsNoBlockHolds) {
   findings.regions = {{1, 0.3, {}}, {2, 0.0, {}}};
   const std::vector<BlockResult> results = JudgePage(page, findings);
   ASSERT_EQ(results.size(), 3u);
-  EXPECT_EQ(results[0].verdict, Verdict::kAsExpected);
+  // One answer per block: a symbol read right but 1.0 in high where 0.5 is printed.
+  EXPECT_EQ(results[0].verdict, Verdict::kSizeDiffers);
   EXPECT_TRUE(results[0].heightDiffers);
   EXPECT_EQ(results[1].verdict, Verdict::kNotFound);
   EXPECT_EQ(results[2].verdict, Verdict::kUnexpected);
   EXPECT_EQ(results[2].block, 0);
   EXPECT_TRUE(AnyDifference(results));
-  EXPECT_EQ(SummaryLine(results), "2 blocks: 1 as expected, 1 not found, 1 unexpected");
+  EXPECT_EQ(SummaryLine(results), "2 blocks: 1 not found, 1 unexpected, 1 size differs");
+  // A photo: the same findings, not graded.
+  findings.placement.photo = true;
+  const std::vector<BlockResult> photo = JudgePage(page, findings);
+  EXPECT_FALSE(photo[0].grade.graded);
+  EXPECT_TRUE(photo[0].gradeWithheld);
 }
 
 TEST(VerdictTable, NamesColoursAndWhatDiffers) {
@@ -185,6 +230,7 @@ TEST(VerdictTable, NamesColoursAndWhatDiffers) {
       {Verdict::kGlyphs, "glyphs", false, "green"},
       {Verdict::kText, "text", true, "red"},
       {Verdict::kBlank, "blank", true, "red"},
+      {Verdict::kSizeDiffers, "size differs", true, "amber"},
   };
   ASSERT_EQ(VerdictTable().size(), std::size(cases));
   for (const Case& c : cases) {
