@@ -22,11 +22,10 @@ const std::uint8_t* RowOf(const Picture& picture, int y) {
   return picture.row(y);
 }
 
-constexpr double kAgreeInches = 0.04;      // a corner further off the fit than this is left out
-constexpr double kFirstAgreeInches = 0.2;  // the symbols' middles and ends, as zbar marks them
-constexpr double kPerspective = 0.01;      // scale changing more than this: a photo
-constexpr double kFlatMiss = 0.1;  // a scale, turn and offset misses a photo's points by more
-constexpr double kScannedFlatMiss = 0.1;    // ... and a picture at the resolution it states
+constexpr double kAgreeInches = 0.04;       // a corner further off the fit than this is left out
+constexpr double kFirstAgreeInches = 0.2;   // the symbols' middles and ends, as zbar marks them
+constexpr double kPerspective = 0.01;       // scale changing more than this: a photo
+constexpr double kFlatMiss = 0.1;           // a flat placement missing the points by more: a photo
 constexpr double kReachInches = 2;          // how far a block's own fit looks around it
 constexpr double kMeasureDpi = 300;         // regions measured at the photo's dots, at most this
 constexpr std::size_t kEnoughCorners = 12;  // three symbols' corners place a page alone
