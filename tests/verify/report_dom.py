@@ -10,7 +10,7 @@ import sys
 
 # The verdicts a reader of the report has explained to them, written out here by hand.
 VERDICTS = ["as expected", "other data", "other symbology", "unreadable", "not found",
-            "unexpected", "glyphs", "text", "blank"]
+            "unexpected", "glyphs", "text", "blank", "size differs"]
 
 
 class Page(html.parser.HTMLParser):
