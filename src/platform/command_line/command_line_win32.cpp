@@ -5,6 +5,7 @@
 
 #include "platform/command_line/command_line.h"
 #include "platform/platform.h"
+#include "platform/win32/module_table.h"
 #include "platform/win32/win32_api.h"
 
 namespace quorvel::platform {
@@ -51,10 +52,18 @@ bool MakeBinary(std::FILE* stream) {
   return _setmode(_fileno(stream), _O_BINARY) != -1;
 }
 
-// Neither zint, Qt 6 nor zbar is built for mingw-w64: the commands refuse first (Features()).
+// The drawing (zint and GDI) is a DLL beside the program, loaded for render and listen --render.
 const render::DrawingModule* LoadDrawingModule(std::string& error) {
+#ifdef QUORVEL_DRAWING_MODULE_FILE
+  static std::string loadError;
+  static const render::DrawingModule* const module = LoadCheckedModule<render::DrawingModule>(
+      QUORVEL_DRAWING_MODULE_FILE, render::kDrawingModuleEntry, loadError);
+  error = loadError;
+  return module;
+#else
   error = Unavailable(Features(), Feature::kRender);
   return nullptr;
+#endif
 }
 
 const verify::ScanModule* LoadScanModule(std::string& error) {
