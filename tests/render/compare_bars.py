@@ -5,7 +5,7 @@ dot of an edge of the reference (the Linux build's render), both ways. The block
 from the Linux build's verify of the reference. Text may differ with the font; it lies outside
 the rows compared.
 
-usage: compare_bars.py REFERENCE.png OTHER.png VERIFY.json DPI SYMBOLS"""
+usage: compare_bars.py REFERENCE.png VERIFY.json DPI SYMBOLS OTHER.png..."""
 
 import json
 import subprocess
@@ -21,11 +21,10 @@ def decoded(png):
 
 
 def rows(png):
-    """The picture's rows of 8-bit grey, through ImageMagick."""
-    size = subprocess.run(["identify", "-format", "%w %h", png], capture_output=True,
-                          text=True).stdout.split()
-    width, height = int(size[0]), int(size[1])
-    raw = subprocess.run(["convert", png, "-depth", "8", "gray:-"], capture_output=True).stdout
+    """The picture's rows of 8-bit grey, through ImageMagick (a binary PGM: P5 W H 255)."""
+    pgm = subprocess.run(["convert", png, "-depth", "8", "pgm:-"], capture_output=True).stdout
+    fields = pgm.split(maxsplit=4)
+    width, height, raw = int(fields[1]), int(fields[2]), fields[4]
     return [raw[y * width:(y + 1) * width] for y in range(height)]
 
 
@@ -39,17 +38,13 @@ def strays(these, those):
     return [x for x in these if not any(abs(x - y) <= 1 for y in those)]
 
 
-def main():
-    reference, other, report, dpi, count = sys.argv[1:6]
-    dpi, count = float(dpi), int(count)
+def compare(reference, reference_rows, wanted, blocks, other, dpi):
+    """What differs between `other` and the reference, one line each."""
     failures = []
-    wanted, got = decoded(reference), decoded(other)
-    if len(wanted) != count or got != wanted:
+    got = decoded(other)
+    if got != wanted:
         failures.append(f"zbar read {got} from {other}, {wanted} from {reference}")
-    reference_rows, other_rows = rows(reference), rows(other)
-    blocks = json.load(open(report))["blocks"]
-    if len(blocks) != count:
-        failures.append(f"{report} places {len(blocks)} blocks, not {count}")
+    other_rows = rows(other)
     for block in blocks:
         box = block["found"]["box"]
         y = round((box["top"] + box["height"] / 2) * dpi)
@@ -60,12 +55,28 @@ def main():
         # An edge just inside the window in one picture may have its match just outside it.
         if (len(want) < 4 or strays(want, edges(other_rows[y], left - 2, right + 2)) or
                 strays(have, edges(reference_rows[y], left - 2, right + 2))):
-            failures.append(f"block {block['block']} ({block['expected']['symbology']}), row {y}: "
-                            f"edges {have}, the reference's {want}")
+            failures.append(f"{other}: block {block['block']} "
+                            f"({block['expected']['symbology']}), row {y}: edges {have}, "
+                            f"the reference's {want}")
+    return failures
+
+
+def main():
+    reference, report, dpi, count = sys.argv[1:5]
+    dpi, count = float(dpi), int(count)
+    failures = []
+    wanted = decoded(reference)
+    blocks = json.load(open(report))["blocks"]
+    if len(wanted) != count or len(blocks) != count:
+        failures.append(f"{reference}: zbar read {len(wanted)} symbols, {report} places "
+                        f"{len(blocks)} blocks, not {count}")
+    reference_rows = rows(reference)
+    for other in sys.argv[5:]:
+        failures += compare(reference, reference_rows, wanted, blocks, other, dpi)
     for failure in failures:
         print("FAIL:", failure)
     if not failures:
-        print(f"{other}: {len(got)} symbols, each bar within a dot of {reference}'s")
+        print(f"{' '.join(sys.argv[5:])}: {count} symbols, each bar within a dot of {reference}'s")
     return 1 if failures else 0
 
 
