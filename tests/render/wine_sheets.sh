@@ -3,7 +3,7 @@
 # 300 dpi: zbar reads the dot-matrix page's six symbols from the Windows PNG as from the Linux
 # one, every bar within a dot of the Linux build's (compare_bars.py); a captured job is drawn the
 # same as the page it holds; the PCL page (font glyphs) gives zbar nothing; a missing job gives a
-# message and exit status 1.
+# message and exit status 1, a missing drawing DLL exit status 8.
 # usage: wine_sheets.sh QUORVEL_CLI_EXE LINUX_QUORVEL_CLI WORKDIR
 set -u
 exe=$1
@@ -37,6 +37,13 @@ read_pcl=$(zbarimg -q --nodbus windows-pcl.png 2>/dev/null)
 out=$(wine "$exe" render missing.prn -o out.png 2>&1)
 code=$?
 [ "$code" -eq 1 ] && [ -n "$out" ] || fail "render of a missing file: exit $code, \"$out\""
+
+# Without its DLL beside it, quorvel-cli.exe says so and stops with status 8 (a missing module).
+mkdir alone && cp "$exe" alone/
+out=$(wine alone/"$(basename "$exe")" render dot-matrix -o alone.png 2>&1)
+code=$?
+[ "$code" -eq 8 ] && grep -q "drawing module could not be loaded.*quorvel_draw.dll" <<<"$out" ||
+  fail "render without quorvel_draw.dll: exit $code, \"$out\""
 
 [ "$status" -eq 0 ] && echo "quorvel-cli.exe draws both sheets as the Linux build does"
 exit "$status"
