@@ -1,7 +1,9 @@
 #include "platform/win32/gdi_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_error.h"
