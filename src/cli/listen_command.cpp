@@ -80,6 +80,10 @@ int RunListen(ListenOptions options) {
   try {
     std::filesystem::create_directories(options.capture.directory);
     net::CaptureServer server(options.capture);
+    // Ctrl-C stops the listener cleanly from the moment it says where it listens.
+    stopRequested.store(false);
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
     std::cout << "quorvel-cli listen: "
               << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
               << ", saving jobs in " << Utf8FromPath(options.capture.directory) << " (Ctrl-C stops)"
@@ -87,9 +91,6 @@ int RunListen(ListenOptions options) {
     if (!options.portFile.empty()) {
       WritePortFile(options.portFile, server.Port());
     }
-    stopRequested.store(false);
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
     server.Run(stopRequested, [&options](const net::CapturedJob& job) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
       if ((options.explain || options.render) && !job.file.empty()) {
