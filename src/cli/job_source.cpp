@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "common/utf8_path.h"
 #include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
@@ -22,7 +23,7 @@ bool LoadJob(const std::string& source, std::string& job) {
     job = bytes.str();
     return !std::cin.bad();
   }
-  return ReadJobFile(source, job);
+  return ReadJobFile(PathFromUtf8(source), job);
 }
 
 bool ReadJobFile(const std::filesystem::path& file, std::string& job) {

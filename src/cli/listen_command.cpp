@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/job_source.h"
 #include "cli/render_command.h"
+#include "common/utf8_path.h"
 #include "inspect/listing.h"
 #include "platform/net/capture_server.h"
 #include "sheet/page_model.h"
@@ -43,15 +44,15 @@ int CountPages(std::string_view body) {
 // Writes the port under a temporary name first, so a reader never sees half a number.
 void WritePortFile(const std::string& path, std::uint16_t port) {
   const std::string temporary = path + ".tmp";
-  std::ofstream(temporary) << port << "\n";
-  std::filesystem::rename(temporary, path);
+  std::ofstream(PathFromUtf8(temporary)) << port << "\n";
+  std::filesystem::rename(PathFromUtf8(temporary), PathFromUtf8(path));
 }
 
 // Reads a captured job once, then explains it and draws its sheet beside it, as asked.
 void ShowCapture(const ListenOptions& options, const std::filesystem::path& file) {
   std::string job;
   if (!ReadJobFile(file, job)) {
-    std::cerr << "quorvel-cli listen: cannot read " << file.string() << "\n";
+    std::cerr << "quorvel-cli listen: cannot read " << Utf8FromPath(file) << "\n";
     return;
   }
   const inspect::Dialect dialect = inspect::GuessDialect(job);
@@ -79,16 +80,17 @@ int RunListen(ListenOptions options) {
   try {
     std::filesystem::create_directories(options.capture.directory);
     net::CaptureServer server(options.capture);
+    // Ctrl-C stops the listener cleanly from the moment it says where it listens.
+    stopRequested.store(false);
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
     std::cout << "quorvel-cli listen: "
               << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
-              << ", saving jobs in " << options.capture.directory.string() << " (Ctrl-C stops)"
+              << ", saving jobs in " << Utf8FromPath(options.capture.directory) << " (Ctrl-C stops)"
               << std::endl;
     if (!options.portFile.empty()) {
       WritePortFile(options.portFile, server.Port());
     }
-    stopRequested.store(false);
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
     server.Run(stopRequested, [&options](const net::CapturedJob& job) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
       if ((options.explain || options.render) && !job.file.empty()) {
@@ -111,7 +113,9 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
       "listen", "Virtual printer: save every job sent to a raw port (AppSocket, 9100) as a file");
   command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)");
   command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
-  command->add_option("--out", capture.directory, "Folder for job-NNNNNN.prn (default .)");
+  command->add_option_function<std::string>(
+      "--out", [&capture](const std::string& folder) { capture.directory = PathFromUtf8(folder); },
+      "Folder for job-NNNNNN.prn (default .)");
   command->add_option("--port-file", options->portFile, "Write the port number to this file");
   command->add_flag("--explain", options->explain, "Print each job's decoded listing");
   command->add_flag("--render", options->render,

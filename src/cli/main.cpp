@@ -1,8 +1,10 @@
 #include <exception>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "platform/command_line/command_line.h"
 #include "quorvel_version.h"
 
 namespace {
@@ -16,9 +18,26 @@ std::string ExitStatusHelp() {
   return text;
 }
 
+// The arguments as UTF-8, with /? read as --help, as Windows programs read it.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments = quorvel::platform::Utf8Arguments(argc, argv);
+  for (std::string& argument : arguments) {
+    if (argument == "/?") {
+      argument = "--help";
+    }
+  }
+  return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  quorvel::platform::ForwardConsoleInterrupts();
+  const std::vector<std::string> arguments = Arguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) {
+    pointers.push_back(argument.c_str());
+  }
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
   app.set_version_flag("--version", QUORVEL_VERSION_TEXT, "Print the program's version and exit");
   app.require_subcommand(1);
@@ -33,7 +52,7 @@ int main(int argc, char** argv) {
   quorvel::cli::AddCheckCommand(app, exitCode);
   quorvel::cli::AddVerifyCommand(app, exitCode);
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
     const int parseStatus = app.exit(e, std::cout, std::cerr);
     return parseStatus == 0 ? quorvel::kExitOk : quorvel::kExitUsage;

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "common/utf8_path.h"
 #include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
 #include "sheet/page_model.h"
@@ -93,7 +94,7 @@ std::string RenderUnavailable() {
 
 bool RenderBeside(const std::string& job, inspect::Dialect dialect,
                   const std::filesystem::path& picture) {
-  return RenderUnavailable().empty() && Draw(job, dialect, picture.string(), {}) == kExitOk;
+  return RenderUnavailable().empty() && Draw(job, dialect, Utf8FromPath(picture), {}) == kExitOk;
 }
 
 void AddRenderCommand(CLI::App& app, int& exitCode) {

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "cli/job_source.h"
+#include "common/utf8_path.h"
 #include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
 #include "verify/html_report.h"
@@ -50,7 +51,7 @@ verify::ReportPicture ReadPicture(const std::filesystem::path& file) {
     picture.png.clear();
   }
   if (picture.png.empty()) {
-    picture.note = "the picture " + file.filename().string() + " could not be read back";
+    picture.note = "the picture " + Utf8FromPath(file.filename()) + " could not be read back";
   }
   return picture;
 }
@@ -79,7 +80,7 @@ class SheetPictures {
     if (page >= result.files.size()) {
       return Missing("the expected sheet has no page " + std::to_string(expected.page + 1));
     }
-    return ReadPicture(result.files[page]);
+    return ReadPicture(PathFromUtf8(result.files[page]));
   }
 
  private:
@@ -95,7 +96,7 @@ class SheetPictures {
     } else {
       const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper_);
       const std::string path =
-          (folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png")).string();
+          Utf8FromPath(folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png"));
       result = drawing->renderSheet(sheet, path, {paper_, kSheetDpi});
     }
     return result;
@@ -123,14 +124,14 @@ std::string WriteReportFile(const verify::ScanModule& module, const std::string&
     for (std::size_t i = 0; i < pages.size(); ++i) {
       const std::filesystem::path annotated =
           folder.path() / ("scan-" + std::to_string(i) + ".png");
-      const std::string error =
-          module.annotate(scan, *pages[i].findings, labels[i], annotated.string(), kScanPixels);
+      const std::string error = module.annotate(scan, *pages[i].findings, labels[i],
+                                                Utf8FromPath(annotated), kScanPixels);
       pictures[i].scan = error.empty() ? ReadPicture(annotated) : Missing(error);
       pictures[i].sheet = sheets.Page(*pages[i].expected);
     }
   }
   const std::string html = verify::HtmlReport(scan, pages, pictures, exitStatus);
-  std::ofstream out(output, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(output), std::ios::binary | std::ios::trunc);
   out << html;
   out.close();
   if (!out) {

@@ -17,6 +17,7 @@ struct DrawingModule {
   std::size_t sheetSize;
   std::size_t optionsSize;
   std::size_t resultSize;
+  // `path` and the result's files are UTF-8 text (PathFromUtf8 makes each a path).
   RenderResult (*renderSheet)(const sheet::Sheet& sheet, const std::string& path,
                               const RenderOptions& options);
 };

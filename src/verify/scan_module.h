@@ -23,6 +23,7 @@ struct ScanModule {
   std::size_t requestSize;
   std::size_t findingsSize;
   std::size_t labelSize;
+  // Every path crosses as UTF-8 text (PathFromUtf8 makes each a path).
   /// Reads every page of the picture or PDF at `path`, finds its symbols and places each page
   /// on the candidate sheet page that fits it.
   ScanFindings (*readScan)(const std::string& path, const ScanRequest& request);

@@ -14,12 +14,16 @@ namespace {
 
 using testing::RunCli;
 
-// --help ends with the table, a status and its meaning a line.
+// --help ends with the table, a status and its meaning a line; /? is the Windows way to ask.
 TEST(ExitStatusTable, HelpListsEveryStatus) {
-  const std::string help = RunCli("--help").output;
-  for (const ExitStatusRow& row : kExitStatuses) {
-    EXPECT_NE(help.find("  " + std::to_string(row.status) + "  " + row.meaning), std::string::npos)
-        << row.status;
+  for (const char* ask : {"--help", "\"/?\""}) {  // quoted from the shell's patterns
+    const testing::CliResult result = RunCli(ask);
+    EXPECT_EQ(result.status, 0) << ask;
+    for (const ExitStatusRow& row : kExitStatuses) {
+      EXPECT_NE(result.output.find("  " + std::to_string(row.status) + "  " + row.meaning),
+                std::string::npos)
+          << ask << " " << row.status;
+    }
   }
 }
 

@@ -44,6 +44,8 @@ class DesignedWindow {
   void Create(const WindowFrame& frame);
   int ControlId(std::string_view name) const;
   MessageDisplay& Messages() { return messages_; }
+  /// The screen's DPI the layout was scaled to.
+  int Dpi() const { return dpi_; }
 
   virtual void OnCommand(int id, int code) = 0;
   /// The button Enter presses when the focus is on no button; 0 for none.

@@ -5,6 +5,7 @@
 #include "app/form1_layout.h"
 #include "common/error_report.h"
 #include "gui/win32/resource_ids.h"
+#include "gui/win32/scaled_picture.h"
 #include "gui/win32/win32_combo_box.h"
 #include "pages/dot_matrix_page.h"
 #include "pages/pcl_page.h"
@@ -42,8 +43,7 @@ Form1::Form1(WindowHost& app, PrinterList& printerList, Spooler& spooler, Messag
 }
 
 void Form1::OnControlsCreated() {
-  logo_.Reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0,
-                           0, LR_DEFAULTCOLOR));
+  logo_ = LoadPictureAtDpi(IDB_LOGO, Dpi());
   ::SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(logo_.Get()));
   Form_Load();

@@ -14,6 +14,14 @@
 // platform code and decides nothing about what this build can do.
 namespace quorvel::platform {
 
+/// The program's arguments as UTF-8, its name first: on Windows read from the UTF-16 command
+/// line (the narrow `argv` has only what the ANSI code page holds), on POSIX `argv` as it is.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+/// Lets the console's interrupt reach the SIGINT handler that a wait installs: on Windows,
+/// Ctrl-C and Ctrl-Break come as console control events, not as a signal.
+void ForwardConsoleInterrupts();
+
 /// What this build can do (render, verify, SNMP, --server).
 const BuildFeatures& Features();
 

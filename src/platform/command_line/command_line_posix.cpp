@@ -10,6 +10,13 @@
 
 namespace quorvel::platform {
 
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
+// SIGINT itself is the terminal's interrupt.
+void ForwardConsoleInterrupts() {}
+
 std::vector<std::string> EveryQueue() {
   std::vector<std::string> queues = MakePrinterList()->DeviceNames();
   // A CUPS instance, QUEUE/INSTANCE, prints on its queue with other options.

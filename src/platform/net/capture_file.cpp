@@ -7,12 +7,22 @@
 #include <system_error>
 
 #include "common/platform_error.h"
+#include "common/utf8_path.h"
 
 namespace quorvel::net {
 namespace {
 
 std::string ErrnoText() {
   return std::generic_category().message(errno);
+}
+
+// Opened by its wide name on Windows, where a narrow one goes through the ANSI code page.
+std::FILE* OpenForWriting(const std::filesystem::path& file) {
+#ifdef _WIN32
+  return ::_wfopen(file.c_str(), L"wb");
+#else
+  return std::fopen(file.c_str(), "wb");
+#endif
 }
 
 }  // namespace
@@ -30,7 +40,7 @@ unsigned NextJobNumber(const std::filesystem::path& directory) {
   std::error_code error;
   for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
        it.increment(error)) {
-    std::string name = it->path().filename().string();
+    std::string name = Utf8FromPath(it->path().filename());
     if (name.ends_with(".part")) {
       name.resize(name.size() - 5);
     }
@@ -57,9 +67,9 @@ CaptureFile::CaptureFile(const std::filesystem::path& directory, unsigned& numbe
     }
   }
   ++number;
-  file_ = std::fopen(part_.string().c_str(), "wb");
+  file_ = OpenForWriting(part_);
   if (!file_) {
-    throw PlatformError("create " + part_.string(), ErrnoText());
+    throw PlatformError("create " + Utf8FromPath(part_), ErrnoText());
   }
 }
 
@@ -76,7 +86,7 @@ CaptureFile::~CaptureFile() {
 
 void CaptureFile::Write(std::string_view bytes) {
   if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    throw PlatformError("write " + part_.string(), ErrnoText());
+    throw PlatformError("write " + Utf8FromPath(part_), ErrnoText());
   }
 }
 
@@ -84,12 +94,12 @@ std::filesystem::path CaptureFile::Finish() {
   std::FILE* file = file_;
   file_ = nullptr;
   if (!file || std::fclose(file) != 0) {
-    throw PlatformError("write " + part_.string(), ErrnoText());
+    throw PlatformError("write " + Utf8FromPath(part_), ErrnoText());
   }
   std::error_code error;
   std::filesystem::rename(part_, final_, error);
   if (error) {
-    throw PlatformError("rename " + part_.string(), error.message());
+    throw PlatformError("rename " + Utf8FromPath(part_), error.message());
   }
   return final_;
 }

@@ -1,5 +1,6 @@
 #include <ctime>
 
+#include "common/utf8_path.h"
 #include "platform/net/capture_server.h"
 
 namespace quorvel::net {
@@ -35,7 +36,7 @@ std::string HowItEnded(const CapturedJob& job, const CaptureOptions& options) {
 }  // namespace
 
 std::string SummaryLine(const CapturedJob& job, const CaptureOptions& options) {
-  const std::string file = job.file.empty() ? "-" : job.file.string();
+  const std::string file = job.file.empty() ? "-" : Utf8FromPath(job.file);
   return LocalTime(job.ended) + "  " + job.peer + "  " + std::to_string(job.bytes) + " bytes  " +
          file + HowItEnded(job, options);
 }
