@@ -4,20 +4,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/utf8_path.h"
 #include "platform/win32/gdi_canvas.h"
 #include "platform/win32/wic_png.h"
 #include "render/page_drawing.h"
 #include "render/render_sheet.h"
 
 namespace quorvel::render {
-namespace {
-
-// The output path as the command line gave it (UTF-8) to the file system's wide path.
-std::filesystem::path FilePath(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-}  // namespace
 
 RenderResult RenderSheet(const sheet::Sheet& sheet, const std::string& path,
                          const RenderOptions& options) {
@@ -37,7 +30,7 @@ RenderResult RenderSheet(const sheet::Sheet& sheet, const std::string& path,
     }
     DrawPage(canvas, sheet, page, result);
     const std::string file = PagePath(path, page);
-    result.error = win32::WritePng(FilePath(file), size.width, size.height, canvas.Stride(), 1,
+    result.error = win32::WritePng(PathFromUtf8(file), size.width, size.height, canvas.Stride(), 1,
                                    canvas.Rows(), options.dpi);
     if (!result.error.empty()) {
       return result;
