@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "platform/win32/com_ptr.h"
+#include "scan/jpeg_orientation.h"
+#include "scan/luminance.h"
 #include "scan/picture_pages.h"
 #include "scan/png_resolution.h"
 #include "scan/wic_factory.h"
@@ -45,23 +47,25 @@ double StatedDpi(IWICBitmapFrameDecode& frame, const std::filesystem::path& file
   return SUCCEEDED(frame.GetResolution(&x, &y)) ? x : 0;
 }
 
-// The EXIF orientation (1 to 8) a JPEG or TIFF frame states; 1 when it states none.
-int Orientation(IWICBitmapFrameDecode& frame) {
+// The EXIF orientation (1 to 8) a JPEG or TIFF frame states; 1 when it states none. Asked of
+// the imaging component, then, for a JPEG, read from the file (Wine's decoder reads no JPEG
+// metadata).
+int Orientation(IWICBitmapFrameDecode& frame, const std::filesystem::path& file, bool jpeg) {
   ComPtr<IWICMetadataQueryReader> query;
-  if (FAILED(frame.GetMetadataQueryReader(query.Put()))) {
-    return 1;
-  }
-  for (const wchar_t* name : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
-    PROPVARIANT value;
-    PropVariantInit(&value);
-    const bool found = SUCCEEDED(query->GetMetadataByName(name, &value)) && value.vt == VT_UI2;
-    const int orientation = found ? value.uiVal : 0;
-    PropVariantClear(&value);
-    if (orientation >= 1 && orientation <= 8) {
-      return orientation;
+  if (SUCCEEDED(frame.GetMetadataQueryReader(query.Put()))) {
+    for (const wchar_t* name : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+      PROPVARIANT value;
+      PropVariantInit(&value);
+      const bool found = SUCCEEDED(query->GetMetadataByName(name, &value)) && value.vt == VT_UI2;
+      const int orientation = found ? value.uiVal : 0;
+      PropVariantClear(&value);
+      if (orientation >= 1 && orientation <= 8) {
+        return orientation;
+      }
     }
   }
-  return 1;
+  std::ifstream in(file, std::ios::binary);
+  return jpeg ? JpegOrientation(in) : 1;
 }
 
 // The picture as it is to be seen, for an EXIF orientation: 2 mirrored, 3 half a turn, 4 upside
@@ -115,21 +119,19 @@ GreyPicture Oriented(GreyPicture stored, int orientation) {
   return seen;
 }
 
-// The source's dots as grey into `grey`: straight through the converter where it has a route to
-// 8-bit grey, else a 32-bit strip at a time, each dot weighted as the Linux build's Qt does.
-bool CopyGrey(IWICImagingFactory& factory, IWICBitmapSource& source, GreyPicture& grey) {
+// The source's dots as grey into `grey`: copied as they are from an 8-bit grey source, else
+// turned by the converter into 32-bit BGRA a strip at a time (never a full-size copy), and each
+// dot weighted as the Linux build weighs it (`levels`), so that both builds see the same greys:
+// Wine's converter to 8-bit grey weighs otherwise, and has no route from 1-bit grey.
+bool CopyGrey(IWICImagingFactory& factory, IWICBitmapSource& source, const GreyLevels& levels,
+              GreyPicture& grey) {
   const UINT width = static_cast<UINT>(grey.width());
+  WICPixelFormatGUID format{};
+  if (SUCCEEDED(source.GetPixelFormat(&format)) && format == GUID_WICPixelFormat8bppGray) {
+    return SUCCEEDED(
+        source.CopyPixels(nullptr, width, static_cast<UINT>(grey.size()), grey.data()));
+  }
   ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory.CreateFormatConverter(converter.Put()))) {
-    return false;
-  }
-  // Wine's converter takes the route and fails only on copying (no 1-bit grey to 8-bit).
-  if (SUCCEEDED(converter->Initialize(&source, GUID_WICPixelFormat8bppGray, WICBitmapDitherTypeNone,
-                                      nullptr, 0, WICBitmapPaletteTypeCustom)) &&
-      SUCCEEDED(
-          converter->CopyPixels(nullptr, width, static_cast<UINT>(grey.size()), grey.data()))) {
-    return true;
-  }
   if (FAILED(factory.CreateFormatConverter(converter.Put())) ||
       FAILED(converter->Initialize(&source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                    nullptr, 0, WICBitmapPaletteTypeCustom))) {
@@ -147,7 +149,7 @@ bool CopyGrey(IWICImagingFactory& factory, IWICBitmapSource& source, GreyPicture
       const BYTE* in = strip.data() + static_cast<std::size_t>(y) * width * 4;
       std::uint8_t* out = grey.row(top + y);
       for (UINT x = 0; x < width; ++x, in += 4) {
-        out[x] = static_cast<std::uint8_t>((in[2] * 11 + in[1] * 16 + in[0] * 5) / 32);
+        out[x] = levels.Of(in[2], in[1], in[0]);
       }
     }
   }
@@ -164,7 +166,9 @@ bool IsColour(IWICBitmapSource& source) {
 
 // One frame of the file, checked for size first and scaled down when it is very large.
 std::string ReadFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
-                      const std::filesystem::path& file, bool png, const PageTaker& take) {
+                      const std::filesystem::path& file, const GUID& container,
+                      const PageTaker& take) {
+  const bool png = container == GUID_ContainerFormatPng;
   UINT width = 0, height = 0;
   if (FAILED(frame.GetSize(&width, &height)) || width == 0 || height == 0) {
     return "the picture has no size";
@@ -189,10 +193,12 @@ std::string ReadFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
   if (grey.empty()) {
     return "no memory for the picture";
   }
-  if (!CopyGrey(factory, *source, grey)) {
+  // Colour PNGs are turned to grey by libpng on Linux, the other pictures by Qt.
+  static const GreyLevels qtLevels(kQtWeights), libpngLevels(kLibpngWeights);
+  if (!CopyGrey(factory, *source, png ? libpngLevels : qtLevels, grey)) {
     return "the picture cannot be decoded";
   }
-  grey = Oriented(std::move(grey), Orientation(frame));
+  grey = Oriented(std::move(grey), Orientation(frame, file, container == GUID_ContainerFormatJpeg));
   if (grey.empty()) {
     return "no memory for the picture";
   }
@@ -234,10 +240,9 @@ std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
   }
   for (UINT i = 0; i < frames && i < static_cast<UINT>(kMaxScanPages); ++i) {
     ComPtr<IWICBitmapFrameDecode> frame;
-    std::string failure =
-        SUCCEEDED(decoder->GetFrame(i, frame.Put()))
-            ? ReadFrame(*factory, *frame.Get(), file, container == GUID_ContainerFormatPng, take)
-            : "the picture cannot be decoded";
+    std::string failure = SUCCEEDED(decoder->GetFrame(i, frame.Put()))
+                              ? ReadFrame(*factory, *frame.Get(), file, container, take)
+                              : "the picture cannot be decoded";
     if (!failure.empty()) {
       return i == 0 ? failure : "page " + std::to_string(i + 1) + ": " + failure;
     }

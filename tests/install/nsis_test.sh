@@ -77,6 +77,15 @@ grep -qF ";$dos_folder" <<<"$(machine_path)" || fail "PATH lacks $dos_folder: $(
 got=$(wine cmd /c quorvel-cli --version | tr -d '\r')
 [ "$got" = "$version" ] || fail "quorvel-cli --version from PATH says \"$got\""
 probe "$dos_folder\\Quorvel.exe" Form1 || fail "installed Quorvel.exe showed no window"
+# The installed quorvel-cli reads scans through the scan module installed beside it: a blank page
+# is read and found to be no Quorvel sheet (status 1), not refused for want of a module (8).
+blank=$(mktemp --suffix=.png)
+convert -size 850x1100 xc:white "$blank"
+out=$(wine "$dos_folder\\quorvel-cli.exe" verify "Z:$blank" 2>&1)
+got=$?
+rm -f "$blank"
+[ "$got" -eq 1 ] && grep -q "does not look like a Quorvel sheet" <<<"$out" ||
+  fail "the installed quorvel-cli did not read a scan (status $got): $out"
 
 # Uninstalling while Quorvel.exe runs changes nothing and says so with exit code 3. Run in place
 # (_?=) so that the exit code is the uninstaller's own, not that of the copy it starts.
