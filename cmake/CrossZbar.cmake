@@ -14,7 +14,11 @@ if(MSVC)
 endif()
 
 set(QUORVEL_ZBAR_VERSION 0.23.92-7+deb12u1)
-set(QUORVEL_SOURCE_CACHE "${PROJECT_SOURCE_DIR}/build/third-party-sources" CACHE PATH
+set(_cache "${PROJECT_SOURCE_DIR}/build/third-party-sources")
+if(DEFINED ENV{QUORVEL_SOURCE_CACHE})
+  set(_cache "$ENV{QUORVEL_SOURCE_CACHE}")
+endif()
+set(QUORVEL_SOURCE_CACHE "${_cache}" CACHE PATH
     "Where scripts/install-deps puts the Debian source packages the Windows build compiles")
 set(_zbar_source ${QUORVEL_SOURCE_CACHE}/zbar-${QUORVEL_ZBAR_VERSION})
 if(NOT EXISTS ${_zbar_source}/zbar/img_scanner.c)
