@@ -1,7 +1,7 @@
 # zbar for the Windows build. MSVC takes it from vcpkg (`vcpkg install zbar`, then configure with
 # vcpkg's toolchain file): its port gives the CMake package zbar. The mingw-w64 cross build
 # compiles zbar's image scanner from Debian's source package, which scripts/install-deps fetches
-# (scripts/third-party/zbar) into build/third-party-sources, once into the build tree, through
+# (scripts/third-party/zbar) into build/sources, once into the build tree, through
 # ExternalProject (cmake/third-party/zbar). Either way the target is quorvel_zbar.
 if(TARGET quorvel_zbar)
   return()
@@ -14,7 +14,7 @@ if(MSVC)
 endif()
 
 set(QUORVEL_ZBAR_VERSION 0.23.92-7+deb12u1)
-set(_cache "${PROJECT_SOURCE_DIR}/build/third-party-sources")
+set(_cache "${PROJECT_SOURCE_DIR}/build/sources")
 if(DEFINED ENV{QUORVEL_SOURCE_CACHE})
   set(_cache "$ENV{QUORVEL_SOURCE_CACHE}")
 endif()

@@ -4,8 +4,6 @@
 
 #include <zint.h>
 
-#include <QFont>
-#include <QString>
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -51,21 +49,16 @@ int ZintType(Symbology symbology) {
 }
 
 // One line of human-readable text, `height` high, centred on `centre` and at most `width` wide.
-void PaintLine(Canvas& canvas, const QString& text, double centre, double width, double baseline,
-               double height) {
-  QFont font("Nimbus Sans");
-  font.setPixelSize(std::max(1, static_cast<int>(height)));
-  canvas.painter.setFont(font);
-  width = std::max(width, canvas.X(0.01));
-  canvas.painter.drawText(QRectF(centre - width / 2, baseline - height, width, height * 1.2),
-                          Qt::AlignHCenter | Qt::AlignTop, text);
+void PaintLine(Canvas& canvas, const std::string& utf8, double centre, double width,
+               double baseline, double height) {
+  canvas.Line(utf8, centre, std::max(width, canvas.X(0.01)), baseline, height);
 }
 
 // One line of zint's human-readable text.
 void PaintString(Canvas& canvas, const zint_vector_string& s, double centre, double width,
                  double baseline, double unit) {
-  PaintLine(canvas, QString::fromUtf8(reinterpret_cast<const char*>(s.text), s.length), centre,
-            width, baseline, s.fsize * unit);
+  PaintLine(canvas, std::string(reinterpret_cast<const char*>(s.text), s.length), centre, width,
+            baseline, s.fsize * unit);
 }
 
 // The width of a bar or space `modules` modules wide (1 to 4), from the printer's table.
@@ -91,7 +84,8 @@ void PaintCode128(Canvas& canvas, const sheet::Barcode& barcode, double x0, doub
         ++end;
       }
       const bool bar = modules[i] == '1';
-      elements.emplace_back(bar, ElementWidth(bar ? barcode.barWidths : barcode.spaceWidths, end - i));
+      elements.emplace_back(bar,
+                            ElementWidth(bar ? barcode.barWidths : barcode.spaceWidths, end - i));
       sum += elements.back().second;
       i = end;
     }
@@ -100,15 +94,15 @@ void PaintCode128(Canvas& canvas, const sheet::Barcode& barcode, double x0, doub
     for (const auto& [bar, width] : elements) {
       const double printed = canvas.X(width * scale);
       if (bar) {
-        canvas.painter.fillRect(QRectF(x - ink / 2, y0, printed + ink, height), Qt::black);
+        canvas.Fill(x - ink / 2, y0, printed + ink, height);
       }
       x += printed;
     }
   }
   if (barcode.humanReadable) {
     const double text = canvas.X(kTextInches);
-    PaintLine(canvas, QString::fromLatin1(barcode.data.data(), barcode.data.size()),
-              (x0 + x) / 2, x - x0, y0 + height + text * 1.1, text);
+    PaintLine(canvas, Latin1ToUtf8(barcode.data), (x0 + x) / 2, x - x0, y0 + height + text * 1.1,
+              text);
   }
 }
 
@@ -125,8 +119,8 @@ std::vector<const zint_vector_rect*> SortedBars(const zint_vector& vector) {
 // head's width of a bar, or of the space before one, that zint draws `units` wide; each bar's
 // ink reaches `ink` beyond it, half on each side. Returns where the head leaves the last bar.
 template <typename Width>
-double Relay(Canvas& canvas, const std::vector<const zint_vector_rect*>& bars, double x0,
-             double y0, double unit, double ink, Width width) {
+double Relay(Canvas& canvas, const std::vector<const zint_vector_rect*>& bars, double x0, double y0,
+             double unit, double ink, Width width) {
   double x = x0;
   float end = bars.empty() ? 0 : bars.front()->x;
   for (const zint_vector_rect* r : bars) {
@@ -134,8 +128,7 @@ double Relay(Canvas& canvas, const std::vector<const zint_vector_rect*>& bars, d
       x += canvas.X(width(r->x - end, false));
     }
     const double printed = canvas.X(width(r->width, true));
-    canvas.painter.fillRect(QRectF(x - ink / 2, y0 + r->y * unit, printed + ink, r->height * unit),
-                            Qt::black);
+    canvas.Fill(x - ink / 2, y0 + r->y * unit, printed + ink, r->height * unit);
     x += printed;
     end = r->x + r->width;
   }
@@ -167,7 +160,9 @@ void PaintModules(Canvas& canvas, const zint_vector& vector, const sheet::Barcod
   for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
     const double width = s->width * unit * stretch;
     const double left = x0 + (s->x - first) * unit * stretch;
-    const double centre = s->halign == 1 ? left + width / 2 : s->halign == 2 ? left - width / 2 : left;
+    const double centre = s->halign == 1   ? left + width / 2
+                          : s->halign == 2 ? left - width / 2
+                                           : left;
     PaintString(canvas, *s, centre, width, y0 + s->y * unit, unit);
   }
 }
@@ -184,8 +179,8 @@ void PaintElements(Canvas& canvas, const zint_vector& vector, const sheet::Barco
   });
   // The line under the bars is the data the printer encodes (no Code 39 asterisks).
   for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
-    PaintLine(canvas, QString::fromLatin1(barcode.data.data(), barcode.data.size()),
-              (x0 + x) / 2, x - x0, y0 + s->y * unit, s->fsize * unit);
+    PaintLine(canvas, Latin1ToUtf8(barcode.data), (x0 + x) / 2, x - x0, y0 + s->y * unit,
+              s->fsize * unit);
   }
 }
 
@@ -210,7 +205,7 @@ std::string DrawBarcode(Canvas& canvas, const sheet::Barcode& barcode) {
   const double x0 = canvas.Left(barcode.at.column);
   const double y0 = canvas.Top(barcode.at.line);
   if (status >= ZINT_ERROR || ZBarcode_Buffer_Vector(symbol.get(), 0) >= ZINT_ERROR) {
-    canvas.painter.drawRect(QRectF(x0, y0, canvas.X(1), canvas.X(barcode.heightInches)));
+    canvas.Frame(x0, y0, canvas.X(1), canvas.X(barcode.heightInches));
     return sheet::SymbologyName(barcode.symbology) + " " + barcode.data +
            ": cannot be drawn: " + symbol->errtxt;
   }

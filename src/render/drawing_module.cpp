@@ -1,4 +1,5 @@
-// The drawing as a module of its own: quorvel-cli loads it only for render and listen --render.
+// The drawing as a module of its own (a DLL on Windows): quorvel-cli loads it only for render
+// and listen --render.
 
 #include "render/drawing_module.h"
 
@@ -35,7 +36,11 @@ const quorvel::render::DrawingModule kModule{
 }  // namespace
 
 // Named by kDrawingModuleEntry; a pointer to the table keeps the C linkage free of C++ values.
-extern "C" __attribute__((visibility("default"))) const quorvel::render::DrawingModule*
-quorvel_drawing_module() {
+#ifdef _WIN32
+#define QUORVEL_MODULE_ENTRY __declspec(dllexport)
+#else
+#define QUORVEL_MODULE_ENTRY __attribute__((visibility("default")))
+#endif
+extern "C" QUORVEL_MODULE_ENTRY const quorvel::render::DrawingModule* quorvel_drawing_module() {
   return &kModule;
 }

@@ -10,7 +10,8 @@
 #include <cstring>
 #include <memory>
 
-#include "render/canvas.h"
+#include "render/page_drawing.h"
+#include "render/qt_canvas.h"
 
 namespace quorvel::render {
 namespace {
@@ -37,27 +38,6 @@ void EnsureGuiApplication() {
   static QGuiApplication application(argc, argv);
 }
 
-void DrawPage(Canvas& canvas, const sheet::Sheet& sheet, int page, RenderResult& result) {
-  for (const sheet::TextRun& run : sheet.texts) {
-    if (run.at.page == page) {
-      DrawText(canvas, run);
-    }
-  }
-  for (const sheet::GlyphRun& run : sheet.glyphs) {
-    if (run.at.page == page) {
-      DrawGlyphs(canvas, run);
-    }
-  }
-  for (const sheet::Barcode& barcode : sheet.barcodes) {
-    if (barcode.at.page == page) {
-      const std::string problem = DrawBarcode(canvas, barcode);
-      if (!problem.empty()) {
-        result.notes.push_back(problem);
-      }
-    }
-  }
-}
-
 // The page as a printer lays it down: black or white, one bit a dot. Converting by hand keeps
 // Qt from widening the page to 32 bits a dot on the way.
 QImage ToMono(const QImage& gray) {
@@ -79,25 +59,12 @@ QImage ToMono(const QImage& gray) {
   return mono;
 }
 
-std::string PagePath(const std::string& path, int page) {
-  if (page == 0) {
-    return path;
-  }
-  const std::size_t dot = path.rfind('.');
-  const std::size_t slash = path.find_last_of("/\\");
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  const std::string suffix = "-" + std::to_string(page + 1);
-  return hasExtension ? path.substr(0, dot) + suffix + path.substr(dot) : path + suffix;
-}
-
 void RenderPng(const sheet::Sheet& sheet, const std::string& path, const RenderOptions& options,
                RenderResult& result) {
-  const sheet::PaperSize paper = sheet::SizeOf(options.paper);
+  const PageDots size = PageSize(options.paper, options.dpi);
   const int pages = std::max(sheet.pages, 1);
   for (int page = 0; page < pages; ++page) {
-    QImage image(static_cast<int>(paper.widthInches * options.dpi + 0.5),
-                 static_cast<int>(paper.heightInches * options.dpi + 0.5),
-                 QImage::Format_Grayscale8);
+    QImage image(size.width, size.height, QImage::Format_Grayscale8);
     if (image.isNull()) {
       result.error = "no memory for a page at " + std::to_string(options.dpi) + " dpi";
       return;
@@ -108,7 +75,7 @@ void RenderPng(const sheet::Sheet& sheet, const std::string& path, const RenderO
     image.fill(Qt::white);
     {
       QPainter painter(&image);
-      Canvas canvas{painter, static_cast<double>(options.dpi), sheet.geometry};
+      QtCanvas canvas(painter, static_cast<double>(options.dpi), sheet.geometry);
       DrawPage(canvas, sheet, page, result);
     }
     const std::string file = PagePath(path, page);
@@ -136,7 +103,7 @@ void RenderPdf(const sheet::Sheet& sheet, const std::string& path, const RenderO
     result.error = "cannot write " + path;
     return;
   }
-  Canvas canvas{painter, static_cast<double>(kPdfResolution), sheet.geometry};
+  QtCanvas canvas(painter, static_cast<double>(kPdfResolution), sheet.geometry);
   const int pages = std::max(sheet.pages, 1);
   for (int page = 0; page < pages; ++page) {
     if (page > 0) {
@@ -157,11 +124,7 @@ RenderResult RenderSheet(const sheet::Sheet& sheet, const std::string& path,
                          const RenderOptions& options) {
   EnsureGuiApplication();
   RenderResult result;
-  const bool pdf =
-      path.size() >= 4 &&
-      QString::fromStdString(path.substr(path.size() - 4)).compare(".pdf", Qt::CaseInsensitive) ==
-          0;
-  if (pdf) {
+  if (IsPdfPath(path)) {
     RenderPdf(sheet, path, options, result);
   } else {
     RenderPng(sheet, path, options, result);

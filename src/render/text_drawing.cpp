@@ -1,6 +1,4 @@
-#include <QFont>
-#include <QFontMetricsF>
-#include <QString>
+// Text and font glyphs, drawn the same on every platform through the canvas.
 
 #include "render/canvas.h"
 #include "sheet/glyph_tables.h"
@@ -8,27 +6,7 @@
 namespace quorvel::render {
 namespace {
 
-// 12 point type is 10 characters per inch in Courier's 0.6 em pitch.
-constexpr double kTextPoints = 12;
 constexpr double kAscent = 0.75;  // of the line height above the baseline
-
-QString Characters(const std::string& bytes) {
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// The face, with its advance stretched to exactly one cell so a run keeps to its columns.
-QFont CellFont(Canvas& canvas, sheet::Typeface face) {
-  QFont font(face == sheet::Typeface::kFixed ? "Nimbus Mono PS" : "Nimbus Sans");
-  font.setStyleHint(face == sheet::Typeface::kFixed ? QFont::TypeWriter : QFont::SansSerif);
-  font.setPointSizeF(kTextPoints);
-  if (face != sheet::Typeface::kFixed) {
-    return font;
-  }
-  const QFontMetricsF metrics(font, canvas.painter.device());
-  font.setLetterSpacing(QFont::AbsoluteSpacing,
-                        canvas.Cell() - metrics.horizontalAdvance(QLatin1Char('M')));
-  return font;
-}
 
 void Bars(Canvas& canvas, double left, double top, double unit, std::string_view pattern,
           double height) {
@@ -36,7 +14,7 @@ void Bars(Canvas& canvas, double left, double top, double unit, std::string_view
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const double width = (pattern[i] == '1' ? 3 : 1) * unit;
     if (i % 2 == 0) {
-      canvas.painter.fillRect(QRectF(x, top, width, height), Qt::black);
+      canvas.Fill(x, top, width, height);
     }
     x += width;
   }
@@ -54,7 +32,7 @@ void Glyph(Canvas& canvas, sheet::GlyphFont font, char c, double left, double to
   if (font == sheet::GlyphFont::kEanUpc && !ean.empty()) {
     for (std::size_t i = 0; i < ean.size(); ++i) {
       if (ean[i] == '1') {
-        canvas.painter.fillRect(QRectF(left + i * cell / 7, top, cell / 7, height), Qt::black);
+        canvas.Fill(left + i * cell / 7, top, cell / 7, height);
       }
     }
     return;
@@ -63,31 +41,33 @@ void Glyph(Canvas& canvas, sheet::GlyphFont font, char c, double left, double to
   if (font == sheet::GlyphFont::kPostnet && !postnet.empty()) {
     for (std::size_t i = 0; i < postnet.size(); ++i) {
       const double barHeight = postnet[i] == '1' ? height : height * 0.4;
-      canvas.painter.fillRect(
-          QRectF(left + i * cell / 5, top + height - barHeight, cell / 10, barHeight), Qt::black);
+      canvas.Fill(left + i * cell / 5, top + height - barHeight, cell / 10, barHeight);
     }
     return;
   }
-  canvas.painter.drawRect(QRectF(left + cell * 0.15, top, cell * 0.7, height));
+  canvas.Frame(left + cell * 0.15, top, cell * 0.7, height);
 }
 
 }  // namespace
 
+std::string Latin1ToUtf8(const std::string& latin1) {
+  std::string utf8;
+  utf8.reserve(latin1.size());
+  for (const char c : latin1) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8 += c;
+    } else {
+      utf8 += static_cast<char>(0xC0 | (byte >> 6));
+      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 void DrawText(Canvas& canvas, const sheet::TextRun& run) {
-  canvas.painter.setFont(CellFont(canvas, run.typeface));
-  const double baseline = canvas.Top(run.at.line) + canvas.LineHeight() * kAscent;
-  if (run.typeface == sheet::Typeface::kFixed) {
-    canvas.painter.drawText(QPointF(canvas.Left(run.at.column), baseline), Characters(run.text));
-    return;
-  }
-  // A proportional face still prints in the pitch's cells: each character centred in its own.
-  const QFontMetricsF metrics(canvas.painter.font(), canvas.painter.device());
-  const QString text = Characters(run.text);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const double left = canvas.Left(run.at.column + static_cast<int>(i));
-    const double offset = (canvas.Cell() - metrics.horizontalAdvance(text[i])) / 2;
-    canvas.painter.drawText(QPointF(left + offset, baseline), QString(text[i]));
-  }
+  canvas.CellText(run.text, run.typeface, canvas.Left(run.at.column),
+                  canvas.Top(run.at.line) + canvas.LineHeight() * kAscent);
 }
 
 void DrawGlyphs(Canvas& canvas, const sheet::GlyphRun& run) {
@@ -96,17 +76,14 @@ void DrawGlyphs(Canvas& canvas, const sheet::GlyphRun& run) {
     Glyph(canvas, run.font, run.text[i], canvas.Left(run.at.column + static_cast<int>(i)), top);
   }
   // The label the sheet carries beside glyphs: they are font shapes, not symbols to scan.
-  QFont label("Nimbus Sans");
-  label.setPointSizeF(6);
-  label.setItalic(true);
-  canvas.painter.setFont(label);
-  const QString text = QString("[font glyphs, no scanner reads them%1]")
-                           .arg(run.approximate ? "; codes the font does not define print as spaces (approximate)"
-                                                : "; approximate size");
-  canvas.painter.drawText(
-      QPointF(canvas.Left(run.at.column + static_cast<int>(run.text.size())) + canvas.Cell() / 2,
-              top + canvas.LineHeight() * kAscent),
-      text);
+  const std::string label =
+      std::string("[font glyphs, no scanner reads them") +
+      (run.approximate ? "; codes the font does not define print as spaces (approximate)"
+                       : "; approximate size") +
+      "]";
+  canvas.Remark(label,
+                canvas.Left(run.at.column + static_cast<int>(run.text.size())) + canvas.Cell() / 2,
+                top + canvas.LineHeight() * kAscent);
 }
 
 }  // namespace quorvel::render

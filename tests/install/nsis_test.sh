@@ -77,6 +77,14 @@ grep -qF ";$dos_folder" <<<"$(machine_path)" || fail "PATH lacks $dos_folder: $(
 got=$(wine cmd /c quorvel-cli --version | tr -d '\r')
 [ "$got" = "$version" ] || fail "quorvel-cli --version from PATH says \"$got\""
 probe "$dos_folder\\Quorvel.exe" Form1 || fail "installed Quorvel.exe showed no window"
+# The installed quorvel-cli draws the expected sheet: its drawing DLL came along.
+sheet="$WINEPREFIX/drive_c/quorvel-installed-sheet.png"
+rm -f "$sheet"
+wine cmd /c quorvel-cli render dot-matrix -o 'C:\quorvel-installed-sheet.png' >/dev/null 2>&1 ||
+  fail "the installed quorvel-cli render ended with $?"
+[ "$(head -c 8 "$sheet" 2>/dev/null | od -A n -t x1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+  fail "the installed quorvel-cli drew no PNG"
+rm -f "$sheet"
 # The installed quorvel-cli reads scans through the scan module installed beside it: a blank page
 # is read and found to be no Quorvel sheet (status 1), not refused for want of a module (8).
 blank=$(mktemp --suffix=.png)

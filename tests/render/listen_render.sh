@@ -14,7 +14,8 @@ listener=$!
 trap 'kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null' EXIT
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 [ -s "$work/port" ] || { echo "the listener did not start"; cat "$work/listen.log"; exit 1; }
-"$cli" print dot-matrix --to "127.0.0.1:$(cat "$work/port")" || exit 1
+# A Windows listener ends its port file's line with CR LF.
+"$cli" print dot-matrix --to "127.0.0.1:$(tr -d '\r\n' < "$work/port")" || exit 1
 for _ in $(seq 100); do
   if [ -s "$work/job-000001.png" ] && grep -q "job-000001.png" "$work/listen.log"; then
     if [ "$(head -c 8 "$work/job-000001.png" | od -A n -t x1 | tr -d ' ')" = "89504e470d0a1a0a" ]; then

@@ -26,6 +26,12 @@ std::filesystem::path ProgramFolder(std::string& error) {
   }
 }
 
+// The path in UTF-8 for messages, whatever characters it holds.
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 }  // namespace
 
 const void* LoadModuleTable(const char* file, const char* entryName, std::string& error) {
@@ -39,18 +45,20 @@ const void* LoadModuleTable(const char* file, const char* entryName, std::string
   const HMODULE module =
       ::LoadLibraryExW(path.wstring().c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (module == nullptr) {
-    error = path.string() + ": " + win32::SystemMessage(::GetLastError());
+    const DWORD code = ::GetLastError();
+    error = Utf8(path) + ": " + win32::SystemMessage(code);
     return nullptr;
   }
   auto entry = reinterpret_cast<const void* (*)()>(
       reinterpret_cast<void*>(::GetProcAddress(module, entryName)));
   if (entry == nullptr) {
-    error = path.string() + ": no " + entryName + ": " + win32::SystemMessage(::GetLastError());
+    const DWORD code = ::GetLastError();
+    error = Utf8(path) + ": no " + entryName + ": " + win32::SystemMessage(code);
     return nullptr;
   }
   const void* table = entry();
   if (table == nullptr) {
-    error = path.string() + " belongs to another build of quorvel-cli";
+    error = Utf8(path) + " belongs to another build of quorvel-cli";
   }
   return table;
 }

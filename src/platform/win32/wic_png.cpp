@@ -13,7 +13,11 @@ namespace {
 // The first failed step, named with the system's reason; later steps are skipped.
 class Steps {
  public:
-  explicit Steps(const std::filesystem::path& file) : file_(file.string()) {}
+  // The name in UTF-8, whatever characters it holds (string() would take the ANSI code page).
+  explicit Steps(const std::filesystem::path& file) {
+    const std::u8string name = file.u8string();
+    file_.assign(name.begin(), name.end());
+  }
   bool Do(HRESULT result, const char* step) {
     if (failure_.empty() && FAILED(result)) {
       failure_ =
