@@ -180,11 +180,6 @@ GreyPicture ToPackedGrey(QImage image) {
   return GreyPicture::Adopt(dots, width, height, std::make_shared<QImage>(std::move(image)));
 }
 
-// Colour pictures other than PNG are decoded by Qt at 32 bits a dot before they are turned to
-// grey: past this many dots (64 MB of it) they are read scaled down, so that a phone's photo
-// stays within the memory aim.
-constexpr long long kMaxColourPixels = 16'000'000;
-
 bool IsColour(QImage::Format format) {
   return format != QImage::Format_Invalid && format != QImage::Format_Grayscale8 &&
          format != QImage::Format_Grayscale16 && format != QImage::Format_Indexed8 &&
@@ -201,15 +196,7 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
     return SizeRefused(size.width(), size.height());
   }
   const long long dots = static_cast<long long>(size.width()) * size.height();
-  double shrink = 1;
-  if (IsColour(reader.imageFormat())) {
-    // Halved (JPEG's decoder does so as it decodes) until it fits: a 50 MP photo at half size.
-    while (static_cast<double>(dots) * shrink * shrink > static_cast<double>(kMaxColourPixels)) {
-      shrink /= 2;
-    }
-  } else if (dots > kMaxPagePixels) {
-    shrink = std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(dots));
-  }
+  const double shrink = ReadScale(dots, IsColour(reader.imageFormat()));
   if (shrink < 1) {
     reader.setScaledSize(
         QSize(static_cast<int>(size.width() * shrink), static_cast<int>(size.height() * shrink)));
@@ -229,11 +216,6 @@ std::string ReadImage(QImageReader& reader, const PageTaker& take) {
 }
 
 }  // namespace
-
-std::string SizeRefused(long long width, long long height) {
-  return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-         " dots; at most " + std::to_string(kMaxSidePixels) + " a side are read";
-}
 
 void EnsureApplication() {
   if (QCoreApplication::instance() != nullptr) {

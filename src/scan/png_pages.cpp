@@ -2,37 +2,16 @@
 
 #include <png.h>
 
-#include <cstdint>
 #include <fstream>
+
+#include "scan/png_resolution.h"
 
 namespace quorvel::scan {
 namespace {
 
-std::uint32_t BigEndian(const unsigned char* bytes) {
-  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-         std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
-
-// The resolution the PNG's pHYs chunk states in dots a metre, as dots an inch; 0 when it
-// states none. The chunk comes before the picture data.
 double StatedDpi(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  file.seekg(8);  // past the signature
-  unsigned char head[8];
-  while (file.read(reinterpret_cast<char*>(head), sizeof head)) {
-    const std::uint32_t length = BigEndian(head);
-    const std::string type(reinterpret_cast<const char*>(head + 4), 4);
-    if (type == "IDAT" || type == "IEND") {
-      return 0;
-    }
-    if (type == "pHYs" && length == 9) {
-      unsigned char body[9];
-      file.read(reinterpret_cast<char*>(body), sizeof body);
-      return file && body[8] == 1 ? BigEndian(body) * 0.0254 : 0;
-    }
-    file.seekg(static_cast<std::streamoff>(length) + 4, std::ios::cur);  // the data and its CRC
-  }
-  return 0;
+  return PngStatedDpi(file);
 }
 
 }  // namespace

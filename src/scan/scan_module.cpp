@@ -62,8 +62,12 @@ const quorvel::verify::ScanModule kModule{
 
 }  // namespace
 
-// Named by kScanModuleEntry.
-extern "C" __attribute__((visibility("default"))) const quorvel::verify::ScanModule*
-quorvel_scan_module() {
+// Named by kScanModuleEntry: the module's one exported symbol.
+#ifdef _WIN32
+#define QUORVEL_SCAN_EXPORT __declspec(dllexport)
+#else
+#define QUORVEL_SCAN_EXPORT __attribute__((visibility("default")))
+#endif
+extern "C" QUORVEL_SCAN_EXPORT const quorvel::verify::ScanModule* quorvel_scan_module() {
   return &kModule;
 }

@@ -85,6 +85,15 @@ wine cmd /c quorvel-cli render dot-matrix -o 'C:\quorvel-installed-sheet.png' >/
 [ "$(head -c 8 "$sheet" 2>/dev/null | od -A n -t x1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
   fail "the installed quorvel-cli drew no PNG"
 rm -f "$sheet"
+# The installed quorvel-cli reads scans through the scan module installed beside it: a blank page
+# is read and found to be no Quorvel sheet (status 1), not refused for want of a module (8).
+blank=$(mktemp --suffix=.png)
+convert -size 850x1100 xc:white "$blank"
+out=$(wine "$dos_folder\\quorvel-cli.exe" verify "Z:$blank" 2>&1)
+got=$?
+rm -f "$blank"
+[ "$got" -eq 1 ] && grep -q "does not look like a Quorvel sheet" <<<"$out" ||
+  fail "the installed quorvel-cli did not read a scan (status $got): $out"
 
 # Uninstalling while Quorvel.exe runs changes nothing and says so with exit code 3. Run in place
 # (_?=) so that the exit code is the uninstaller's own, not that of the copy it starts.

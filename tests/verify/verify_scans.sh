@@ -22,39 +22,8 @@ fi
 "$cli" render dot-matrix -o "$work/drawn-150.png" --dpi 150 >/dev/null 2>&1
 "$cli" render dot-matrix -o "$work/sheet-600.png" --dpi 600 >/dev/null 2>&1
 s=$work/sheet.png
-# A scanner at 150 or 600 dpi averages the paper under each dot: the sheet scaled, grey edges.
-convert "$s" -resize 50% -units PixelsPerInch -density 150 "$work/sheet-150.png"
-convert "$s" -resize 200% -units PixelsPerInch -density 600 "$work/scaled-600.png"
-convert "$s" -monochrome "$work/one-bit.png"
-convert "$s" -rotate 90 "$work/turned-90.png"
-convert "$s" -rotate 180 "$work/turned-180.png"
-convert "$s" -rotate 270 "$work/turned-270.png"
-convert "$s" -background white -rotate 3 "$work/skewed-3.png"
-convert "$s" -background white -rotate -5 "$work/skewed-minus-5.png"
-convert "$s" -blur 0x1 "$work/blurred.png"
-convert "$s" -seed 7 -attenuate 0.5 +noise Gaussian "$work/noisy.png"
-convert "$s" -quality 60 "$work/quality-60.jpg"
-convert "$s" -colorspace gray -compress lzw "$work/grey.tif"
-convert "$s" "$work/sheet.bmp"
-convert "$s" -density 0 -strip "$work/no-resolution.png"
-convert "$s" -rotate 90 -background white -rotate 2 -quality 60 "$work/turned-skewed.jpg"
-# Grey paper and toner not quite black, light falling off down the page, dirt specks up to
-# 0.03 in across and salt-and-pepper dust: one threshold for the page reads none of the blocks.
-python3 -c "
-import random
-r = random.Random(7)
-print(' '.join('circle %d,%d %d,%d' % (x, y, x + r.choice([1, 2, 3, 4]), y)
-               for x, y in ((r.randrange(2480), r.randrange(3508)) for _ in range(2000))))" \
-  > "$work/specks.mvg"
-convert "$s" -colorspace gray +level 20%,75% -fill gray25 -draw "$(cat "$work/specks.mvg")" \
-  -seed 5 -attenuate 1 +noise Impulse \( -size 2480x3508 gradient:white-gray60 \) \
-  -compose Multiply -composite -units PixelsPerInch -density 300 "$work/grey-specks.png"
-# As phones and chat apps save them: HEIC, WebP, and a JPEG whose dots lie on their side with
-# EXIF saying so (orientation 6: turn 90 degrees clockwise to view).
-convert "$s" -quality 90 "$work/sheet.heic"
-convert "$s" -quality 90 "$work/sheet.webp"
-convert "$s" -rotate 270 -quality 90 "$work/sideways.jpg"
-python3 "$here/exif_orientation.py" "$work/sideways.jpg" "$work/exif-turned.jpg" 6
+. "$here/scan_makers.sh"
+make_scans "$s"
 
 # The six blocks of the dot-matrix sheet, as the printer's manual has the bytes print them.
 cat > "$work/as-expected" <<'END'

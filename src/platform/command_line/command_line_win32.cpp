@@ -66,9 +66,19 @@ const render::DrawingModule* LoadDrawingModule(std::string& error) {
 #endif
 }
 
+// The scan reading (zbar and the imaging component) is a DLL beside the program, loaded for
+// verify alone.
 const verify::ScanModule* LoadScanModule(std::string& error) {
+#ifdef QUORVEL_SCAN_MODULE_FILE
+  static std::string loadError;
+  static const verify::ScanModule* const module = LoadCheckedModule<verify::ScanModule>(
+      QUORVEL_SCAN_MODULE_FILE, verify::kScanModuleEntry, loadError);
+  error = loadError;
+  return module;
+#else
   error = Unavailable(Features(), Feature::kVerify);
   return nullptr;
+#endif
 }
 
 }  // namespace quorvel::platform
