@@ -2,6 +2,7 @@
 // component (Windows): the marks themselves are worked out on the grey picture's geometry alone
 // (annotate.cpp), as on Linux.
 
+#include "common/utf8_path.h"
 #include "platform/win32/win32_api.h"
 
 #include <algorithm>
@@ -152,7 +153,7 @@ std::string WriteAnnotated(const std::string& path, const verify::PageFindings& 
     return "no memory for the annotated picture";
   }
   MakeOpaque(canvas);
-  return win32::WritePng(std::filesystem::u8path(output), canvas.width, canvas.height,
+  return win32::WritePng(PathFromUtf8(output), canvas.width, canvas.height,
                          canvas.width * 4, 4, canvas.bits, dpi);
 }
 

@@ -4,6 +4,7 @@
 
 #include <initguid.h>  // the imaging component's GUIDs are defined in this file
 
+#include "common/utf8_path.h"
 #include "platform/win32/win32_api.h"  // before the COM headers, which include windows.h
 
 #include <wincodec.h>
@@ -213,7 +214,7 @@ void EnsureApplication() {
 }
 
 std::string ReadPicturePages(const std::string& path, const PageTaker& take) {
-  const std::filesystem::path file = std::filesystem::u8path(path);
+  const std::filesystem::path file = PathFromUtf8(path);
   std::error_code error;
   if (!std::filesystem::exists(file, error)) {
     return "no such file";

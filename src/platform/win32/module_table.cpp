@@ -1,5 +1,7 @@
 #include "platform/win32/module_table.h"
 
+#include "common/utf8_path.h"
+
 #include <filesystem>
 
 #include "platform/win32/win32_api.h"
@@ -26,12 +28,6 @@ std::filesystem::path ProgramFolder(std::string& error) {
   }
 }
 
-// The path in UTF-8 for messages, whatever characters it holds.
-std::string Utf8(const std::filesystem::path& path) {
-  const std::u8string name = path.u8string();
-  return std::string(name.begin(), name.end());
-}
-
 }  // namespace
 
 const void* LoadModuleTable(const char* file, const char* entryName, std::string& error) {
@@ -46,19 +42,19 @@ const void* LoadModuleTable(const char* file, const char* entryName, std::string
       ::LoadLibraryExW(path.wstring().c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (module == nullptr) {
     const DWORD code = ::GetLastError();
-    error = Utf8(path) + ": " + win32::SystemMessage(code);
+    error = Utf8FromPath(path) + ": " + win32::SystemMessage(code);
     return nullptr;
   }
   auto entry = reinterpret_cast<const void* (*)()>(
       reinterpret_cast<void*>(::GetProcAddress(module, entryName)));
   if (entry == nullptr) {
     const DWORD code = ::GetLastError();
-    error = Utf8(path) + ": no " + entryName + ": " + win32::SystemMessage(code);
+    error = Utf8FromPath(path) + ": no " + entryName + ": " + win32::SystemMessage(code);
     return nullptr;
   }
   const void* table = entry();
   if (table == nullptr) {
-    error = Utf8(path) + " belongs to another build of quorvel-cli";
+    error = Utf8FromPath(path) + " belongs to another build of quorvel-cli";
   }
   return table;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/win32/wic_png.h"
 
+#include "common/utf8_path.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_error.h"
 
@@ -15,8 +16,7 @@ class Steps {
  public:
   // The name in UTF-8, whatever characters it holds (string() would take the ANSI code page).
   explicit Steps(const std::filesystem::path& file) {
-    const std::u8string name = file.u8string();
-    file_.assign(name.begin(), name.end());
+    file_ = Utf8FromPath(file);
   }
   bool Do(HRESULT result, const char* step) {
     if (failure_.empty() && FAILED(result)) {
