@@ -132,7 +132,8 @@ TEST(CliJson, QueuesWhoseNamesDifferOnlyInBytesThatAreNotUtf8StayApart) {
   }
   EXPECT_EQ(given, "B\\xFCro");
   // The bytes given back reach the queue that was reported, not the other one.
-  const CommandResult back = RunQuorvelCli("check --printer \"$(printf '%b' '" + given + "')\"");
+  const CommandResult back =
+      RunQuorvelCli("check --printer \"$(bash -c 'printf %b \"$1\"' - '" + given + "')\"");
   EXPECT_EQ(back.status, 0) << back.out << back.err;
   EXPECT_EQ(back.out.substr(0, back.out.find('\n')), latin1 + ": ready");
 
