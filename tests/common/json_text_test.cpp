@@ -126,13 +126,6 @@ TEST(JsonNames, ShowReplacementCharactersAndCarryTheBytes) {
   EXPECT_EQ(written.size(), std::size(cases));
 }
 
-TEST(JsonNames, KeysAreCamelCase) {
-  EXPECT_EQ(KeyOf("not confirmed"), "notConfirmed");
-  EXPECT_EQ(KeyOf("pjl id"), "pjlId");
-  EXPECT_EQ(KeyOf("confirmed_by"), "confirmedBy");
-  EXPECT_EQ(KeyOf("printed"), "printed");
-}
-
 // Whatever the bytes, a JSON reader takes the text and reads back the characters of the rule.
 TEST(JsonWrite, AReaderGetsBackTheCharactersOfTheRule) {
   for (const Layout* layout : {&kSpaced, &kCompact}) {
