@@ -39,7 +39,8 @@ bool IsUtf8(std::string_view text);
 std::string Shown(std::string_view name);
 
 /// A name's exact bytes in printable form: each byte that breaks UTF-8 as \xHH (two upper-case
-/// hex digits), each backslash doubled, the rest as it is; bash's `printf '%b'` gives the bytes back.
+/// hex digits), each backslash doubled, the rest as it is; bash's `printf '%b'` gives the bytes
+/// back.
 std::string EscapedBytes(std::string_view name);
 
 /// Puts a printer's name into `object`: `key` holds Shown(name); when the name is not UTF-8,
