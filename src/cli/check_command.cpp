@@ -34,6 +34,7 @@ RoadTrace CheckOne(const FleetChoice& choice, const RoadOptions& asked) {
 }
 
 int RunCheck(CheckOptions& options) {
+  TakeServerNames(options.choice);
   if (const std::optional<std::string> refusal =
           DeviceQuestionRefusal(options.asked.pjl, options.snmp, options.choice.targets)) {
     std::fprintf(stderr, "quorvel-cli check: %s\n", refusal->c_str());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
@@ -264,13 +265,31 @@ int RunOver(const std::vector<std::string>& printers, const FleetChoice& choice,
   return status;
 }
 
+// The server given whose SERVER/QUEUE `printer` already is (as `printers --server` lists it);
+// empty when it names none of them.
+std::string GivenServerOf(const std::string& printer, const std::vector<std::string>& servers) {
+  for (const std::string& server : servers) {
+    if (printer.size() > server.size() + 1 && printer.compare(0, server.size(), server) == 0 &&
+        printer[server.size()] == '/') {
+      return server;
+    }
+  }
+  return "";
+}
+
 // Each server's queues, or for a server that cannot be asked, the server itself with the reason.
+// A --printer name that is already SERVER/QUEUE of a server given is that queue alone.
 std::vector<std::string> ServerQueues(const FleetChoice& choice, ServerFailures& unreachable) {
   std::vector<std::string> names;
   for (const std::string& server : EachOnce(choice.servers)) {
     if (!choice.all) {
       for (const std::string& printer : EachOnce(choice.printers)) {
-        names.push_back(ServerQueueName(server, printer));
+        const std::string owner = GivenServerOf(printer, choice.servers);
+        if (owner.empty()) {
+          names.push_back(ServerQueueName(server, printer));
+        } else if (owner == server) {
+          names.push_back(printer);
+        }
       }
       continue;
     }
@@ -288,6 +307,32 @@ std::vector<std::string> ServerQueues(const FleetChoice& choice, ServerFailures&
 }
 
 }  // namespace
+
+void TakeServerNames(FleetChoice& choice) {
+  if (!choice.servers.empty() || choice.printers.empty() || !platform::Features().servers) {
+    return;
+  }
+  std::vector<std::string> servers;
+  for (const std::string& printer : choice.printers) {
+    const ServerQueue where = SplitServerQueue(printer);
+    if (where.queue.empty() || !net::ParseEndpoint(where.server, kPrintServerPort)) {
+      return;  // a queue of the user's own server
+    }
+    servers.push_back(where.server);
+  }
+  std::vector<std::string> ownQueues;
+  try {
+    ownQueues = platform::EveryQueue();
+  } catch (const std::exception&) {
+    // The user's own server does not answer: no QUEUE/INSTANCE can be meant.
+  }
+  for (const std::string& server : servers) {
+    if (std::find(ownQueues.begin(), ownQueues.end(), server) != ownQueues.end()) {
+      return;  // QUEUE/INSTANCE, an instance of the user's own queue
+    }
+  }
+  choice.servers = EachOnce(servers);
+}
 
 int RunFleetCommand(const FleetChoice& choice, const WorkerFactory& makeWorker, JobTracker* tracker,
                     std::optional<std::chrono::seconds> wait) {

@@ -49,6 +49,12 @@ inline constexpr std::uint16_t kPrintServerPort = 631;
 /// status is returned); empty where it can, or when no server was named.
 std::string ServersRefused(const std::vector<std::string>& servers);
 
+/// Names given back as `printers --server` lists them: when every --printer name is SERVER/QUEUE
+/// (HOST[:PORT], a slash, the queue) and no --server is given, the servers named become the
+/// run's --server, so that each name reaches that server's queue. A name whose part before the
+/// slash is a queue of the user's own server is QUEUE/INSTANCE and stays as it is.
+void TakeServerNames(FleetChoice& choice);
+
 /// The printers the run works on: every queue of the print server for --all (CUPS instances
 /// left out: they print on a queue already listed), else the names or targets given, each once,
 /// else the user's default printer (none when there is no default).

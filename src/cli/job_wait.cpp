@@ -40,6 +40,10 @@ InterruptiblePacer::~InterruptiblePacer() {
   std::signal(SIGINT, previous_);
 }
 
+bool StopRequested() {
+  return interrupted != 0;
+}
+
 WorkerPacer::WorkerPacer() : start_(Clock::now()) {}
 
 milliseconds WorkerPacer::Elapsed() {

@@ -34,6 +34,10 @@ class InterruptiblePacer : public WorkerPacer {
   void (*previous_)(int) = nullptr;
 };
 
+/// Whether Ctrl-C has reached the run's InterruptiblePacer: every wait for a printer's or
+/// spooler's answer ends then, on any thread.
+bool StopRequested();
+
 /// Follows `job` with `tracker` for at most `limit` (Ctrl-C ends the wait early and leaves the
 /// job as it is), prints "Printed" on standard output or the job's and printer's state on
 /// standard error, and returns the exit status: 0, kExitNotPrinted or kExitNotConfirmed. With no

@@ -45,6 +45,7 @@ RoadTask TaskOf(const PrintOptions& options) {
   task.road.snmp = options.snmp.Options();
   task.road.choosePage = page == nullptr;
   task.road.makePacer = [] { return std::make_unique<WorkerPacer>(); };
+  task.road.stopped = &StopRequested;
   return task;
 }
 
@@ -103,9 +104,10 @@ int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   std::optional<JobRef> job;
   PrinterResult result;
   {
-    // Ctrl-C cuts the worker's own follow-up short instead of ending the program.
+    // Ctrl-C cuts the worker's own follow-up, or its wait for the printer's word, short
+    // instead of ending the program.
     std::optional<InterruptiblePacer> interruptible;
-    if (options.waitOption->count() > 0) {
+    if (options.waitOption->count() > 0 || options.pjl || options.snmp.Options().has_value()) {
       interruptible.emplace();
     }
     result = worker.Run(name, job);
@@ -147,6 +149,7 @@ std::optional<std::string> Refusal(const PrintOptions& options) {
 }
 
 int RunPrint(PrintOptions& options) {
+  TakeServerNames(options.choice);
   if (const std::optional<std::string> refusal = Refusal(options)) {
     std::fprintf(stderr, "quorvel-cli print: %s\n", refusal->c_str());
     return kExitUsage;

@@ -145,6 +145,74 @@ Value JobText(std::string_view bytes) {
   return Characters(bytes, Bytes::kJob);
 }
 
+bool IsUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = SequenceLength(text, at);
+    if (length == 0) {
+      return false;
+    }
+    at += length;
+  }
+  return true;
+}
+
+namespace {
+
+// `name` with each byte that breaks UTF-8 as `broken` writes it, the rest as it is.
+template <typename Broken>
+std::string EachBrokenByte(std::string_view name, Broken broken) {
+  std::string out;
+  for (std::size_t at = 0; at < name.size();) {
+    const std::size_t length = SequenceLength(name, at);
+    if (length == 0) {
+      out += broken(static_cast<std::uint8_t>(name[at]));
+      ++at;
+    } else {
+      out.append(name.substr(at, length));
+      at += length;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Shown(std::string_view name) {
+  return EachBrokenByte(name, [](std::uint8_t) { return std::string("\xEF\xBF\xBD"); });
+}
+
+std::string EscapedBytes(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string doubled;
+  for (const char c : name) {
+    doubled += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  }
+  return EachBrokenByte(doubled, [](std::uint8_t byte) {
+    return std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+  });
+}
+
+void PutName(Value& object, const std::string& key, std::string_view name) {
+  object[key] = Shown(name);
+  if (!IsUtf8(name)) {
+    object[key + "Bytes"] = EscapedBytes(name);
+  }
+}
+
+std::string KeyOf(std::string_view words) {
+  std::string key;
+  bool upper = false;
+  for (const char c : words) {
+    if (c == ' ' || c == '-' || c == '_') {
+      upper = !key.empty();
+      continue;
+    }
+    key.push_back(upper && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    upper = false;
+  }
+  return key;
+}
+
 std::string Write(const Value& value, const Layout& layout) {
   std::string out;
   Append(out, value, layout);

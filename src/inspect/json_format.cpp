@@ -108,7 +108,7 @@ Value LineJson(const ListingLine& entry) {
 Value TallyJson(const Tally& tally) {
   Value object = Value::object();
   for (const auto& [name, count] : tally) {
-    object[name] = count;
+    object[json::KeyOf(name)] = count;  // "secondary symbol set" is secondarySymbolSet
   }
   return object;
 }

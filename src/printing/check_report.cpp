@@ -34,8 +34,10 @@ std::string FormatCheckText(const std::string& printer, const PrinterStatus& sta
   text += std::string("state: ") + StateName(status.state);
   text += status.message.empty() ? "" : ", \"" + status.message + "\"";
   text += status.reasons.empty() ? "\n" : " (" + quorvel::text::Join(status.reasons, ", ") + ")\n";
-  text += std::string("accepting jobs: ") + (status.acceptingJobs ? "yes" : "no") + "\n";
-  text += "jobs waiting: " + std::to_string(status.jobsAhead) + "\n";
+  if (status.unreachable.empty()) {  // else the printer said nothing of either
+    text += std::string("accepting jobs: ") + (status.acceptingJobs ? "yes" : "no") + "\n";
+    text += "jobs waiting: " + std::to_string(status.jobsAhead) + "\n";
+  }
   for (const PrinterDetail& detail : status.details) {
     text += detail.first + ": " + detail.second + "\n";
   }
@@ -48,18 +50,21 @@ std::string FormatCheckText(const std::string& printer, const PrinterStatus& sta
 std::string FormatCheckJson(const std::string& printer, const PrinterStatus& status) {
   json::Value details = json::Value::object();
   for (const PrinterDetail& detail : status.details) {
-    details[detail.first] = detail.second;
+    details[json::KeyOf(detail.first)] = detail.second;
   }
   json::Value report;
-  report["printer"] = printer;
+  json::PutName(report, "printer", printer);
   report["verdict"] = VerdictWord(AssessPrinter(status));
   report["exists"] = status.exists;
   report["notReady"] = NotReadyReasons(status);
   report["state"] = StateName(status.state);
   report["reasons"] = status.reasons;
   report["message"] = status.message;
-  report["acceptingJobs"] = status.acceptingJobs;
-  report["jobsWaiting"] = status.jobsAhead;
+  report["reachable"] = status.unreachable.empty();
+  report["acceptingJobs"] =
+      status.unreachable.empty() ? json::Value(status.acceptingJobs) : json::Value(nullptr);
+  report["jobsWaiting"] =
+      status.unreachable.empty() ? json::Value(status.jobsAhead) : json::Value(nullptr);
   report["details"] = std::move(details);
   report["notes"] = RiskNotes(status);
   return json::Write(report, json::kSpaced) + "\n";

@@ -18,17 +18,20 @@ struct BackChannel {
     kEnough,    // the reader had what it waited for
     kTimedOut,  // the time limit passed first
     kCapped,    // the reply went past the size limit; the first `cap` bytes are kept
+    kStopped,   // the user stopped waiting (Ctrl-C)
   };
   std::string bytes;
   End end = End::kClosed;
 };
 
 /// How a back channel is read: for at most `limit`, at most `cap` bytes, until `enough` says the
-/// reply is complete (checked after every read).
+/// reply is complete (checked after every read), or until `stopped`, when given, says the user
+/// stopped waiting (asked several times a second).
 struct BackChannelRead {
   std::chrono::milliseconds limit{60000};
   std::size_t cap = 64 * 1024;
   std::function<bool(std::string_view)> enough;
+  std::function<bool()> stopped;
 };
 
 /// A job's end as the printer itself told it, and where the word came from: "pjl", "snmp".

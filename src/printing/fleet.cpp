@@ -109,8 +109,8 @@ class Conductor {
 
   void Report(const PrinterResult& result) {
     ++summary_.counts[static_cast<std::size_t>(result.outcome)];
-    if (!result.confirmedBy.empty()) {
-      ++summary_.confirmedBy[result.confirmedBy];
+    if (const std::string source = ConfirmedBy(result); !source.empty()) {
+      ++summary_.confirmedBy[source];
     }
     if (Severity(result.outcome) > Severity(summary_.worst)) {
       summary_.worst = result.outcome;
@@ -304,6 +304,12 @@ void SettleFollowed(PrinterResult& result, const JobRef& job, const FollowResult
   if (follow.verdict != JobVerdict::kPrinted) {
     result.detail = JoinedLines(DescribeFollowResult(job, follow));
   }
+}
+
+std::string ConfirmedBy(const PrinterResult& result) {
+  const bool verdict =
+      result.outcome == FleetOutcome::kPrinted || result.outcome == FleetOutcome::kNotPrinted;
+  return verdict ? result.confirmedBy : std::string();
 }
 
 bool FleetSummary::AllSucceeded() const {

@@ -23,8 +23,13 @@ struct PrinterResult {
   int jobId = 0;  // 0 when no job was taken
   std::chrono::milliseconds elapsed{0};
   std::string detail;       // the single-printer command's words for what went wrong, on one line
-  std::string confirmedBy;  // who gave the verdict: "spooler", "ipp", "pjl", "snmp"; or nobody
+  std::string confirmedBy;  // who was asked for the verdict: "spooler", "ipp", "pjl", "snmp"
 };
+
+/// Who confirmed the printer's end, as the reports name it: the source asked, when it gave a
+/// verdict (printed or not printed); empty when nobody confirmed anything (not confirmed, or no
+/// one was asked).
+std::string ConfirmedBy(const PrinterResult& result);
 
 /// Sends one printer its job (or checks it), the way the single-printer command does, with
 /// platform objects of its own. Each worker thread makes its own and uses it alone.
@@ -60,7 +65,7 @@ struct FleetSummary {
   std::size_t counts[kFleetOutcomeCount] = {};
   std::size_t total = 0;
   FleetOutcome worst = FleetOutcome::kExecuted;
-  /// How many verdicts each source gave: "spooler", "ipp", "pjl", "snmp".
+  /// How many verdicts each source gave (ConfirmedBy): "spooler", "ipp", "pjl", "snmp".
   std::map<std::string, std::size_t> confirmedBy;
   bool AllSucceeded() const;
 };

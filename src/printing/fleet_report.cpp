@@ -1,5 +1,6 @@
 #include "printing/fleet_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -68,6 +69,11 @@ std::string JunitCase(const std::string& suite, const PrinterResult& result, Jun
                     Attribute("name", result.printer) +
                     Attribute("time", JunitSeconds(result.elapsed));
   std::string inside;
+  if (!json::IsUtf8(result.printer)) {
+    // XML cannot carry the name's bytes: the name shows U+FFFD, its bytes go beside it
+    inside += "      <properties><property name=\"printerBytes\"" +
+              Attribute("value", json::EscapedBytes(result.printer)) + "/></properties>\n";
+  }
   const std::string outcome = OutcomeName(result.outcome);
   if (result.outcome == FleetOutcome::kNotSent) {
     ++counts.skipped;
@@ -117,6 +123,7 @@ std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>
     for (const PrinterResult& result : suite.results) {
       cases += JunitCase(suite.name, result, counts);
     }
+    counts.time = std::min(counts.time, elapsed);  // its printers went side by side
     all.Add(counts);
     body += "  <testsuite" + Attribute("name", suite.name) + counts.Attributes() + ">\n" + cases +
             "  </testsuite>\n";
@@ -129,7 +136,8 @@ std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>
 std::string FleetLine(const PrinterResult& result) {
   std::string line = result.printer + ": " + OutcomeName(result.outcome);
   if (IsDeviceSource(result.confirmedBy)) {
-    line += " (" + result.confirmedBy + ")";  // the printer's own word, not a spooler's
+    // the printer was asked itself, not a spooler ("not confirmed (pjl)": it did not say)
+    line += " (" + result.confirmedBy + ")";
   }
   if (result.jobId != 0) {
     line += ", job " + std::to_string(result.jobId);
@@ -165,13 +173,13 @@ std::string FleetSummaryLine(const FleetSummary& summary, std::chrono::milliseco
 
 std::string FleetJsonItem(const PrinterResult& result) {
   json::Value item;
-  item["printer"] = result.printer;
+  json::PutName(item, "printer", result.printer);
   item["outcome"] = OutcomeName(result.outcome);
   item["job"] = result.jobId != 0 ? json::Value(result.jobId) : json::Value(nullptr);
   item["seconds"] = InSeconds(result.elapsed);
   item["detail"] = result.detail;
-  item["confirmed_by"] =
-      result.confirmedBy.empty() ? json::Value(nullptr) : json::Value(result.confirmedBy);
+  const std::string source = ConfirmedBy(result);
+  item["confirmedBy"] = source.empty() ? json::Value(nullptr) : json::Value(source);
   return json::Write(item, json::kSpaced);
 }
 
@@ -180,13 +188,13 @@ std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseco
   counts["printers"] = summary.total;
   counts["seconds"] = InSeconds(elapsed);
   for (std::size_t i = 0; i < kFleetOutcomeCount; ++i) {
-    counts[OutcomeName(static_cast<FleetOutcome>(i))] = summary.counts[i];
+    counts[json::KeyOf(OutcomeName(static_cast<FleetOutcome>(i)))] = summary.counts[i];
   }
   json::Value sources = json::Value::object();
   for (const auto& [source, count] : summary.confirmedBy) {
     sources[source] = count;
   }
-  counts["confirmed_by"] = sources;
+  counts["confirmedBy"] = sources;
   return json::Write(counts, json::kSpaced);
 }
 

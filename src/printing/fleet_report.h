@@ -17,10 +17,12 @@ std::string FleetLine(const PrinterResult& result);
 std::string FleetSummaryLine(const FleetSummary& summary, std::chrono::milliseconds elapsed);
 
 /// A printer as a JSON object: {"printer", "outcome", "job" (null without one), "seconds",
-/// "detail"}, written by the one JSON writer (common/json_text.h) like the rest of the report.
+/// "detail", "confirmedBy" (null unless someone confirmed)}, written by the one JSON writer
+/// (common/json_text.h) like the rest of the report.
 std::string FleetJsonItem(const PrinterResult& result);
 
-/// The summary as a JSON object: "printers", "seconds", and a count for every outcome.
+/// The summary as a JSON object: "printers", "seconds", a count for every outcome (its name in
+/// camelCase: "notConfirmed") and "confirmedBy", the count per source that confirmed.
 std::string FleetSummaryJson(const FleetSummary& summary, std::chrono::milliseconds elapsed);
 
 /// Text for XML, in an attribute's value or between tags: & < > " ' become entities, and tab, line
@@ -41,8 +43,9 @@ struct JunitSuite {
 /// The successes (printed, executed, ready) pass; "not sent" (stopped before its turn) is
 /// <skipped>; every other outcome is a <failure> whose message is "OUTCOME: DETAIL" and whose type
 /// is the outcome. Suites and the whole carry the totals tests, failures, errors (always 0: a
-/// printer that could not be asked is a failure of that printer), skipped and time (a suite's the
-/// sum of its printers', the whole's `elapsed`).
+/// printer that could not be asked is a failure of that printer), skipped and time (the whole's
+/// `elapsed`; a suite's the sum of its printers', but never more than the whole's, since the
+/// printers are worked on side by side).
 std::string FleetJunit(const std::string& runName, const std::vector<JunitSuite>& suites,
                        std::chrono::milliseconds elapsed);
 

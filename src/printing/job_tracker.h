@@ -61,6 +61,9 @@ struct PrinterStatus {
   std::string message;               // printer-state-message, as the spooler words it
   bool acceptingJobs = true;
   int jobsAhead = 0;  // jobs queued on the printer, the one printing included
+  /// Why the printer itself could not be reached (the system's reason, "Connection refused");
+  /// empty when it was. Then nothing else about it is known: its state stays unknown.
+  std::string unreachable;
   std::vector<PrinterDetail> details;
   /// Why a raw job may not arrive or not arrive unchanged even though the printer is ready (a
   /// driver queue's filters, a print processor of its own); they do not make it "not ready".

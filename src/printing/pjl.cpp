@@ -222,11 +222,15 @@ DeviceVerdict JudgePjlReply(const BackChannel& reply, std::string_view name) {
     }
     return verdict;
   }
-  if (Trimmed(reply.bytes).empty()) {
+  if (reply.end == BackChannel::End::kStopped && Trimmed(reply.bytes).empty()) {
+    verdict.detail = "stopped waiting (Ctrl-C) before the printer answered PJL";
+  } else if (Trimmed(reply.bytes).empty()) {
     verdict.detail = "the printer did not answer PJL";
   } else if (reply.end == BackChannel::End::kCapped) {
     verdict.detail = "the printer's PJL reply went past " + std::to_string(kPjlReplyCap / 1024) +
                      " KiB without the job's end";
+  } else if (reply.end == BackChannel::End::kStopped) {
+    verdict.detail = "stopped waiting (Ctrl-C) before the printer reported the job's end";
   } else if (reply.end == BackChannel::End::kTimedOut) {
     verdict.detail = "the printer answered PJL but did not report the job's end in time";
   } else {

@@ -87,8 +87,7 @@ class PortRoad : public TargetRoad {
         AskSnmp(access_, DisplayName(name), *options_.snmp, status);
       }
     } catch (const PlatformError& e) {
-      status.acceptingJobs = false;
-      status.state = PrinterState::kStopped;
+      status.unreachable = e.Reason();  // nothing more is known: the state stays unknown
       status.message = e.Reason();
       status.details.emplace_back("connection", e.Reason());
     }
@@ -101,9 +100,10 @@ class PortRoad : public TargetRoad {
     if (!options_.pjl) {
       return access_.MakePortSpooler();
     }
-    BackChannelRead read{options_.wait, kPjlReplyCap, [jobName](std::string_view bytes) {
-                           return FindJobEnd(bytes, jobName).has_value();
-                         }};
+    BackChannelRead read{
+        options_.wait, kPjlReplyCap,
+        [jobName](std::string_view bytes) { return FindJobEnd(bytes, jobName).has_value(); },
+        options_.stopped};
     return access_.MakeReplyingPortSpooler(std::move(read), reply);
   }
 
@@ -111,8 +111,8 @@ class PortRoad : public TargetRoad {
   // or the step that failed does.
   void AskPjl(const std::string& name, PrinterStatus& status) {
     BackChannelRead read{std::min<std::chrono::milliseconds>(options_.wait, kPjlInfoWait),
-                         kPjlReplyCap,
-                         [](std::string_view bytes) { return HasInfoAnswers(bytes); }};
+                         kPjlReplyCap, [](std::string_view bytes) { return HasInfoAnswers(bytes); },
+                         options_.stopped};
     try {
       const BackChannel reply = AskPort(access_, DisplayName(name), PjlInfoQuery(), read);
       for (PrinterDetail& detail : PjlInfoDetails(reply)) {

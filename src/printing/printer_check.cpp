@@ -1,6 +1,53 @@
 #include "printing/printer_check.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+
 namespace quorvel {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+// A state reason without its severity ("offline-report" is "offline").
+std::string_view Keyword(std::string_view reason) {
+  for (const std::string_view suffix : {"-report", "-warning", "-error"}) {
+    if (reason.size() > suffix.size() && reason.substr(reason.size() - suffix.size()) == suffix) {
+      return reason.substr(0, reason.size() - suffix.size());
+    }
+  }
+  return reason;
+}
+
+// The spooler's own word that the printer cannot be reached: a reason such as CUPS's
+// "offline-report", Windows' "offline", "not-available" and "server-unknown", or a
+// printer-state-message that says so ("The printer may not exist or is unavailable at this
+// time.").
+bool SaysOffline(const PrinterStatus& status) {
+  static constexpr std::array<std::string_view, 5> kOffline = {
+      "offline", "printer-offline", "not-available", "server-unknown", "shutdown"};
+  for (const std::string& reason : status.reasons) {
+    if (std::find(kOffline.begin(), kOffline.end(), Keyword(reason)) != kOffline.end()) {
+      return true;
+    }
+  }
+  const std::string message = Lower(status.message);
+  for (const std::string_view words : {"offline", "unavailable", "not available", "may not exist",
+                                       "not responding", "unable to locate"}) {
+    if (message.find(words) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 CheckVerdict AssessPrinter(const PrinterStatus& status) {
   if (!status.exists) {
@@ -13,12 +60,21 @@ std::vector<std::string> NotReadyReasons(const PrinterStatus& status) {
   if (!status.exists) {
     return {"there is no such printer"};
   }
+  if (!status.unreachable.empty()) {
+    return {"it is not reachable: " + status.unreachable};
+  }
   std::vector<std::string> reasons;
   if (!status.acceptingJobs) {
     reasons.emplace_back("it does not accept jobs");
   }
   if (status.state == PrinterState::kStopped) {
     reasons.emplace_back("it is stopped");
+  }
+  if (SaysOffline(status)) {
+    reasons.emplace_back(status.message.empty()
+                             ? "the spooler reports it offline or unavailable"
+                             : "the spooler reports it offline or unavailable (\"" +
+                                   status.message + "\")");
   }
   for (const std::string& problem : status.deviceProblems) {
     reasons.push_back("the printer reports " + problem);

@@ -9,8 +9,9 @@ namespace quorvel {
 
 enum class CheckVerdict { kReady, kNotReady, kNoSuchPrinter };
 
-/// Whether a raw test job sent now would reach the printer: it exists, takes jobs and is not
-/// stopped.
+/// Whether a raw test job sent now would reach the printer: it exists, can be reached, takes
+/// jobs, is not stopped, and neither its spooler (state reasons or message) nor the printer
+/// itself says it is offline, unavailable or has a problem.
 CheckVerdict AssessPrinter(const PrinterStatus& status);
 
 /// Why AssessPrinter did not say ready, one sentence each; empty when it did.

@@ -196,8 +196,14 @@ DeviceVerdict FollowPageCounter(SnmpSession& session, long long before,
                        CounterText(before, *last->pageCounter);
       return verdict;
     }
-    if (timeUp || !pacer.Pause(kCounterPause)) {
+    if (timeUp) {
       break;
+    }
+    if (!pacer.Pause(kCounterPause)) {
+      verdict.detail = "stopped waiting (Ctrl-C) before the page counter moved " +
+                       (last && last->pageCounter ? CounterText(before, *last->pageCounter)
+                                                  : std::string("(no counter read)"));
+      return verdict;
     }
   }
   if (!last || !last->pageCounter) {

@@ -88,8 +88,8 @@ std::string HostOf(std::string_view target);
 
 /// Watches the page counter after a job was sent: reads it until it has moved and the printer
 /// is no longer printing, or `limit` has passed. A moved counter is printed ("1 page (counter
-/// 48211 -> 48212)"), an unmoved one not printed with what the printer reports; no answer at all
-/// leaves the job not confirmed.
+/// 48211 -> 48212)"), an unmoved one not printed with what the printer reports; no answer at all,
+/// or a pause the user cut short (Ctrl-C), leaves the job not confirmed.
 DeviceVerdict FollowPageCounter(SnmpSession& session, long long before,
                                 std::chrono::milliseconds limit, Pacer& pacer);
 

@@ -87,6 +87,8 @@ struct RoadOptions {
   bool choosePage = false;
   /// Times the counter's follow-up (and lets the user cut it short); real time when empty.
   std::function<std::unique_ptr<Pacer>()> makePacer;
+  /// Whether the user stopped waiting (Ctrl-C): a wait for the printer's reply ends then.
+  std::function<bool()> stopped;
 };
 
 /// One kind of target's road: how a test page is sent, how the printer is checked and who can

@@ -148,26 +148,26 @@ TEST_F(FleetCli, WaitFollowsEveryJobAndJsonGivesTheSameFields) {
   EXPECT_EQ(result.status, 4) << result.err;
   const std::string json = Steady(result.out);
   EXPECT_NE(json.find("\"summary\": {\"printers\": 31, \"seconds\": S, \"printed\": 26, "
-                      "\"executed\": 0, \"ready\": 0, \"not confirmed\": 0, \"not printed\": 3, "
-                      "\"not ready\": 0, \"not recognized\": 0, \"failed\": 2, \"not sent\": 0, "
+                      "\"executed\": 0, \"ready\": 0, \"notConfirmed\": 0, \"notPrinted\": 3, "
+                      "\"notReady\": 0, \"notRecognized\": 0, \"failed\": 2, \"notSent\": 0, "
                       "\"refused\": 0, "
-                      "\"confirmed_by\": {\"spooler\": 29}},\n \"exitStatus\": 4}\n"),
+                      "\"confirmedBy\": {\"spooler\": 29}},\n \"exitStatus\": 4}\n"),
             std::string::npos)
       << json;
   for (const std::string& queue : AllQueues()) {
     std::string item = "{\"printer\": \"" + queue + "\", \"outcome\": \"printed\", \"job\": N, " +
-                       "\"seconds\": S, \"detail\": \"\", \"confirmed_by\": \"spooler\"}";
+                       "\"seconds\": S, \"detail\": \"\", \"confirmedBy\": \"spooler\"}";
     if (kDisabled.count(queue) != 0) {
       item = "{\"printer\": \"" + queue +
              "\", \"outcome\": \"not printed\", \"job\": N, \"seconds\": S, \"detail\": "
              "\"Not printed: job N on " +
              queue + " is pending and the printer is stopped. Job N: pending; Printer " + queue +
-             ": stopped, \\\"Paused\\\" (paused)\", \"confirmed_by\": \"spooler\"}";
+             ": stopped, \\\"Paused\\\" (paused)\", \"confirmedBy\": \"spooler\"}";
     } else if (kRejecting.count(queue) != 0) {
       item = "{\"printer\": \"" + queue +
              "\", \"outcome\": \"failed\", \"job\": null, \"seconds\": S, \"detail\": \"The test "
              "page could not be sent to the printer. Create-Job: Destination \\\"" +
-             queue + "\\\" is not accepting jobs.\", \"confirmed_by\": null}";
+             queue + "\\\" is not accepting jobs.\", \"confirmedBy\": null}";
     }
     const std::size_t at = json.find(item);
     EXPECT_NE(at, std::string::npos) << item << "\n" << json;

@@ -120,6 +120,16 @@ TEST_F(ServersCli, PrintersListsEachServersQueuesAndGoesOnPastOneDown) {
   EXPECT_EQ(result.err, "quorvel-cli: the printer list of " + down_ +
                             " could not be read.\nConnect to " + down_ + ": Connection refused\n");
 
+  // Each name listed, given back, reaches that queue: with its --server or without, never as
+  // SERVER/SERVER/QUEUE; the user's own server (A) has a Virtual too, which it must not reach.
+  for (const std::string& name : Lines(Cli("printers --server " + b).out)) {
+    for (const std::string& server : {std::string(), " --server " + b}) {
+      result = Cli("check --printer " + name + server);
+      EXPECT_EQ(result.status, 0) << name << server << ": " << result.out << result.err;
+      EXPECT_EQ(result.out.rfind(name + ": ready, ", 0), 0U) << name << server << result.out;
+    }
+  }
+
   // A value that is no HOST[:PORT] is a usage error.
   EXPECT_EQ(Cli("printers --server " + a + "/Virtual").status, 2);
   EXPECT_EQ(Cli("print pcl --server " + a).status, 2);  // neither --printer nor --all

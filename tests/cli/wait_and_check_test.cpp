@@ -158,7 +158,7 @@ TEST(CliCheck, ReportsARawQueueAsTextAndJson) {
   EXPECT_EQ(json.out,
             "{\"printer\": \"Checked\", \"verdict\": \"ready\", \"exists\": true, "
             "\"notReady\": [], \"state\": \"idle\", \"reasons\": [], \"message\": \"\", "
-            "\"acceptingJobs\": true, \"jobsWaiting\": 0, "
+            "\"reachable\": true, \"acceptingJobs\": true, \"jobsWaiting\": 0, "
             "\"details\": {\"queue\": \"raw\", \"device\": \"socket\"}, \"notes\": []}\n");
 }
 
@@ -183,6 +183,11 @@ TEST(CliCheck, NoSuchPrinterPausedQueueAndClosedPort) {
       EXPECT_EQ(result.out.substr(0, result.out.find('\n')), c.firstLine) << c.arguments;
     } else {
       EXPECT_NE(result.out.find("connection: Connection refused"), std::string::npos) << result.out;
+      // what the refusal said, and no state it did not say
+      EXPECT_NE(result.out.find(": not ready (it is not reachable: Connection refused)\nstate: "
+                                "unknown, \"Connection refused\"\nport: "),
+                std::string::npos)
+          << result.out;
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
 #include <string>
 
 namespace quorvel::json {
@@ -98,6 +100,30 @@ TEST(JsonWrite, LaysOutMembersInOrderWithTwoDecimalsForFractions) {
   }
   EXPECT_EQ(Name("exitStatus", kSpaced), "\"exitStatus\": ");
   EXPECT_EQ(Name("dialect", kCompact), "\"dialect\":");
+}
+
+// A printer's name: U+FFFD for each byte that breaks UTF-8, and the exact bytes beside it when
+// the name is not UTF-8 (each such byte \xHH, each backslash doubled).
+TEST(JsonNames, ShowReplacementCharactersAndCarryTheBytes) {
+  const struct {
+    std::string name;
+    std::string expected;  // the object PutName makes, as JSON text
+  } cases[] = {
+      {"B\xC3\xBCro", "{\"printer\": \"B\xC3\xBCro\"}"},  // Büro, UTF-8
+      {"B\xFCro", R"({"printer": "B\uFFFDro", "printerBytes": "B\\xFCro"})"},
+      {"B\xFDro", R"({"printer": "B\uFFFDro", "printerBytes": "B\\xFDro"})"},
+      {"B\xEF\xBF\xBDro", R"({"printer": "B\uFFFDro"})"},  // a real U+FFFD
+      {"\\\\S\\Q\xE9", R"({"printer": "\\\\S\\Q\uFFFD", "printerBytes": "\\\\\\\\S\\\\Q\\xE9"})"},
+      {"h\xC3x:1", R"({"printer": "h\uFFFDx:1", "printerBytes": "h\\xC3x:1"})"},
+  };
+  std::set<std::string> written;  // no two names read the same
+  for (const auto& c : cases) {
+    Value object;
+    PutName(object, "printer", c.name);
+    EXPECT_EQ(Write(object, kCompact), Write(Value::parse(c.expected), kCompact)) << c.name;
+    written.insert(Write(object, kSpaced));
+  }
+  EXPECT_EQ(written.size(), std::size(cases));
 }
 
 // Whatever the bytes, a JSON reader takes the text and reads back the characters of the rule.

@@ -21,7 +21,7 @@ TEST(JsonListing, WritesItemsFontStateSequencesAndSummary) {
 {"line":2,"offset":10,"length":7,"items":[{"offset":10,"kind":"control","name":"SO","byte":14},{"offset":11,"kind":"command","code":"ESC \")8Y\"","name":"secondary symbol set","detail":"8Y, EAN/UPC barcode","bytes":[27,41,56,89],"value":"8Y"},{"offset":15,"kind":"control","name":"CR","byte":13},{"offset":16,"kind":"control","name":"LF","byte":10}],"font":{"active":"secondary","primary":"held","secondary":"8Y"}},
 {"line":3,"offset":17,"length":1,"items":[{"offset":17,"kind":"control","name":"FF","byte":12}],"font":{"active":"secondary","primary":"held","secondary":"8Y"}}
 ],
-"summary":{"bytes":18,"lines":3,"commands":{"secondary symbol set":1},"controls":{"CR":2,"LF":2,"SO":1,"FF":1},"unknownEscapes":0,"warnings":0,"nulBytes":0,"endsWithFormFeed":true,"sequences":1,"sequenceDifferences":1}}
+"summary":{"bytes":18,"lines":3,"commands":{"secondarySymbolSet":1},"controls":{"CR":2,"LF":2,"SO":1,"FF":1},"unknownEscapes":0,"warnings":0,"nulBytes":0,"endsWithFormFeed":true,"sequences":1,"sequenceDifferences":1}}
 )JSON";
   EXPECT_EQ(FormatJson(Explain(job, Dialect::kPcl)), expected);
 }

@@ -233,6 +233,7 @@ TEST(RunFleet, AJobWithoutVerdictInTimeIsNotConfirmedAndKeepsItsId) {
   const FleetSummary summary =
       RunFleet(Names(2), {2, seconds(3)}, Factory(shop), &tracker, pacer, sink);
   EXPECT_EQ(Count(summary, FleetOutcome::kNotConfirmed), 2U);
+  EXPECT_TRUE(summary.confirmedBy.empty());  // the spooler was asked, but confirmed nothing
   EXPECT_NE(sink.results.front().jobId, 0);
   EXPECT_NE(sink.results.front().detail.find("3 s"), std::string::npos)
       << sink.results.front().detail;
@@ -329,10 +330,10 @@ TEST(FleetReport, LinesSummaryAndJson) {
   EXPECT_EQ(FleetLine(failed), "Q\"2: failed, 1.23 s: Create-Job: not accepting\tjobs");
   EXPECT_EQ(FleetJsonItem(sent),
             "{\"printer\": \"Q1\", \"outcome\": \"executed\", \"job\": 41, \"seconds\": 0.04, "
-            "\"detail\": \"\", \"confirmed_by\": null}");
+            "\"detail\": \"\", \"confirmedBy\": null}");
   EXPECT_EQ(FleetJsonItem(failed),
             "{\"printer\": \"Q\\\"2\", \"outcome\": \"failed\", \"job\": null, \"seconds\": 1.23, "
-            "\"detail\": \"Create-Job: not accepting\\u0009jobs\", \"confirmed_by\": null}");
+            "\"detail\": \"Create-Job: not accepting\\u0009jobs\", \"confirmedBy\": null}");
   FleetSummary summary;
   summary.total = 5;
   summary.counts[static_cast<std::size_t>(FleetOutcome::kExecuted)] = 3;
@@ -342,43 +343,49 @@ TEST(FleetReport, LinesSummaryAndJson) {
             "5 printers in 2.50 s: 3 executed, 1 not recognized, 1 failed");
   EXPECT_EQ(FleetSummaryJson(summary, milliseconds(2500)),
             "{\"printers\": 5, \"seconds\": 2.50, \"printed\": 0, \"executed\": 3, \"ready\": 0, "
-            "\"not confirmed\": 0, \"not printed\": 0, \"not ready\": 0, \"not recognized\": 1, "
-            "\"failed\": 1, \"not sent\": 0, \"refused\": 0, \"confirmed_by\": {}}");
+            "\"notConfirmed\": 0, \"notPrinted\": 0, \"notReady\": 0, \"notRecognized\": 1, "
+            "\"failed\": 1, \"notSent\": 0, \"refused\": 0, \"confirmedBy\": {}}");
   // The printer's own verdicts are named on their lines and counted in the summary.
   PrinterResult byAgent{"h:9100",          FleetOutcome::kPrinted,    0,
                         milliseconds(500), "1 page (counter 1 -> 2)", "snmp"};
   EXPECT_EQ(FleetLine(byAgent), "h:9100: printed (snmp), 0.50 s: 1 page (counter 1 -> 2)");
   byAgent.confirmedBy = "spooler";
   EXPECT_EQ(FleetLine(byAgent), "h:9100: printed, 0.50 s: 1 page (counter 1 -> 2)");
+  // Asked but silent: nobody confirmed, so the JSON names no one.
+  const PrinterResult silent{"h:9100",          FleetOutcome::kNotConfirmed,      0,
+                             milliseconds(500), "the printer did not answer PJL", "pjl"};
+  EXPECT_TRUE(json::Value::parse(FleetJsonItem(silent))["confirmedBy"].is_null());
   summary.confirmedBy = {{"pjl", 1}, {"snmp", 2}, {"spooler", 4}};
   EXPECT_EQ(FleetSummaryLine(summary, milliseconds(2500)),
             "5 printers in 2.50 s: 3 executed, 1 not recognized, 1 failed; confirmed by the "
             "printers: 1 pjl, 2 snmp");
-  EXPECT_EQ(json::Value::parse(FleetSummaryJson(summary, milliseconds(2500)))["confirmed_by"],
+  EXPECT_EQ(json::Value::parse(FleetSummaryJson(summary, milliseconds(2500)))["confirmedBy"],
             json::Value::parse("{\"pjl\": 1, \"snmp\": 2, \"spooler\": 4}"));
   EXPECT_EQ(JoinedLines({"Not printed: held.", "Job 3: held", "Printer Q: idle"}),
             "Not printed: held. Job 3: held; Printer Q: idle");
 }
 
 // A name typed with a byte that breaks UTF-8 (0xC3 alone) and a reason in Latin-1: the item is
-// still JSON, each such byte the character of its number.
+// still JSON; the name shows U+FFFD and carries its bytes, the reason's byte stands for the
+// character of its number.
 TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
   const PrinterResult result{
       "h\xC3x:1", FleetOutcome::kFailed, 0, milliseconds(1230), "connect to h\xC3x:1: r\xE9seau",
       ""};
   json::Value item;
   ASSERT_NO_THROW(item = json::Value::parse(FleetJsonItem(result)));
-  EXPECT_EQ(item, json::Value::parse("{\"printer\": \"h\\u00C3x:1\", \"outcome\": \"failed\", "
+  EXPECT_EQ(item, json::Value::parse("{\"printer\": \"h\\uFFFDx:1\", "
+                                     "\"printerBytes\": \"h\\\\xC3x:1\", \"outcome\": \"failed\", "
                                      "\"job\": null, \"seconds\": 1.23, "
                                      "\"detail\": \"connect to h\\u00C3x:1: r\\u00E9seau\", "
-                                     "\"confirmed_by\": null}"));
-  EXPECT_EQ(item["printer"], "h\xC3\x83x:1");
+                                     "\"confirmedBy\": null}"));
+  EXPECT_EQ(item["printer"], "h\xEF\xBF\xBDx:1");
   std::vector<std::string> names;
   for (const auto& [name, value] : item.items()) {
     names.push_back(name);
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"printer", "outcome", "job", "seconds", "detail",
-                                             "confirmed_by"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"printer", "printerBytes", "outcome", "job", "seconds",
+                                             "detail", "confirmedBy"}));
   FleetSummary summary;
   summary.total = 1;
   summary.counts[static_cast<std::size_t>(FleetOutcome::kFailed)] = 1;
@@ -388,7 +395,7 @@ TEST(FleetReport, JsonOfNamesAndReasonsThatAreNotUtf8) {
   EXPECT_EQ(counts["failed"], 1);
   EXPECT_EQ(counts["printed"], 0);
   EXPECT_EQ(counts.size(), 13U);  // printers, seconds, the ten outcomes and the sources
-  EXPECT_EQ(counts["confirmed_by"], json::Value::object());
+  EXPECT_EQ(counts["confirmedBy"], json::Value::object());
 }
 
 }  // namespace

@@ -179,6 +179,15 @@ TEST(AssessPrinter, ReadyOnlyWhenItExistsTakesJobsAndIsNotStopped) {
   rejecting.acceptingJobs = false;
   PrinterStatus driver = Printer(PrinterState::kProcessing);
   driver.risks = {{RawRisk::kDriverQueue, "Generic PCL"}};
+  // CUPS keeps an unreachable socket printer idle and says so in its reasons and message.
+  PrinterStatus offline = Printer(PrinterState::kIdle);
+  offline.reasons = {"offline-report"};
+  PrinterStatus unavailable = Printer(PrinterState::kProcessing);
+  unavailable.message = "The printer may not exist or is unavailable at this time.";
+  PrinterStatus windowsOffline = Printer(PrinterState::kIdle);
+  windowsOffline.reasons = {"offline"};
+  PrinterStatus toner = Printer(PrinterState::kIdle);
+  toner.reasons = {"toner-low-report"};
   const struct {
     PrinterStatus status;
     CheckVerdict verdict;
@@ -189,6 +198,13 @@ TEST(AssessPrinter, ReadyOnlyWhenItExistsTakesJobsAndIsNotStopped) {
       {Printer(PrinterState::kStopped), CheckVerdict::kNotReady, {"it is stopped"}},
       {rejecting, CheckVerdict::kNotReady, {"it does not accept jobs"}},
       {PrinterStatus{}, CheckVerdict::kNoSuchPrinter, {"there is no such printer"}},
+      {offline, CheckVerdict::kNotReady, {"the spooler reports it offline or unavailable"}},
+      {windowsOffline, CheckVerdict::kNotReady, {"the spooler reports it offline or unavailable"}},
+      {unavailable,
+       CheckVerdict::kNotReady,
+       {"the spooler reports it offline or unavailable (\"The printer may not exist or is "
+        "unavailable at this time.\")"}},
+      {toner, CheckVerdict::kReady, {}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AssessPrinter(c.status), c.verdict);

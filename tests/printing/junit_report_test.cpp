@@ -48,11 +48,12 @@ TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
        {{"Gone", FleetOutcome::kNotRecognized, 0, milliseconds{5}, "", ""},
         {"R&D <2>", FleetOutcome::kFailed, 0, milliseconds{10}, "Create-Job: \"R&D <2>\" said no",
          ""},
-        {"Late", FleetOutcome::kNotSent, 0, milliseconds{0}, "stopped by the user", ""}}},
+        {"Late", FleetOutcome::kNotSent, 0, milliseconds{0}, "stopped by the user", ""},
+        {"B\xFCro", FleetOutcome::kReady, 0, milliseconds{0}, "", ""}}},
   };
   const std::string expected =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<testsuites name=\"quorvel-cli print\" tests=\"5\" failures=\"3\" errors=\"0\" "
+      "<testsuites name=\"quorvel-cli print\" tests=\"6\" failures=\"3\" errors=\"0\" "
       "skipped=\"1\" time=\"2.000\">\n"
       "  <testsuite name=\"127.0.0.1:6311\" tests=\"2\" failures=\"1\" errors=\"0\" skipped=\"0\" "
       "time=\"1.750\">\n"
@@ -66,7 +67,7 @@ TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
       "      <system-out>not printed, job 13</system-out>\n"
       "    </testcase>\n"
       "  </testsuite>\n"
-      "  <testsuite name=\"127.0.0.1:6312\" tests=\"3\" failures=\"2\" errors=\"0\" skipped=\"1\" "
+      "  <testsuite name=\"127.0.0.1:6312\" tests=\"4\" failures=\"2\" errors=\"0\" skipped=\"1\" "
       "time=\"0.015\">\n"
       "    <testcase classname=\"127.0.0.1:6312\" name=\"Gone\" time=\"0.005\">\n"
       "      <failure message=\"not recognized\" type=\"not recognized\"></failure>\n"
@@ -77,6 +78,9 @@ TEST(FleetJunit, OneSuitePerServerOneCasePerPrinter) {
       "    </testcase>\n"
       "    <testcase classname=\"127.0.0.1:6312\" name=\"Late\" time=\"0.000\">\n"
       "      <skipped message=\"stopped by the user\"/>\n"
+      "    </testcase>\n"
+      "    <testcase classname=\"127.0.0.1:6312\" name=\"B\xEF\xBF\xBDro\" time=\"0.000\">\n"
+      "      <properties><property name=\"printerBytes\" value=\"B\\xFCro\"/></properties>\n"
       "    </testcase>\n"
       "  </testsuite>\n"
       "</testsuites>\n";
@@ -99,6 +103,11 @@ TEST(FleetJunit, SuccessesPassAndAnEmptyRunHasZeroTotals) {
             "    <testcase classname=\"localhost\" name=\"B\" time=\"0.002\"/>\n"
             "  </testsuite>\n"
             "</testsuites>\n");
+  // Two printers checked side by side in 2 ms: the suite took no longer than the run.
+  EXPECT_NE(FleetJunit("quorvel-cli check", suites, milliseconds{2})
+                .find("<testsuite name=\"localhost\" tests=\"2\" failures=\"0\" errors=\"0\" "
+                      "skipped=\"0\" time=\"0.002\">"),
+            std::string::npos);
   EXPECT_EQ(FleetJunit("quorvel-cli check", {}, milliseconds{0}),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<testsuites name=\"quorvel-cli check\" tests=\"0\" failures=\"0\" errors=\"0\" "

@@ -107,6 +107,11 @@ TEST(PjlReplies, TheJobsEndDecides) {
        "the printer answered PJL but did not report the job's end in time"},
       {std::string(1000, '@'), End::kCapped, JobVerdict::kNotConfirmed,
        "the printer's PJL reply went past 64 KiB without the job's end"},
+      {"", End::kStopped, JobVerdict::kNotConfirmed,
+       "stopped waiting (Ctrl-C) before the printer answered PJL"},
+      {"@PJL USTATUS JOB\r\nSTART\r\nNAME=\"J 1\"\r\n\f", End::kStopped, JobVerdict::kNotConfirmed,
+       "stopped waiting (Ctrl-C) before the printer reported the job's end"},
+      {endOf + "PAGES=1\r\n\f", End::kStopped, JobVerdict::kPrinted, "1 page"},  // it came first
   };
   for (const Case& c : cases) {
     const DeviceVerdict verdict = JudgePjlReply(BackChannel{c.bytes, c.end}, "J 1");

@@ -347,6 +347,7 @@ TEST(TargetRoads, ARawPortIsCheckedByTakingAConnection) {
   EXPECT_EQ(access.probed, std::vector<std::string>{"printer:9100"});
   EXPECT_EQ(AssessPrinter(refused), CheckVerdict::kNotReady);
   EXPECT_EQ(refused.message, "Connection refused");
+  EXPECT_EQ(refused.state, PrinterState::kUnknown);  // a refusal says nothing of its state
   const std::vector<PrinterDetail> details = {{"port", "printer:9100"},
                                               {"connection", "Connection refused"}};
   EXPECT_EQ(refused.details, details);
@@ -404,7 +405,7 @@ TEST(RoadWorker, ChecksSayWhyNotReady) {
   std::optional<JobRef> job;
   const PrinterResult result = worker.Run("printer", job);
   EXPECT_EQ(result.outcome, FleetOutcome::kNotReady);
-  EXPECT_EQ(result.detail, "it does not accept jobs; it is stopped");
+  EXPECT_EQ(result.detail, "it is not reachable: Connection refused");
 }
 
 }  // namespace

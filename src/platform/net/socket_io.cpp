@@ -70,6 +70,9 @@ void FinishSending(const Socket& socket, Milliseconds stall) {
   }
 }
 
+// How often a wait for a reply looks whether the user stopped waiting.
+constexpr Milliseconds kStopLook{100};
+
 BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read) {
   const native::Handle handle = native::ToNative(socket.Handle());
   if (shutdown(handle, native::kShutdownSend) != 0) {
@@ -84,11 +87,18 @@ BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read) {
       reply.end = BackChannel::End::kEnough;
       return reply;
     }
+    if (read.stopped && read.stopped()) {
+      reply.end = BackChannel::End::kStopped;
+      return reply;
+    }
     const auto left = std::chrono::duration_cast<Milliseconds>(deadline - Clock::now());
     std::vector<Waiter> one{{socket.Handle(), true, false, false}};
-    if (left.count() <= 0 || !WaitForAny(one, left)) {
+    if (left.count() <= 0) {
       reply.end = BackChannel::End::kTimedOut;
       return reply;
+    }
+    if (!WaitForAny(one, read.stopped ? std::min(left, kStopLook) : left)) {
+      continue;  // the deadline or the user's stop is looked at again above
     }
     const std::optional<std::size_t> got = Receive(socket, buffer.data(), buffer.size());
     if (!got) {

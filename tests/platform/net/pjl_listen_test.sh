@@ -90,5 +90,30 @@ expect 6 "went past 64 KiB without the job's end" --wait 20
 
 start --pjl --pjl-fault unfinished
 expect 6 "did not report the job's end in time" --wait 1
+
+# Ctrl-C while the printer's word is awaited ends the wait long before --wait=30 is up, for one
+# printer (not confirmed) and for a run (the printer awaited not confirmed, the rest not sent).
+# interrupt WANT TEXT OPTIONS...: SIGINT a second after the start.
+interrupt() {
+  want=$1
+  text=$2
+  shift 2
+  began=$(date +%s)
+  "$cli" print pcl --pjl --wait=30 "$@" >"$dir/print.out" 2>&1 &
+  printing=$!
+  sleep 1
+  kill -INT "$printing"
+  wait "$printing"
+  status=$?
+  took=$(($(date +%s) - began))
+  [ "$status" -eq "$want" ] || fail "Ctrl-C: status $status, not $want: $(cat "$dir/print.out")"
+  [ "$took" -lt 20 ] || fail "Ctrl-C: the wait went on for $took s"
+  grep -qF "$text" "$dir/print.out" || fail "Ctrl-C: no \"$text\" in: $(cat "$dir/print.out")"
+}
+interrupt 6 "Not confirmed (pjl): stopped waiting (Ctrl-C) before the printer reported the job's" \
+  --to "127.0.0.1:$port"
+interrupt 4 "localhost:$port: not sent" --to "127.0.0.1:$port" --to "localhost:$port" --jobs 1
+grep -qF "127.0.0.1:$port: not confirmed (pjl), " "$dir/print.out" ||
+  fail "Ctrl-C in a run: $(cat "$dir/print.out")"
 stop
 echo "print --pjl against listen: passed"

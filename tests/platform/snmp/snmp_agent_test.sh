@@ -53,6 +53,12 @@ run() {
   grep -qF -- "$text" "$dir/out" || fail "$*: no \"$text\" in: $(cat "$dir/out")"
 }
 
+# snmpd starts each pass_persist script at its first question: on a busy machine that takes
+# longer than quorvel's 2 s per request, so each is asked once first, with time to start.
+for tree in .1.3.6.1.2.1.43 .1.3.6.1.2.1.25.3 .1.3.6.1.4.1.2699; do
+  snmpgetnext -v2c -c public -t 30 "127.0.0.1:$udp" "$tree" >/dev/null 2>&1 ||
+    fail "the agent does not answer for $tree"
+done
 run 0 "Printed (snmp): 1 page (counter 48211 -> 48212)" print pcl --to "$to" --snmp --snmp-port "$udp" --wait 10
 run 0 "page counter: 48212" check --to "$to" --snmp --snmp-port "$udp"
 run 0 "snmp errors: none" check --to "$to" --snmp=public --snmp-port "$udp"
@@ -86,9 +92,9 @@ run 6 "$to: printed (snmp), " print pcl --to "$to" --to "$silent" --snmp --snmp-
   --wait 3
 grep -q "^$silent: not confirmed (snmp), .*: the page counter could not be read" "$dir/out" ||
   fail "the silent printer: $(cat "$dir/out")"
-grep -q "^2 printers in .*: 1 printed, 1 not confirmed; confirmed by the printers: 2 snmp$" \
+grep -q "^2 printers in .*: 1 printed, 1 not confirmed; confirmed by the printers: 1 snmp$" \
   "$dir/out" || fail "the summary: $(cat "$dir/out")"
-run 6 "\"confirmed_by\": \"snmp\"" print pcl --to "$to" --to "$silent" --snmp \
+run 6 "\"confirmedBy\": \"snmp\"" print pcl --to "$to" --to "$silent" --snmp \
   --snmp-port "$udp" --wait 3 --format json
 kill -INT "$second"
 wait "$second"
