@@ -1,6 +1,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 
 #include "render/canvas.h"
 #include "sheet/glyph_tables.h"
@@ -76,18 +78,28 @@ void Glyph(Canvas& canvas, sheet::GlyphFont font, char c, double left, double to
 void DrawText(Canvas& canvas, const sheet::TextRun& run) {
   canvas.painter.setFont(CellFont(canvas, run.typeface));
   const double baseline = canvas.Top(run.at.line) + canvas.LineHeight() * kAscent;
-  if (run.typeface == sheet::Typeface::kFixed) {
-    canvas.painter.drawText(QPointF(canvas.Left(run.at.column), baseline), Characters(run.text));
-    return;
+  double indent = 0;  // half the spacing, so the first and last character sit alike in cells
+  if (run.typeface != sheet::Typeface::kFixed) {
+    // A proportional face still prints in the pitch's cells. The run is drawn as one string,
+    // stretched to fill its cells, so that a PDF reader finds its words ("Bar code", not
+    // "Ba r code" from glyphs placed one by one); the stretch's rounding is spread between the
+    // characters.
+    QFont font = canvas.painter.font();
+    const QString text = Characters(run.text);
+    const double cells = canvas.Cell() * static_cast<double>(text.size());
+    const double natural = QFontMetricsF(font, canvas.painter.device()).horizontalAdvance(text);
+    if (natural > 0) {
+      font.setStretch(std::clamp(static_cast<int>(std::lround(100 * cells / natural)), 1, 4000));
+    }
+    const double stretched = QFontMetricsF(font, canvas.painter.device()).horizontalAdvance(text);
+    const double spacing =
+        text.isEmpty() ? 0 : (cells - stretched) / static_cast<double>(text.size());
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    canvas.painter.setFont(font);
+    indent = spacing / 2;
   }
-  // A proportional face still prints in the pitch's cells: each character centred in its own.
-  const QFontMetricsF metrics(canvas.painter.font(), canvas.painter.device());
-  const QString text = Characters(run.text);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const double left = canvas.Left(run.at.column + static_cast<int>(i));
-    const double offset = (canvas.Cell() - metrics.horizontalAdvance(text[i])) / 2;
-    canvas.painter.drawText(QPointF(left + offset, baseline), QString(text[i]));
-  }
+  canvas.painter.drawText(QPointF(canvas.Left(run.at.column) + indent, baseline),
+                          Characters(run.text));
 }
 
 void DrawGlyphs(Canvas& canvas, const sheet::GlyphRun& run) {
@@ -100,9 +112,10 @@ void DrawGlyphs(Canvas& canvas, const sheet::GlyphRun& run) {
   label.setPointSizeF(6);
   label.setItalic(true);
   canvas.painter.setFont(label);
-  const QString text = QString("[font glyphs, no scanner reads them%1]")
-                           .arg(run.approximate ? "; codes the font does not define print as spaces (approximate)"
-                                                : "; approximate size");
+  const QString text =
+      QString("[font glyphs, no scanner reads them%1]")
+          .arg(run.approximate ? "; codes the font does not define print as spaces (approximate)"
+                               : "; approximate size");
   canvas.painter.drawText(
       QPointF(canvas.Left(run.at.column + static_cast<int>(run.text.size())) + canvas.Cell() / 2,
               top + canvas.LineHeight() * kAscent),
