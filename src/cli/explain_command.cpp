@@ -15,6 +15,7 @@ struct ExplainOptions {
   std::string source;  // dot-matrix, pcl, a file, or - for standard input
   std::string format = "text";
   std::string dialect = "auto";
+  int columns = sheet::kNarrowColumns;
 };
 
 int RunExplain(const ExplainOptions& options) {
@@ -25,7 +26,7 @@ int RunExplain(const ExplainOptions& options) {
   }
   const inspect::Dialect dialect = DialectFor(options.source, options.dialect, job);
   inspect::Listing listing = inspect::Explain(job, dialect);
-  sheet::AddSheetNotes(listing, sheet::Interpret(job, dialect));
+  sheet::AddSheetNotes(listing, sheet::Interpret(job, dialect, sheet::Paper::kA4, options.columns));
   const std::string text =
       options.format == "json" ? inspect::FormatJson(listing) : inspect::FormatText(listing);
   std::cout << text << std::flush;
@@ -46,6 +47,7 @@ void AddExplainCommand(CLI::App& app, int& exitCode) {
       ->add_option("--as", options->dialect,
                    "Read the escape sequences as dot-matrix or pcl commands (default: auto)")
       ->check(CLI::IsMember({"auto", "dot-matrix", "pcl"}));
+  AddColumnsOption(*command, options->columns);
   command->callback([options, &exitCode] { exitCode = RunExplain(*options); });
 }
 

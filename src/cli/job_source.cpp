@@ -58,4 +58,11 @@ CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper) {
       ->check(CLI::IsMember({"a4", "letter"}));
 }
 
+CLI::Option* AddColumnsOption(CLI::App& command, int& columns) {
+  return command
+      .add_option("--columns", columns,
+                  "The dot-matrix printer's line: 80 (default) or 136 for a wide carriage")
+      ->check(CLI::IsMember({sheet::kNarrowColumns, sheet::kWideColumns}));
+}
+
 }  // namespace quorvel::cli

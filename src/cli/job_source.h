@@ -25,4 +25,7 @@ inspect::Dialect DialectFor(const std::string& source, const std::string& as, st
 /// Adds --paper (a4, the default, or letter) to `command`, read into `paper` as it is parsed.
 CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper);
 
+/// Adds --columns (80, the default, or 136 for a wide-carriage dot-matrix printer).
+CLI::Option* AddColumnsOption(CLI::App& command, int& columns);
+
 }  // namespace quorvel::cli

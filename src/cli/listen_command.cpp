@@ -28,7 +28,8 @@ struct ListenOptions {
   net::CaptureOptions capture;
   double idleSeconds = 30;
   bool explain = false;
-  bool render = false;   // draw each job's expected sheet beside it
+  bool render = false;                       // draw each job's expected sheet beside it
+  Verbosity verbosity = Verbosity::kNormal;  // of the notes of each sheet drawn
   std::string portFile;  // receives the port once listening (for scripts using --port 0)
   bool pjl = false;      // answer PJL as a network printer does
   std::string deviceId = "MFG:Quorvel;MDL:Virtual printer;CMD:PCL,PJL;CLS:PRINTER;";
@@ -41,6 +42,11 @@ int CountPages(std::string_view body) {
   return sheet::Interpret(body, inspect::GuessDialect(body)).pages;
 }
 
+// A connection whose bytes give no sheet (a PJL query, job control only) is no job.
+bool CarriesPage(std::string_view bytes) {
+  return sheet::Interpret(bytes, inspect::GuessDialect(bytes)).pages > 0;
+}
+
 // Writes the port under a temporary name first, so a reader never sees half a number.
 void WritePortFile(const std::string& path, std::uint16_t port) {
   const std::string temporary = path + ".tmp";
@@ -49,7 +55,7 @@ void WritePortFile(const std::string& path, std::uint16_t port) {
 }
 
 // Reads a captured job once, then explains it and draws its sheet beside it, as asked.
-void ShowCapture(const ListenOptions& options, const std::filesystem::path& file) {
+void ShowCapture(const ListenOptions& options, const std::filesystem::path& file, bool query) {
   std::string job;
   if (!ReadJobFile(file, job)) {
     std::cerr << "quorvel-cli listen: cannot read " << Utf8FromPath(file) << "\n";
@@ -59,10 +65,10 @@ void ShowCapture(const ListenOptions& options, const std::filesystem::path& file
   if (options.explain) {
     std::cout << inspect::FormatText(inspect::Explain(job, dialect)) << std::endl;
   }
-  if (options.render) {
+  if (options.render && !query) {
     std::filesystem::path picture = file;
     picture.replace_extension(".png");
-    RenderBeside(job, dialect, picture);
+    RenderBeside(job, dialect, picture, options.verbosity);
   }
 }
 
@@ -71,6 +77,7 @@ int RunListen(ListenOptions options) {
     std::cerr << "quorvel-cli listen: --render: " << RenderUnavailable() << "\n";
     return kExitNoModule;
   }
+  options.capture.carriesPage = &CarriesPage;
   options.capture.idleTimeout =
       net::Milliseconds(static_cast<long long>(options.idleSeconds * 1000));
   if (options.pjl) {
@@ -94,7 +101,7 @@ int RunListen(ListenOptions options) {
     server.Run(stopRequested, [&options](const net::CapturedJob& job) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
       if ((options.explain || options.render) && !job.file.empty()) {
-        ShowCapture(options, job.file);
+        ShowCapture(options, job.file, job.content == net::Content::kQuery);
       }
     });
   } catch (const std::exception& e) {
@@ -115,13 +122,14 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
   command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
   command->add_option_function<std::string>(
       "--out", [&capture](const std::string& folder) { capture.directory = PathFromUtf8(folder); },
-      "Folder for job-NNNNNN.prn (default .)");
+      "Folder for job-NNNNNN.prn, and pjl-NNNNNN.prn for queries (default .)");
   command->add_option("--port-file", options->portFile, "Write the port number to this file");
   command->add_flag("--explain", options->explain, "Print each job's decoded listing");
   command->add_flag("--render", options->render,
                     RenderUnavailable().empty()
                         ? "Draw each job's expected sheet as job-NNNNNN.png beside it"
                         : "(not in this build) draw each job's expected sheet");
+  AddVerbosityOptions(*command, options->verbosity);
   command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
       ->check(CLI::PositiveNumber);
   command->add_option("--idle", options->idleSeconds, "End a job silent this long (default 30 s)")

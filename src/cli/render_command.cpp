@@ -1,8 +1,11 @@
 #include "cli/render_command.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
@@ -14,25 +17,49 @@
 namespace quorvel::cli {
 namespace {
 
-constexpr std::size_t kNotesShown = 20;
-
 struct RenderCommandOptions {
   std::string source;
   std::string output;
   sheet::Paper paper = sheet::Paper::kA4;
+  int columns = sheet::kNarrowColumns;
   std::string dialect = "auto";
   int dpi = 300;
+  Verbosity verbosity = Verbosity::kNormal;
 };
 
-void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) {
+// Each distinct note once, in the order they first come, with how often it came.
+std::vector<std::pair<std::string, std::size_t>> CountedNotes(const std::vector<sheet::Note>& notes,
+                                                              std::size_t count) {
+  std::vector<std::pair<std::string, std::size_t>> counted;
+  for (std::size_t i = 0; i < count; ++i) {
+    auto same = std::find_if(counted.begin(), counted.end(),
+                             [&](const auto& entry) { return entry.first == notes[i].text; });
+    if (same == counted.end()) {
+      counted.emplace_back(notes[i].text, 1);
+    } else {
+      ++same->second;
+    }
+  }
+  return counted;
+}
+
+void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result,
+                 Verbosity verbosity) {
+  if (verbosity == Verbosity::kQuiet) {
+    return;
+  }
   // A cut-off job's last note says so; it is said once, below, however many notes come first.
   const std::size_t count = sheet.notes.size() - (sheet.cutOff && !sheet.notes.empty() ? 1 : 0);
-  for (std::size_t i = 0; i < count && i < kNotesShown; ++i) {
-    std::cerr << "quorvel-cli render: note: " << sheet.notes[i].text << "\n";
-  }
-  if (count > kNotesShown) {
-    std::cerr << "quorvel-cli render: " << count - kNotesShown
-              << " more notes (quorvel-cli explain lists them by line)\n";
+  if (verbosity == Verbosity::kVerbose) {
+    for (std::size_t i = 0; i < count; ++i) {
+      std::cerr << "quorvel-cli render: note: byte " << sheet.notes[i].bytes.offset << ": "
+                << sheet.notes[i].text << "\n";
+    }
+  } else {
+    for (const auto& [text, times] : CountedNotes(sheet.notes, count)) {
+      std::cerr << "quorvel-cli render: note: " << text
+                << (times > 1 ? " (" + std::to_string(times) + " times)" : "") << "\n";
+    }
   }
   if (sheet.cutOff) {
     std::cerr << "quorvel-cli render: the job goes on past " << sheet::kMaxPages
@@ -42,13 +69,20 @@ void ReportNotes(const sheet::Sheet& sheet, const render::RenderResult& result) 
     std::cerr << "quorvel-cli render: " << note << "\n";
   }
   // What the sheet guesses, each reason once (explain names the items).
-  for (const std::string& reason : sheet::Approximations(sheet)) {
-    std::cerr << "quorvel-cli render: approximate: " << reason << "\n";
+  const std::vector<std::string> guesses = sheet::Approximations(sheet);
+  if (verbosity == Verbosity::kVerbose) {
+    for (const std::string& reason : guesses) {
+      std::cerr << "quorvel-cli render: approximate: " << reason << "\n";
+    }
+  } else if (!guesses.empty()) {
+    std::cerr << "quorvel-cli render: " << guesses.size()
+              << (guesses.size() == 1 ? " item rests" : " items rest")
+              << " on a guess (--verbose names them)\n";
   }
 }
 
 int Draw(const std::string& job, inspect::Dialect dialect, const std::string& output,
-         const render::RenderOptions& options) {
+         const render::RenderOptions& options, int columns, Verbosity verbosity) {
   // Only the commands that draw load the drawing (Qt and zint), and only once they draw.
   std::string loadError;
   const render::DrawingModule* drawing = platform::LoadDrawingModule(loadError);
@@ -57,9 +91,9 @@ int Draw(const std::string& job, inspect::Dialect dialect, const std::string& ou
               << "\n";
     return kExitNoModule;
   }
-  const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper);
+  const sheet::Sheet sheet = sheet::Interpret(job, dialect, options.paper, columns);
   const render::RenderResult result = drawing->renderSheet(sheet, output, options);
-  ReportNotes(sheet, result);
+  ReportNotes(sheet, result, verbosity);
   if (!result.error.empty()) {
     std::cerr << "quorvel-cli render: " << result.error << "\n";
     return kExitFailed;
@@ -83,7 +117,8 @@ int RunRender(const RenderCommandOptions& options) {
   render::RenderOptions renderOptions;
   renderOptions.paper = options.paper;
   renderOptions.dpi = options.dpi;
-  return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions);
+  return Draw(job, DialectFor(options.source, options.dialect, job), options.output, renderOptions,
+              options.columns, options.verbosity);
 }
 
 }  // namespace
@@ -93,8 +128,20 @@ std::string RenderUnavailable() {
 }
 
 bool RenderBeside(const std::string& job, inspect::Dialect dialect,
-                  const std::filesystem::path& picture) {
-  return RenderUnavailable().empty() && Draw(job, dialect, Utf8FromPath(picture), {}) == kExitOk;
+                  const std::filesystem::path& picture, Verbosity verbosity) {
+  return RenderUnavailable().empty() &&
+         Draw(job, dialect, Utf8FromPath(picture), {}, sheet::kNarrowColumns, verbosity) == kExitOk;
+}
+
+void AddVerbosityOptions(CLI::App& command, Verbosity& verbosity) {
+  CLI::Option* quiet = command.add_flag_callback(
+      "--quiet", [&verbosity] { verbosity = Verbosity::kQuiet; },
+      "Say nothing but errors on standard error");
+  command
+      .add_flag_callback(
+          "--verbose", [&verbosity] { verbosity = Verbosity::kVerbose; },
+          "Say every note with the byte it comes from, and every guess the sheet rests on")
+      ->excludes(quiet);
 }
 
 void AddRenderCommand(CLI::App& app, int& exitCode) {
@@ -108,6 +155,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
       ->required();
   command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();
   AddPaperOption(*command, options->paper);
+  AddColumnsOption(*command, options->columns);
+  AddVerbosityOptions(*command, options->verbosity);
   command->add_option("--dpi", options->dpi, "PNG resolution (default 300)")
       ->check(CLI::Range(36, 1200));
   command

@@ -22,38 +22,63 @@ struct VerifyOptions {
   std::string scan;
   std::string page = "auto";
   sheet::Paper paper = sheet::Paper::kA4;
+  int columns = sheet::kNarrowColumns;
   std::string format = "text";
   std::string report;
   std::string annotate;
 };
 
-// The sheets the scan may show: the one --page names, or both test pages.
-bool Candidates(const VerifyOptions& options, verify::ScanRequest& request) {
+// The sheets the scan may show: the one --page names, or both test pages. A scan of the other
+// test page than the one named is told apart, so the named sheet's pages come first (a scan
+// that fits both equally is taken for the named one); `named` counts them.
+bool Candidates(const VerifyOptions& options, verify::ScanRequest& request, std::size_t& named) {
   const sheet::Paper paper = options.paper;
+  const std::string dotMatrix(PageOf(PageKind::kDotMatrix).name);
+  const std::string pcl(PageOf(PageKind::kPcl).name);
   std::vector<std::string> sources{options.page};
   if (options.page == "auto") {
-    sources = {std::string(PageOf(PageKind::kDotMatrix).name),
-               std::string(PageOf(PageKind::kPcl).name)};
+    sources = {dotMatrix, pcl};
   }
-  for (const std::string& source : sources) {
+  const std::size_t namedSources = sources.size();
+  for (const std::string& other : {dotMatrix, pcl}) {
+    if (options.page != "auto" && other != options.page) {
+      sources.push_back(other);
+    }
+  }
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    const std::string& source = sources[i];
     std::string job;
     if (!LoadJob(source, job)) {
       std::cerr << "quorvel-cli verify: cannot read the job " << source << "\n";
       return false;
     }
-    const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper);
+    const sheet::Sheet sheet =
+        sheet::Interpret(job, DialectFor(source, "auto", job), paper, options.columns);
     for (verify::ExpectedPage& page : verify::ExpectedPages(sheet, source, paper)) {
       request.candidates.push_back(std::move(page));
+    }
+    if (i + 1 == namedSources) {
+      named = request.candidates.size();
     }
   }
   return true;
 }
 
 int Judge(const verify::ScanModule& module, const VerifyOptions& options,
-          const verify::ScanRequest& request, const verify::ScanFindings& findings) {
+          const verify::ScanRequest& request, const verify::ScanFindings& findings,
+          std::size_t named) {
   std::vector<verify::PageResult> pages;
   bool differs = false;
+  bool otherSheet = false;
   for (const verify::PageFindings& page : findings.pages) {
+    if (page.expected >= 0 && static_cast<std::size_t>(page.expected) >= named) {
+      const std::string& shown = request.candidates[static_cast<std::size_t>(page.expected)].sheet;
+      std::cerr << "quorvel-cli verify: " << options.scan << " page " << page.page + 1 << " is the "
+                << shown << " test page's sheet, not the sheet of " << options.page
+                << " that --page names: run verify with --page " << shown << "\n";
+      differs = otherSheet = true;
+      continue;
+    }
     if (page.expected < 0) {
       std::cerr << "quorvel-cli verify: " << options.scan << " page " << page.page + 1
                 << " does not look like a Quorvel sheet: neither its symbols nor its printed "
@@ -67,7 +92,7 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
     differs = differs || verify::AnyDifference(pages.back().blocks);
   }
   if (pages.empty()) {
-    return kExitUnreadableFile;
+    return otherSheet ? kExitSheetDiffers : kExitUnreadableFile;
   }
   const int status = differs ? kExitSheetDiffers : kExitOk;
   std::cout << (options.format == "json" ? verify::JsonReport(options.scan, pages, status)
@@ -86,7 +111,8 @@ int Judge(const verify::ScanModule& module, const VerifyOptions& options,
       labels.push_back(verify::LabelsOf(page));
     }
     const std::string error =
-        WriteReportFile(module, options.scan, pages, labels, options.paper, status, options.report);
+        WriteReportFile(module, options.scan, pages, labels, {options.paper, options.columns},
+                        status, options.report);
     if (!error.empty()) {
       std::cerr << "quorvel-cli verify: " << error << "\n";
       return kExitUnreadableFile;
@@ -107,7 +133,8 @@ int RunVerify(const VerifyOptions& options) {
     return kExitNoModule;
   }
   verify::ScanRequest request;
-  if (!Candidates(options, request)) {
+  std::size_t named = 0;
+  if (!Candidates(options, request, named)) {
     return kExitUnreadableFile;
   }
   std::string loadError;
@@ -121,7 +148,7 @@ int RunVerify(const VerifyOptions& options) {
     std::cerr << "quorvel-cli verify: " << options.scan << ": " << findings.error << "\n";
     return kExitUnreadableFile;
   }
-  return Judge(*module, options, request, findings);
+  return Judge(*module, options, request, findings, named);
 }
 
 }  // namespace
@@ -141,6 +168,7 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
                       "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "
                       "test page that fits)");
   AddPaperOption(*command, options->paper);
+  AddColumnsOption(*command, options->columns);
   command->add_option("--format", options->format, "text (default) or json")
       ->check(CLI::IsMember({"text", "json"}));
   command->add_option("--annotate", options->annotate,

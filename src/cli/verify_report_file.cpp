@@ -64,8 +64,8 @@ verify::ReportPicture Missing(const std::string& why) {
 // with.
 class SheetPictures {
  public:
-  SheetPictures(const std::filesystem::path& folder, sheet::Paper paper)
-      : folder_(folder), paper_(paper) {}
+  SheetPictures(const std::filesystem::path& folder, SheetPrinter printer)
+      : folder_(folder), printer_(printer) {}
 
   verify::ReportPicture Page(const verify::ExpectedPage& expected) {
     auto drawn = drawn_.find(expected.sheet);
@@ -94,16 +94,17 @@ class SheetPictures {
     } else if (!LoadJob(source, job)) {
       result.error = "cannot read the job " + source;
     } else {
-      const sheet::Sheet sheet = sheet::Interpret(job, DialectFor(source, "auto", job), paper_);
+      const sheet::Sheet sheet =
+          sheet::Interpret(job, DialectFor(source, "auto", job), printer_.paper, printer_.columns);
       const std::string path =
           Utf8FromPath(folder_ / ("sheet-" + std::to_string(drawn_.size()) + ".png"));
-      result = drawing->renderSheet(sheet, path, {paper_, kSheetDpi});
+      result = drawing->renderSheet(sheet, path, {printer_.paper, kSheetDpi});
     }
     return result;
   }
 
   std::filesystem::path folder_;
-  sheet::Paper paper_;
+  SheetPrinter printer_;
   std::map<std::string, render::RenderResult> drawn_;
 };
 
@@ -112,7 +113,7 @@ class SheetPictures {
 std::string WriteReportFile(const verify::ScanModule& module, const std::string& scan,
                             const std::vector<verify::PageResult>& pages,
                             const std::vector<std::vector<verify::Label>>& labels,
-                            sheet::Paper paper, int exitStatus, const std::string& output) {
+                            SheetPrinter printer, int exitStatus, const std::string& output) {
   const PictureFolder folder;
   std::vector<verify::PagePictures> pictures(pages.size());
   if (folder.path().empty()) {
@@ -120,7 +121,7 @@ std::string WriteReportFile(const verify::ScanModule& module, const std::string&
       page.scan = page.sheet = Missing("no temporary folder for the pictures");
     }
   } else {
-    SheetPictures sheets(folder.path(), paper);
+    SheetPictures sheets(folder.path(), printer);
     for (std::size_t i = 0; i < pages.size(); ++i) {
       const std::filesystem::path annotated =
           folder.path() / ("scan-" + std::to_string(i) + ".png");

@@ -9,6 +9,12 @@
 
 namespace quorvel::cli {
 
+/// The printer the expected sheet is drawn for: its paper and its dot-matrix line length.
+struct SheetPrinter {
+  sheet::Paper paper = sheet::Paper::kA4;
+  int columns = sheet::kNarrowColumns;
+};
+
 /// Writes the HTML report of a verify run to `output`: each page's annotated scan (drawn by the
 /// scan module with `labels[i]`) and expected sheet (drawn by the drawing module) embedded beside
 /// its table. A picture that cannot be drawn is named in its place; returns why the report
@@ -16,6 +22,6 @@ namespace quorvel::cli {
 std::string WriteReportFile(const verify::ScanModule& module, const std::string& scan,
                             const std::vector<verify::PageResult>& pages,
                             const std::vector<std::vector<verify::Label>>& labels,
-                            sheet::Paper paper, int exitStatus, const std::string& output);
+                            SheetPrinter printer, int exitStatus, const std::string& output);
 
 }  // namespace quorvel::cli

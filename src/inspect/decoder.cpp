@@ -8,6 +8,9 @@ namespace {
 
 constexpr char kEsc = '\x1B';
 constexpr char kLineFeed = '\x0A';
+// PJL's command prefix; the printer takes it in upper case only.
+constexpr std::string_view kPjlPrefix = "@PJL";
+constexpr std::string_view kUelName = "universal exit language";
 
 Item SingleByte(ItemKind kind, std::string_view job, std::size_t at) {
   Item item;
@@ -24,7 +27,64 @@ std::size_t TextRunEnd(std::string_view job, std::size_t at) {
   return at;
 }
 
+// "@PJL  ustatus job=on" -> "@PJL USTATUS": the prefix and the command word, upper case.
+std::string PjlCommandWords(std::string_view line) {
+  std::string words(kPjlPrefix);
+  std::size_t i = kPjlPrefix.size();
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+    ++i;
+  }
+  std::string word;
+  for (; i < line.size() && line[i] > ' ' && line[i] < 0x7F; ++i) {
+    word += static_cast<char>(line[i] >= 'a' && line[i] <= 'z' ? line[i] - 0x20 : line[i]);
+  }
+  return word.empty() ? words : words + " " + word;
+}
+
+// The PJL command line at `at`, its line feed included (the job may end before one).
+Item PjlLine(std::string_view job, std::size_t at) {
+  const std::size_t feed = job.find(kLineFeed, at);
+  const std::size_t end = feed == std::string_view::npos ? job.size() : feed + 1;
+  Item item;
+  item.kind = ItemKind::kJobControl;
+  item.offset = at;
+  item.bytes = std::string(job.substr(at, end - at));
+  std::string_view line = std::string_view(item.bytes);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+    line.remove_suffix(1);
+  }
+  item.code = QuoteBytes(line);
+  item.name = "PJL job control";
+  item.value = PjlCommandWords(line);
+  if (feed == std::string_view::npos) {
+    item.truncated = true;
+    item.warning = "cut off: the job ends before the line feed that ends the command";
+  }
+  return item;
+}
+
 }  // namespace
+
+bool IsUel(const Item& item) {
+  return item.kind == ItemKind::kJobControl && item.name == kUelName;
+}
+
+Item ItemReader::Next() {
+  if (pjl_ && job_.substr(at_).starts_with(kPjlPrefix)) {
+    Item line = PjlLine(job_, at_);
+    at_ += line.bytes.size();
+    pjl_ = line.value != "@PJL ENTER";  // ENTER LANGUAGE: the page's language follows
+    return line;
+  }
+  Item item = DecodeItemAt(job_, at_, dialect_);
+  at_ += item.bytes.size();
+  pjl_ = dialect_ == Dialect::kPcl && item.kind == ItemKind::kCommand && item.name == kUelName &&
+         item.detail == "-12345";
+  if (pjl_) {
+    item.kind = ItemKind::kJobControl;
+  }
+  return item;
+}
 
 std::string_view DialectName(Dialect dialect) {
   return dialect == Dialect::kPcl ? "pcl" : "dot-matrix";
@@ -49,9 +109,8 @@ Item DecodeItemAt(std::string_view job, std::size_t at, Dialect dialect) {
 
 std::vector<Item> DecodeItems(std::string_view job, Dialect dialect) {
   std::vector<Item> items;
-  for (std::size_t at = 0; at < job.size();) {
-    items.push_back(DecodeItemAt(job, at, dialect));
-    at += items.back().bytes.size();
+  for (ItemReader reader(job, dialect); !reader.Done();) {
+    items.push_back(reader.Next());
   }
   return items;
 }
@@ -64,7 +123,8 @@ std::vector<JobLine> SplitLines(std::vector<Item> items) {
       current.offset = item.offset;
     }
     current.length += item.bytes.size();
-    const bool endsLine = item.kind == ItemKind::kControl && item.bytes[0] == kLineFeed;
+    const bool endsLine = (item.kind == ItemKind::kControl && item.bytes[0] == kLineFeed) ||
+                          (item.kind == ItemKind::kJobControl && item.bytes.back() == kLineFeed);
     current.items.push_back(std::move(item));
     if (endsLine) {
       current.number = lines.size() + 1;

@@ -7,6 +7,8 @@ void ApplyItem(FontState& state, const Item& item) {
     state.active = "secondary";
   } else if (item.kind == ItemKind::kControl && item.bytes == "\x0F") {
     state.active = "primary";
+  } else if (IsUel(item)) {
+    state = FontState{"primary", "default", "default"};  // UEL resets PCL as ESC E does
   } else if (item.kind != ItemKind::kCommand) {
     return;
   } else if (item.name == "primary symbol set") {

@@ -38,9 +38,10 @@ Value ItemJson(const Item& item) {
       object["byte"] = byte;
       return object;
     case ItemKind::kCommand:
+    case ItemKind::kJobControl:
       break;
   }
-  object["kind"] = "command";
+  object["kind"] = item.kind == ItemKind::kJobControl ? "job-control" : "command";
   object["code"] = json::JobText(item.code);
   object["name"] = item.name;
   object["detail"] = item.detail;
@@ -119,6 +120,9 @@ Value SummaryJson(const Summary& s) {
   object["lines"] = s.lines;
   object["commands"] = TallyJson(s.commands);
   object["controls"] = TallyJson(s.controls);
+  if (!s.jobControl.empty()) {  // PCL jobs with a UEL or PJL lines only
+    object["jobControl"] = TallyJson(s.jobControl);
+  }
   object["unknownEscapes"] = s.unknownEscapes;
   object["warnings"] = s.warnings;
   object["nulBytes"] = s.nulBytes;

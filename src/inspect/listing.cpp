@@ -27,6 +27,9 @@ void CountItems(const std::vector<ListingLine>& lines, Summary& summary) {
         Count(summary.controls, ByteName(static_cast<std::uint8_t>(item.bytes[0])));
       } else if (item.kind == ItemKind::kUnknownEscape) {
         ++summary.unknownEscapes;
+      } else if (item.kind == ItemKind::kJobControl) {
+        Count(summary.jobControl, IsUel(item) ? "UEL" : item.value);
+        summary.warnings += item.warning.empty() ? 0 : 1;
       }
     }
   }

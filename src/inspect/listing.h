@@ -19,8 +19,9 @@ using Tally = std::vector<std::pair<std::string, std::size_t>>;
 struct Summary {
   std::size_t bytes = 0;
   std::size_t lines = 0;
-  Tally commands;  // decoded escape sequences by what they do
-  Tally controls;  // control bytes outside commands, by name
+  Tally commands;    // decoded escape sequences by what they do
+  Tally controls;    // control bytes outside commands, by name
+  Tally jobControl;  // PCL: UEL and PJL commands ("@PJL JOB"), which print nothing
   std::size_t unknownEscapes = 0;
   std::size_t warnings = 0;
   std::size_t nulBytes = 0;  // anywhere in the job, command parameters included

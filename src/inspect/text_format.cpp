@@ -25,6 +25,7 @@ std::string RenderItem(const Item& item) {
     case ItemKind::kUnknownEscape:
       return ByteName(static_cast<std::uint8_t>(item.bytes[0]));
     case ItemKind::kCommand:
+    case ItemKind::kJobControl:
       break;
   }
   std::string text = "[" + item.code + " " + item.name;
@@ -63,6 +64,9 @@ std::string SummaryText(const Summary& summary) {
   add("lines", std::to_string(summary.lines));
   add("commands", TallyText(summary.commands));
   add("controls", TallyText(summary.controls));
+  if (!summary.jobControl.empty()) {
+    add("job control", TallyText(summary.jobControl) + " (nothing printed)");
+  }
   add("unknown ESC", std::to_string(summary.unknownEscapes));
   add("warnings", std::to_string(summary.warnings));
   add("NUL bytes", std::to_string(summary.nulBytes));

@@ -170,6 +170,9 @@ std::string UpcE(std::string_view data, Barcode& barcode) {
   // symbol carries it: the check digit of the UPC-A number the 6 digits stand for.
   barcode.check = std::string(1, Modulo10Check(ExpandUpcE(data)));
   barcode.data = "0" + std::string(data) + barcode.check;
+  // "No calculation takes place for UPC-E, it does not print the checksum" (MICROLINE 3390,
+  // C-11): the line under the bars is the number without it, and starts at the print position.
+  barcode.humanText = "0" + std::string(data);
   return {};
 }
 
@@ -240,8 +243,8 @@ double SymbolWidthInches(const Barcode& barcode) {
       // Start: narrow bar, space, bar, space; each pair of digits 3 narrow and 2 wide bars and
       // spaces; stop: wide bar, narrow space, narrow bar.
       return 2 * (narrow + space) +
-             characters / 2 * (3 * narrow + 2 * wide + 3 * space + 2 * wideSpace) + wide +
-             space + narrow;
+             characters / 2 * (3 * narrow + 2 * wide + 3 * space + 2 * wideSpace) + wide + space +
+             narrow;
     case Symbology::kCode128:
       break;
   }

@@ -37,22 +37,36 @@ ByteSpan SpanOf(const Item& item) {
   return {item.offset, item.bytes.size()};
 }
 
+// ESC k n: Epson's typefaces 0 to 11 (Roman, Sans Serif, Courier, Prestige, Script, OCR-B,
+// OCR-A, Orator, Orator-S, Script C, Roman T, Sans Serif H) and OKI's 122 Swiss Bold and
+// 124 Gothic. The sans serif faces are drawn in the sheet's sans serif, the others fixed.
+bool IsTypeface(int n) {
+  return n <= 11 || n == 122 || n == 124;
+}
+bool IsSansSerif(int n) {
+  return n == 1 || n == 11 || n == 122 || n == 124;
+}
+
 void SelectTypeface(const Item& item, DotMatrixState& state, SheetWriter& writer) {
   if (item.bytes.size() < 3) {
     return;
   }
   const int n = static_cast<std::uint8_t>(item.bytes[2]);
-  if (n > 11) {
-    writer.AddNote(SpanOf(item),
-                   "ESC k " + std::to_string(n) + ": no such typeface, the command is ignored");
+  const std::string command = "ESC k " + std::to_string(n);
+  if (!IsTypeface(n)) {
+    writer.AddNote(SpanOf(item), command + ": no such typeface, the command is ignored");
     return;
   }
-  state.typeface = n == 1 || n == 11 ? Typeface::kSansSerif : Typeface::kFixed;
+  state.typeface = IsSansSerif(n) ? Typeface::kSansSerif : Typeface::kFixed;
   if (!state.letterQuality) {
-    writer.AddNote(SpanOf(item), "ESC k " + std::to_string(n) +
-                                     ": kept for letter quality; draft prints in its own face");
+    writer.AddNote(SpanOf(item),
+                   command + ": kept for letter quality; draft prints in its own face");
+  } else if (n == 122) {
+    writer.AddNote(SpanOf(item), command + ": Swiss Bold, drawn in the sans serif face, not bold");
+  } else if (n == 124) {
+    writer.AddNote(SpanOf(item), command + ": Gothic, drawn in the sans serif face");
   } else if (n != 0 && n != 1 && n != 2 && n != 11) {
-    writer.AddNote(SpanOf(item), "ESC k " + std::to_string(n) + ": drawn in the fixed face");
+    writer.AddNote(SpanOf(item), command + ": drawn in the fixed face");
   }
 }
 
@@ -174,6 +188,8 @@ void ReadDotMatrix(std::string_view job, Sheet& sheet) {
         break;
       case ItemKind::kCommand:
         Command(item, state, sheet, writer);
+        break;
+      case ItemKind::kJobControl:  // PCL only: a dot-matrix printer speaks no PJL
         break;
     }
   }

@@ -70,12 +70,15 @@ struct Barcode {
   // The widths above are the print head's; its dots spread the ink of each bar by this much
   // (half on each side) into the spaces around it.
   double inkInches = 0;
-  double stopInches = 0;  // Code 128: the stop pattern's width (its characters: 11 modules)
+  double stopInches = 0;       // Code 128: the stop pattern's width (its characters: 11 modules)
   bool humanReadable = false;  // the text line under the bars
-  char codeSet = 0;            // Code 128: the set the data names first, 'A', 'B' or 'C'
-  std::vector<int> symbols;    // Code 128: the symbol values printed, start to stop
-  double widthInches = 0;      // first bar to last: the head ends there
-  ByteSpan bytes;              // the data command; `settings` names the parameter command
+  // What that line reads where the printer prints it its own way, centred under the bars
+  // (UPC-E: the digits without the check digit); empty: the symbology's usual layout.
+  std::string humanText;
+  char codeSet = 0;          // Code 128: the set the data names first, 'A', 'B' or 'C'
+  std::vector<int> symbols;  // Code 128: the symbol values printed, start to stop
+  double widthInches = 0;    // first bar to last: the head ends there
+  ByteSpan bytes;            // the data command; `settings` names the parameter command
   ByteSpan settings;
   Guesses approximate;
   bool operator==(const Barcode&) const = default;
@@ -170,8 +173,14 @@ Guesses GuessesOf(const GlyphRun& run);
 /// Every reason the sheet rests on a guess, each once, in the order the items come.
 std::vector<std::string> Approximations(const Sheet& sheet);
 
+/// A dot-matrix printer's carriage: 80 columns, or 136 on a wide-carriage model (MICROLINE 3391).
+inline constexpr int kNarrowColumns = 80;
+inline constexpr int kWideColumns = 136;
+
 /// Reads `job` as a printer of `dialect` does and returns what it prints. Never fails: any bytes
-/// give a sheet, bounded by kMaxPages.
-Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper = Paper::kA4);
+/// give a sheet, bounded by kMaxPages. `columns`: the dot-matrix printer's line length (a PCL
+/// page's width follows from the paper).
+Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper = Paper::kA4,
+                int columns = kNarrowColumns);
 
 }  // namespace quorvel::sheet

@@ -3,6 +3,8 @@
 // secondary and the primary font; ESC ( and ESC ) designate their symbol sets; ESC E resets.
 // The barcode symbol sets 0Y (Code 39), 8Y (EAN/UPC) and 15Y (POSTNET) print each character as
 // one glyph of that font; every other set prints text. Any other command is skipped and noted.
+// A UEL (ESC %-12345X) resets the printer as ESC E does and, like the PJL lines after it, prints
+// nothing: job control ends no page and starts none.
 
 #include <cstdint>
 
@@ -71,15 +73,20 @@ void Designate(const Item& item, PclState& state, SheetWriter& writer) {
   }
 }
 
+// ESC E, and a UEL, which resets the printer as ESC E does before it leaves PCL.
+void Reset(const Item& item, PclState& state, SheetWriter& writer) {
+  inspect::ApplyItem(state, item);
+  writer.EjectIfUsed(item.offset);
+  writer.CarriageReturn();
+}
+
 void Command(const Item& item, PclState& state, SheetWriter& writer) {
   if (item.truncated) {
     writer.AddNote(SpanOf(item), item.name + ": " + item.warning + "; skipped");
   } else if (item.name == "primary symbol set" || item.name == "secondary symbol set") {
     Designate(item, state, writer);
   } else if (item.name == "printer reset") {
-    inspect::ApplyItem(state, item);
-    writer.EjectIfUsed(item.offset);
-    writer.CarriageReturn();
+    Reset(item, state, writer);
     writer.AddNote(SpanOf(item), "ESC E: printer reset; a page holding anything is ejected");
   } else {
     writer.AddNote(SpanOf(item), "skipped: " + item.code + " " + item.name +
@@ -92,10 +99,9 @@ void Command(const Item& item, PclState& state, SheetWriter& writer) {
 void ReadPcl(std::string_view job, Sheet& sheet) {
   SheetWriter writer(sheet, false);
   PclState state;
-  std::size_t at = 0;
-  while (at < job.size() && !writer.Full()) {
-    const Item item = inspect::DecodeItemAt(job, at, inspect::Dialect::kPcl);
-    at += item.bytes.size();
+  inspect::ItemReader reader(job, inspect::Dialect::kPcl);
+  while (!reader.Done() && !writer.Full()) {
+    const Item item = reader.Next();
     switch (item.kind) {
       case ItemKind::kText:
         for (std::size_t i = 0; i < item.bytes.size(); ++i) {
@@ -111,9 +117,14 @@ void ReadPcl(std::string_view job, Sheet& sheet) {
       case ItemKind::kCommand:
         Command(item, state, writer);
         break;
+      case ItemKind::kJobControl:
+        if (inspect::IsUel(item)) {
+          Reset(item, state, writer);
+        }
+        break;
     }
   }
-  writer.Finish(at < job.size());
+  writer.Finish(!reader.Done());
 }
 
 }  // namespace quorvel::sheet

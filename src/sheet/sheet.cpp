@@ -9,21 +9,21 @@ namespace quorvel::sheet {
 namespace {
 
 // A dot-matrix printer: the print head starts a quarter inch in and a third of an inch below the
-// sheet's top edge (the usual tear-off position); 80 columns of 10 characters per inch; the
-// form length is the sheet's.
-Geometry DotMatrixGeometry(PaperSize size) {
+// sheet's top edge (the usual tear-off position); 80 columns of 10 characters per inch (136 on a
+// wide carriage); the form length is the sheet's.
+Geometry DotMatrixGeometry(PaperSize size, int columns) {
   return {0.25,
           1.0 / 3,
           10,
           6,
-          80,
+          columns,
           static_cast<int>(std::floor(size.heightInches * 6 + 1e-9)),
           {kHeadStartGuess}};
 }
 
 // PCL's default page: the logical page is 2400 dots (at 300 dots per inch) wide on letter paper
-// and 2338 on A4, centred on the sheet's 2550 and 2480: its left edge lies 75 and 71 dots in; the top margin is half an inch,
-// and the text length is the page length less one inch.
+// and 2338 on A4, centred on the sheet's 2550 and 2480: its left edge lies 75 and 71 dots in; the
+// top margin is half an inch, and the text length is the page length less one inch.
 Geometry PclGeometry(Paper paper) {
   const bool letter = paper == Paper::kLetter;
   const double left = (letter ? 75 : 71) / 300.0;
@@ -61,8 +61,10 @@ std::string SymbologyName(Symbology symbology) {
 }
 
 std::string PowerOnGuess(const std::string& what, const std::string& value) {
-  return what + ": the job never sets it, and no manual gives the printer's power-on value: "
-                "taken as " + value;
+  return what +
+         ": the job never sets it, and no manual gives the printer's power-on value: "
+         "taken as " +
+         value;
 }
 
 Guesses GuessesOf(const GlyphRun& run) {
@@ -99,14 +101,14 @@ PaperSize SizeOf(Paper paper) {
   return paper == Paper::kLetter ? PaperSize{8.5, 11} : PaperSize{210 / 25.4, 297 / 25.4};
 }
 
-Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper) {
+Sheet Interpret(std::string_view job, inspect::Dialect dialect, Paper paper, int columns) {
   Sheet sheet;
   sheet.dialect = dialect;
   if (dialect == inspect::Dialect::kPcl) {
     sheet.geometry = PclGeometry(paper);
     ReadPcl(job, sheet);
   } else {
-    sheet.geometry = DotMatrixGeometry(SizeOf(paper));
+    sheet.geometry = DotMatrixGeometry(SizeOf(paper), columns);
     ReadDotMatrix(job, sheet);
   }
   CheckDescriptions(sheet);

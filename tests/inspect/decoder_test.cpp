@@ -74,6 +74,13 @@ TEST(PclDecoder, ParsesEscapeSequencesByTheGeneralGrammar) {
           {"1B 26 70 32 58 0D 0A 41",
            R"([ESC "&p2X" transparent print data: 2 (2 data bytes)] "A")"},
           {"1B 25 2D 31 32 33 34 35 58", R"([ESC "%-12345X" universal exit language: -12345])"},
+          // After a UEL, "@PJL" lines are job control up to their LF (HP PJL Technical
+          // Reference 4-2; Lexmark PJL 3-2: the @PJL prefix is upper case); without one, text.
+          {"1B 25 2D 31 32 33 34 35 58 40 50 4A 4C 20 4A 4F 42 0D 0A 41",
+           R"([ESC "%-12345X" universal exit language: -12345] ["@PJL JOB" PJL job control])"},
+          {"40 50 4A 4C 20 4A 4F 42 0A", R"("@PJL JOB" LF)"},
+          {"1B 25 2D 31 32 33 34 35 58 40 70 6A 6C 0A",
+           R"([ESC "%-12345X" universal exit language: -12345] "@pjl" LF)"},
           {"1B 26 7A 35 51", R"([ESC "&z5Q" parameter &zQ: 5])"},
           {"1B 26 6C 4F", R"([ESC "&lO" orientation: 0])"},
           {"1B 7E", R"([ESC "~" two-character command])"},

@@ -62,6 +62,8 @@ TEST_F(CliRender, FailsClearlyOnPathsItCannotUse) {
       {"render dot-matrix", 2},
       {"render dot-matrix -o x.png --dpi 10", 2},
       {"render dot-matrix -o x.png --paper a3", 2},
+      {"render dot-matrix -o x.png --columns 100", 2},
+      {"render dot-matrix -o x.png --quiet --verbose", 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RunCli(c.arguments + " 2>&1").status, c.status) << c.arguments;
@@ -72,6 +74,20 @@ TEST_F(CliRender, FailsClearlyOnPathsItCannotUse) {
   const testing::CliResult unwritable =
       RunCli("render dot-matrix -o '" + In("no/such/folder/x.png") + "' 2>&1");
   EXPECT_NE(unwritable.output.find("cannot write"), std::string::npos) << unwritable.output;
+}
+
+// The page sends ESC k 126 five times (docs/sheet.md): said once with its count by default, once
+// each with its byte under --verbose, not at all under --quiet.
+TEST_F(CliRender, SaysEachNoteOnceWithItsCount) {
+  const std::string run = "render dot-matrix -o '" + In("sheet.png") + "' --dpi 36 2>&1 >/dev/null";
+  const std::string note = "ESC k 126: no such typeface, the command is ignored";
+  const std::string normal = RunCli(run).output;
+  EXPECT_NE(normal.find(note + " (5 times)\n"), std::string::npos) << normal;
+  EXPECT_EQ(normal.find(note), normal.rfind(note));
+  const std::string verbose = RunCli(run + " --verbose").output;
+  EXPECT_NE(verbose.find("note: byte 1148: " + note + "\n"), std::string::npos) << verbose;
+  EXPECT_NE(verbose.find("approximate: "), std::string::npos);
+  EXPECT_EQ(RunCli(run + " --quiet").output, "");
 }
 
 TEST_F(CliRender, DrawsAtMostAHundredPagesAndSaysSo) {

@@ -61,6 +61,9 @@ TEST(DotMatrixSheet, PrintsTheSixBarcodesWithTheValuesTheBytesAskFor) {
     EXPECT_NEAR(got.spaceInches, want.space, 1e-9);
     EXPECT_NEAR(got.wideSpaceInches, want.wideSpace, 1e-9);
     EXPECT_EQ(got.humanReadable, want.humanReadable);
+    // "No calculation takes place for UPC-E, it does not print the checksum" (MICROLINE 3390
+    // C-11): its line reads the number without the 5.
+    EXPECT_EQ(got.humanText, want.symbology == Symbology::kUpcE ? "0123456" : "");
     EXPECT_EQ(got.codeSet, want.symbology == Symbology::kCode128 ? 'A' : 0);
     EXPECT_EQ(got.bytes, (ByteSpan{want.offset, want.length}));
     EXPECT_EQ(got.settings, (ByteSpan{want.offset - 12, 12}));
@@ -109,6 +112,22 @@ TEST(DotMatrixSheet, NotesTheWrappedLineAndTheIgnoredTypefaces) {
   for (std::size_t i = 0; i < escK126.size(); ++i) {
     EXPECT_EQ(sheet.notes[i + 1].bytes, (ByteSpan{escK126[i], 3}));
     EXPECT_NE(sheet.notes[i + 1].text.find("ESC k 126: no such typeface"), std::string::npos);
+  }
+}
+
+// A wide carriage (136 columns, MICROLINE 3391) holds line 3's 81 characters: no wrap, and
+// every later item sits one line higher than on an 80-column printer.
+TEST(DotMatrixSheet, AWideCarriageDoesNotWrapTheLongLine) {
+  const Sheet sheet = Interpret(testing::ExpectedDotMatrixJob(), inspect::Dialect::kDotMatrix,
+                                Paper::kA4, kWideColumns);
+  EXPECT_EQ(sheet.geometry.columns, 136);
+  ASSERT_GE(sheet.texts.size(), 2u);
+  EXPECT_EQ(sheet.texts[1].at, (Position{0, 3, 0}));
+  EXPECT_EQ(sheet.texts[1].bytes, (ByteSpan{18, 81}));
+  EXPECT_EQ(sheet.notes.size(), 5u);  // the five ESC k 126
+  ASSERT_EQ(sheet.barcodes.size(), kBarcodes.size());
+  for (std::size_t i = 0; i < kBarcodes.size(); ++i) {
+    EXPECT_EQ(sheet.barcodes[i].at, (Position{0, kBarcodes[i].line - 1, 0}));
   }
 }
 

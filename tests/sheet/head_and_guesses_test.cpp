@@ -117,6 +117,11 @@ TEST(EscK, ChangesTheTypefaceInLetterQualityOnly) {
       {"chosen in draft, LQ after", "\x1Bx0\x1Bk\x01\x1Bx1Y", Typeface::kSansSerif, false},
       // ESC @ returns to the power-on quality and face.
       {"ESC @", "\x1Bx0\x1Bk\x01\x1B@Y", Typeface::kFixed, false},
+      // OKI's own faces (ML390/391 handbook p. 104): 122 Swiss Bold and 124 Gothic, both sans
+      // serif; 123 is no face, so the command is ignored.
+      {"ESC k 122: Swiss Bold", "\x1Bk\x7AY", Typeface::kSansSerif, true},
+      {"ESC k 124: Gothic", "\x1Bk\x7CY", Typeface::kSansSerif, true},
+      {"ESC k 123: none", "\x1Bk\x01\x1Bk\x7BY", Typeface::kSansSerif, true},
   };
   for (const QualityCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -64,5 +64,31 @@ TEST(PclSheet, MarksTheCaptionWhoseDataPrintsInAnotherSet) {
             "names 10U, a text set, the data line below it prints in the 0Y barcode font");
 }
 
+// A printer reads the UEL and the @PJL lines around a page as job control: nothing of them
+// prints and they make no page (HP PJL Technical Reference p. 4-2, 5-8), and the UEL resets PCL
+// as ESC E does (Lexmark PJL p. 3-2), so a font chosen before it is gone after it.
+TEST(PclSheet, ReadsPjlAsJobControl) {
+  const std::string uel = "\x1B%-12345X";
+  const std::string header = uel + "@PJL JOB NAME=\"t\"\r\n@PJL USTATUS JOB=ON\r\n";
+  const std::string trailer = uel + "@PJL EOJ NAME=\"t\"\r\n" + uel;
+  const Sheet plain = Interpret(testing::ExpectedPclJob(), inspect::Dialect::kPcl);
+  const Sheet wrapped =
+      Interpret(header + testing::ExpectedPclJob() + trailer, inspect::Dialect::kPcl);
+  EXPECT_EQ(wrapped.pages, 1);
+  ASSERT_EQ(wrapped.texts.size(), plain.texts.size());
+  for (std::size_t i = 0; i < plain.texts.size(); ++i) {
+    EXPECT_EQ(wrapped.texts[i].at, plain.texts[i].at) << plain.texts[i].text;
+    EXPECT_EQ(wrapped.texts[i].text, plain.texts[i].text);
+    EXPECT_EQ(wrapped.texts[i].bytes.offset, plain.texts[i].bytes.offset + header.size());
+  }
+  EXPECT_EQ(wrapped.glyphs.size(), plain.glyphs.size());
+  EXPECT_TRUE(wrapped.notes.empty());
+
+  const Sheet reset = Interpret("\x1B)0Y\x0E" + uel + "A", inspect::Dialect::kPcl);
+  EXPECT_TRUE(reset.glyphs.empty());
+  ASSERT_EQ(reset.texts.size(), 1u);
+  EXPECT_EQ(reset.texts[0].text, "A");
+}
+
 }  // namespace
 }  // namespace quorvel::sheet

@@ -160,6 +160,16 @@ for scan in pcl.png pcl-150.png pcl-turned-90.png pcl-turned-180.png pcl-skewed.
   verdicts "$work/$scan.out" | diff -u "$work/pcl.expected" - >/dev/null ||
     { fail "$scan: other verdicts:"; cat "$work/$scan.out" "$work/$scan.err"; }
 done
+# Against the other test page's sheet, a scan is named for the sheet it is (status 7).
+for pair in "sheet.png pcl dot-matrix" "pcl.png dot-matrix pcl"; do
+  read -r scan named shown <<END
+$pair
+END
+  "$cli" verify "$work/$scan" --page "$named" > "$work/other.out" 2>&1
+  got=$?
+  [ "$got" -eq 7 ] && grep -q "is the $shown test page's sheet, not the sheet of $named" "$work/other.out" ||
+    { fail "$scan with --page $named: status $got"; cat "$work/other.out"; }
+done
 # A printer without the 3 of 9 font prints both 0Y runs as letters.
 "$cli" dump pcl > "$work/pcl.prn"
 python3 "$here/faulty_job.py" "$work/pcl.prn" "$work/no-0y.prn" no-0y

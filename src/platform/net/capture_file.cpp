@@ -27,12 +27,12 @@ std::FILE* OpenForWriting(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::string JobFileName(unsigned number) {
+std::string JobFileName(unsigned number, std::string_view prefix) {
   std::string digits = std::to_string(number);
   if (digits.size() < 6) {
     digits.insert(0, 6 - digits.size(), '0');
   }
-  return "job-" + digits + ".prn";
+  return std::string(prefix) + digits + ".prn";
 }
 
 unsigned NextJobNumber(const std::filesystem::path& directory) {
@@ -44,8 +44,8 @@ unsigned NextJobNumber(const std::filesystem::path& directory) {
     if (name.ends_with(".part")) {
       name.resize(name.size() - 5);
     }
-    if (!name.starts_with("job-") || !name.ends_with(".prn") || name.size() < 14 ||
-        name.size() > 17) {
+    if (!(name.starts_with(kJobPrefix) || name.starts_with(kQueryPrefix)) ||
+        !name.ends_with(".prn") || name.size() < 14 || name.size() > 17) {
       continue;
     }
     const std::string digits = name.substr(4, name.size() - 8);
@@ -62,7 +62,8 @@ CaptureFile::CaptureFile(const std::filesystem::path& directory, unsigned& numbe
     final_ = directory / JobFileName(number);
     part_ = final_;
     part_ += ".part";
-    if (!std::filesystem::exists(final_, error) && !std::filesystem::exists(part_, error)) {
+    if (!std::filesystem::exists(final_, error) && !std::filesystem::exists(part_, error) &&
+        !std::filesystem::exists(directory / JobFileName(number, kQueryPrefix), error)) {
       break;
     }
   }
@@ -90,7 +91,11 @@ void CaptureFile::Write(std::string_view bytes) {
   }
 }
 
-std::filesystem::path CaptureFile::Finish() {
+std::filesystem::path CaptureFile::Finish(std::string_view prefix) {
+  if (prefix != kJobPrefix) {
+    final_.replace_filename(std::string(prefix) +
+                            final_.filename().string().substr(kJobPrefix.size()));
+  }
   std::FILE* file = file_;
   file_ = nullptr;
   if (!file || std::fclose(file) != 0) {
@@ -102,6 +107,15 @@ std::filesystem::path CaptureFile::Finish() {
     throw PlatformError("rename " + Utf8FromPath(part_), error.message());
   }
   return final_;
+}
+
+void CaptureFile::Discard() noexcept {
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  std::error_code error;
+  std::filesystem::remove(part_, error);
 }
 
 }  // namespace quorvel::net

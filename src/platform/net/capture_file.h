@@ -2,9 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace quorvel::net {
+
+/// The names of captured jobs and of captured queries (job control only): job-NNNNNN.prn and
+/// pjl-NNNNNN.prn share one count.
+inline constexpr std::string_view kJobPrefix = "job-";
+inline constexpr std::string_view kQueryPrefix = "pjl-";
 
 /// One captured job on disk: written as "<dir>/job-NNNNNN.prn.part" and renamed to
 /// "job-NNNNNN.prn" when the job has ended, so a .prn file that exists is complete. A number
@@ -23,8 +29,12 @@ class CaptureFile {
   /// Appends bytes; throws PlatformError when the disk does not take them all.
   void Write(std::string_view bytes);
 
-  /// Closes the file and gives it its final name; returns that name. Throws PlatformError.
-  std::filesystem::path Finish();
+  /// Closes the file and gives it its final name, "job-NNNNNN.prn" or, with kQueryPrefix,
+  /// "pjl-NNNNNN.prn"; returns that name. Throws PlatformError.
+  std::filesystem::path Finish(std::string_view prefix = kJobPrefix);
+
+  /// Closes the file and removes it (a connection that brought nothing).
+  void Discard() noexcept;
 
   /// The name the job will have once finished.
   const std::filesystem::path& FinalPath() const { return final_; }
@@ -35,10 +45,11 @@ class CaptureFile {
   std::filesystem::path part_;
 };
 
-/// "job-000042.prn".
-std::string JobFileName(unsigned number);
+/// "job-000042.prn"; with kQueryPrefix "pjl-000042.prn".
+std::string JobFileName(unsigned number, std::string_view prefix = kJobPrefix);
 
-/// The number after the highest job file (or .part file) in `directory`; 1 when there is none.
+/// The number after the highest job or query file (or .part file) in `directory`; 1 when there
+/// is none.
 /// New jobs continue the count, so file names keep the order the jobs came in.
 unsigned NextJobNumber(const std::filesystem::path& directory);
 

@@ -24,6 +24,7 @@ struct CaptureServer::Connection {
   bool ended = false;
   std::unique_ptr<PjlResponder> responder;
   bool inputEnded = false;  // the client has finished sending; the responder holds it open
+  std::string head;         // the first kQueryBytes bytes, to tell a query from a job
 };
 
 CaptureServer::CaptureServer(CaptureOptions options) : options_(std::move(options)) {
@@ -138,6 +139,9 @@ void CaptureServer::Serve(Connection& connection) {
       return;
     }
     connection.bytes += keep;
+    if (connection.head.size() < kQueryBytes) {
+      connection.head.append(buffer.data(), std::min(keep, kQueryBytes - connection.head.size()));
+    }
     if (keep < *got) {
       End(connection, JobEnd::kCutOff);
       return;
@@ -154,6 +158,15 @@ void CaptureServer::Serve(Connection& connection) {
   }
 }
 
+Content CaptureServer::Classify(const Connection& connection) const {
+  if (connection.bytes == 0) {
+    return Content::kNothing;
+  }
+  const bool query = options_.carriesPage && connection.bytes <= kQueryBytes &&
+                     !options_.carriesPage(connection.head);
+  return query ? Content::kQuery : Content::kJob;
+}
+
 void CaptureServer::End(Connection& connection, JobEnd end, std::string reason) {
   connection.ended = true;
   connection.socket.Reset();
@@ -163,10 +176,16 @@ void CaptureServer::End(Connection& connection, JobEnd end, std::string reason) 
                   {},
                   end,
                   std::move(reason)};
+  job.content = Classify(connection);
   // A job whose file failed keeps its .part name: only complete captures are called .prn.
   if (connection.file && end != JobEnd::kNotSaved) {
     try {
-      job.file = connection.file->Finish();
+      if (job.content == Content::kNothing) {
+        connection.file->Discard();
+      } else {
+        job.file =
+            connection.file->Finish(job.content == Content::kQuery ? kQueryPrefix : kJobPrefix);
+      }
     } catch (const PlatformError& e) {
       job.end = JobEnd::kNotSaved;
       job.reason = e.Reason();

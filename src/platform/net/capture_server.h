@@ -25,6 +25,20 @@ struct CaptureOptions {
   std::size_t maxConnections = 16;          // more wait in the listen queue
   /// With a value, each job gets a responder of its own that answers its PJL on the connection.
   std::function<std::unique_ptr<PjlResponder>()> makeResponder;
+  /// With a value: false for the bytes of a connection that carry job control only (a PJL
+  /// query), which is then saved as pjl-NNNNNN.prn rather than as a job. It is asked of
+  /// connections of at most kQueryBytes bytes; longer ones are jobs.
+  std::function<bool(std::string_view)> carriesPage;
+};
+
+/// The longest connection that may be a query rather than a job.
+inline constexpr std::size_t kQueryBytes = 64 * 1024;
+
+/// What a connection brought.
+enum class Content {
+  kJob,      // page data: saved as job-NNNNNN.prn
+  kQuery,    // job control only (PJL INFO, ...): saved as pjl-NNNNNN.prn, no sheet
+  kNothing,  // no byte at all: nothing is saved
 };
 
 /// How a job ended.
@@ -44,10 +58,13 @@ struct CapturedJob {
   std::filesystem::path file;  // empty when nothing could be saved
   JobEnd end = JobEnd::kClosed;
   std::string reason;  // the system's reason for kReset and kNotSaved
+  Content content = Content::kJob;
 };
 
-/// An AppSocket (raw port 9100) server: every connection is one job, saved byte for byte to
-/// the next free job file. A client can only end its own job; nothing it does stops the server.
+/// An AppSocket (raw port 9100) server: every connection that brings page data is one job,
+/// saved byte for byte to the next free job file; a query is saved apart, and a connection that
+/// sends nothing leaves no file. A client can only end its own job; nothing it does stops the
+/// server.
 class CaptureServer {
  public:
   /// Binds and listens at once, so Port() is known; throws PlatformError.
@@ -65,6 +82,7 @@ class CaptureServer {
   void AcceptWaiting();
   void Serve(Connection& connection);
   void End(Connection& connection, JobEnd end, std::string reason = {});
+  Content Classify(const Connection& connection) const;
 
   NetworkLibrary library_;
   CaptureOptions options_;

@@ -37,8 +37,11 @@ std::string HowItEnded(const CapturedJob& job, const CaptureOptions& options) {
 
 std::string SummaryLine(const CapturedJob& job, const CaptureOptions& options) {
   const std::string file = job.file.empty() ? "-" : Utf8FromPath(job.file);
+  const std::string what = job.content == Content::kQuery ? "  job control only (a query): no sheet"
+                           : job.content == Content::kNothing ? "  no data: nothing saved"
+                                                              : "";
   return LocalTime(job.ended) + "  " + job.peer + "  " + std::to_string(job.bytes) + " bytes  " +
-         file + HowItEnded(job, options);
+         file + what + HowItEnded(job, options);
 }
 
 }  // namespace quorvel::net

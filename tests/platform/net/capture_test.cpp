@@ -91,6 +91,31 @@ TEST(CaptureServer, SavesBothTestJobsByteForByte) {
   }
 }
 
+// A query (job control only) is kept apart from the jobs, and a connection that sends nothing
+// leaves no file: neither is a job whose sheet a printer would print.
+TEST(CaptureServer, KeepsQueriesApartAndSavesNoEmptyJob) {
+  TempFolder folder;
+  CaptureOptions options = Options(folder);
+  options.carriesPage = [](std::string_view bytes) { return bytes != "query"; };
+  RunningServer server(options);
+  for (const char* bytes : {"query", "", "page"}) {
+    SendJob(server.Endpoint(), bytes);
+  }
+  const std::vector<CapturedJob> jobs = server.WaitForJobs(3);
+  ASSERT_EQ(jobs.size(), 3u);
+  EXPECT_EQ(jobs[0].content, Content::kQuery);
+  EXPECT_EQ(jobs[0].file.filename().string(), "pjl-000001.prn");
+  EXPECT_EQ(ReadFile(jobs[0].file), "query");
+  EXPECT_EQ(jobs[1].content, Content::kNothing);
+  EXPECT_TRUE(jobs[1].file.empty());
+  EXPECT_NE(SummaryLine(jobs[1], options).find("no data: nothing saved"), std::string::npos);
+  EXPECT_EQ(jobs[2].content, Content::kJob);
+  EXPECT_EQ(jobs[2].file.filename().string(), "job-000003.prn");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                          std::filesystem::directory_iterator()),
+            2);
+}
+
 TEST(CaptureServer, KeepsConcurrentClientsApart) {
   TempFolder folder;
   RunningServer server(Options(folder));
