@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
+#include "cli/option_words.h"
 #include "common/messages.h"
 #include "platform/command_line/command_line.h"
 #include "printing/check_report.h"
@@ -31,6 +33,12 @@ RoadTrace CheckOne(const FleetChoice& choice, const RoadOptions& asked) {
   std::optional<JobRef> job;
   worker.Run(chosen.empty() ? "" : chosen.front(), job);
   return worker.Trace();
+}
+
+// The printer name the user gave; nothing for the default printer.
+std::optional<std::string> TypedName(const FleetChoice& choice) {
+  return choice.printers.empty() ? std::nullopt
+                                 : std::optional<std::string>(choice.printers.front());
 }
 
 int RunCheck(CheckOptions& options) {
@@ -73,12 +81,19 @@ int RunCheck(CheckOptions& options) {
     name = "(no default printer)";  // no --printer, and the user has no default
   }
   const FleetOutcome outcome = OutcomeOf(AssessPrinter(status));
-  const std::string report = options.choice.format == "json" ? FormatCheckJson(name, status)
-                                                             : FormatCheckText(name, status);
-  std::fputs(report.c_str(), stdout);
-  std::fflush(stdout);
+  // An unknown printer is said once, on standard error, as print says it; JSON still reports.
+  const bool json = options.choice.format == "json";
+  if (json || outcome != FleetOutcome::kNotRecognized) {
+    const std::string report = json ? FormatCheckJson(name, status) : FormatCheckText(name, status);
+    std::fputs(report.c_str(), stdout);
+    std::fflush(stdout);
+  }
   if (outcome == FleetOutcome::kNotRecognized) {
-    std::fprintf(stderr, "%s\n", std::string(kNotRecognized).c_str());
+    StreamMessageDisplay messages;
+    if (options.choice.targets.empty()) {
+      messages.HintFor(TypedName(options.choice));
+    }
+    messages.Show(kNotRecognized);
   }
   return ExitStatusOf(outcome);
 }
@@ -93,7 +108,7 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
   command
       ->add_option("--format", options->choice.format,
                    "text (default), json, or junit (JUnit XML, a test suite per print server)")
-      ->check(CLI::IsMember({"text", "json", "junit"}));
+      ->check(OneOf({"text", "json", "junit"}));
   command->add_flag("--pjl", options->asked.pjl,
                     "Raw ports: also ask the printer @PJL INFO ID and INFO STATUS");
   AddSnmpOptions(*command, options->snmp);

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <exception>
 #include <fstream>
@@ -9,6 +10,8 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/option_words.h"
+#include "cli/output_path.h"
 #include "cli/render_command.h"
 #include "inspect/listing.h"
 #include "platform/net/capture_server.h"
@@ -40,11 +43,22 @@ int CountPages(std::string_view body) {
   return sheet::Interpret(body, inspect::GuessDialect(body)).pages;
 }
 
-// Writes the port under a temporary name first, so a reader never sees half a number.
-void WritePortFile(const std::string& path, std::uint16_t port) {
+// Writes the port under a temporary name first, so a reader never sees half a number; false,
+// with the reason on standard error, when it cannot be written.
+bool WritePortFile(const std::string& path, std::uint16_t port) {
   const std::string temporary = path + ".tmp";
-  std::ofstream(temporary) << port << "\n";
-  std::filesystem::rename(temporary, path);
+  std::error_code error;
+  errno = 0;
+  if (!(std::ofstream(temporary) << port << "\n")) {
+    error.assign(errno != 0 ? errno : EIO, std::generic_category());
+  } else {
+    std::filesystem::rename(temporary, path, error);
+  }
+  if (error) {
+    std::cerr << "quorvel-cli listen: --port-file: cannot write " << path << ": " << error.message()
+              << "\n";
+  }
+  return !error;
 }
 
 // Reads a captured job once, then explains it and draws its sheet beside it, as asked.
@@ -77,14 +91,18 @@ int RunListen(ListenOptions options) {
     options.capture.makeResponder = [settings] { return std::make_unique<PjlResponder>(settings); };
   }
   try {
-    std::filesystem::create_directories(options.capture.directory);
+    if (const std::optional<OutputRefusal> refusal =
+            MakeOutputFolder(options.capture.directory.string())) {
+      std::cerr << "quorvel-cli listen: " << refusal->words << "\n";
+      return refusal->status;
+    }
     net::CaptureServer server(options.capture);
     std::cout << "quorvel-cli listen: "
               << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
               << ", saving jobs in " << options.capture.directory.string() << " (Ctrl-C stops)"
               << std::endl;
-    if (!options.portFile.empty()) {
-      WritePortFile(options.portFile, server.Port());
+    if (!options.portFile.empty() && !WritePortFile(options.portFile, server.Port())) {
+      return kExitFailed;
     }
     stopRequested.store(false);
     std::signal(SIGINT, RequestStop);
@@ -109,8 +127,10 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
   net::CaptureOptions& capture = options->capture;
   CLI::App* command = app.add_subcommand(
       "listen", "Virtual printer: save every job sent to a raw port (AppSocket, 9100) as a file");
-  command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)");
-  command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
+  command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)")
+      ->check(WholeNumber(0, 65535, "a TCP port"));
+  command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)")
+      ->check(NumericAddress());
   command->add_option("--out", capture.directory, "Folder for job-NNNNNN.prn (default .)");
   command->add_option("--port-file", options->portFile, "Write the port number to this file");
   command->add_flag("--explain", options->explain, "Print each job's decoded listing");
@@ -119,11 +139,11 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
                         ? "Draw each job's expected sheet as job-NNNNNN.png beside it"
                         : "(not in this build) draw each job's expected sheet");
   command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
-      ->check(CLI::PositiveNumber);
+      ->check(WholeNumber(1, 1LL << 40, "bytes"));
   command->add_option("--idle", options->idleSeconds, "End a job silent this long (default 30 s)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveSeconds());
   command->add_option("--max-connections", capture.maxConnections, "Jobs at once (default 16)")
-      ->check(CLI::PositiveNumber);
+      ->check(WholeNumber(1, 65536, "connections"));
   command->add_flag("--pjl", options->pjl,
                     "Answer PJL as a network printer: USTATUS JOB with the pages counted, INFO ID "
                     "and INFO STATUS");
@@ -137,7 +157,9 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
       ->add_option("--pjl-fault", options->fault,
                    "Answer PJL as a failing printer, to test clients: zero-pages, canceled, "
                    "endless, unfinished")
-      ->transform(CLI::CheckedTransformer(faults, CLI::ignore_case));
+      ->option_text("FAULT")
+      ->check(OneOf({"zero-pages", "canceled", "endless", "unfinished"}))
+      ->transform(CLI::CheckedTransformer(faults, CLI::ignore_case).description(""));
   command->callback([options, &exitCode] { exitCode = RunListen(*options); });
 }
 

@@ -1,37 +1,39 @@
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/option_words.h"
 #include "quorvel_version.h"
-
-namespace {
-
-// The table of exit statuses, as --help ends.
-std::string ExitStatusHelp() {
-  std::string text = "Exit status:";
-  for (const quorvel::ExitStatusRow& row : quorvel::kExitStatuses) {
-    text += "\n  " + std::to_string(row.status) + "  " + row.meaning;
-  }
-  return text;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
+  // Set before the commands are added: each command takes its parent's.
+  app.formatter(std::make_shared<quorvel::cli::HelpFormatter>());
+  app.failure_message(quorvel::cli::FailureMessage);
   app.set_version_flag("--version", QUORVEL_VERSION_TEXT, "Print the program's version and exit");
   app.require_subcommand(1);
-  app.footer(ExitStatusHelp());
+  app.footer(quorvel::cli::ExitStatusHelp(""));
   int exitCode = quorvel::kExitOk;
   quorvel::cli::AddDumpCommand(app, exitCode);
   quorvel::cli::AddExplainCommand(app, exitCode);
+  quorvel::cli::AddHelpCommand(app);
   quorvel::cli::AddListenCommand(app, exitCode);
   quorvel::cli::AddPrintersCommand(app, exitCode);
   quorvel::cli::AddPrintCommand(app, exitCode);
   quorvel::cli::AddRenderCommand(app, exitCode);
   quorvel::cli::AddCheckCommand(app, exitCode);
   quorvel::cli::AddVerifyCommand(app, exitCode);
+  // Each command's help ends with the statuses it can give (a command takes its parent's footer
+  // when it is added).
+  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+    command->footer(quorvel::cli::ExitStatusHelp(command->get_name()));
+  }
+  if (const auto misplaced = quorvel::cli::OptionsBeforeCommand(app, argc, argv)) {
+    std::cerr << "quorvel-cli: " << *misplaced << "\n";
+    return quorvel::kExitUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
