@@ -8,7 +8,6 @@
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/option_words.h"
-#include "common/messages.h"
 #include "platform/command_line/command_line.h"
 #include "printing/check_report.h"
 #include "printing/printer_check.h"
@@ -81,19 +80,14 @@ int RunCheck(CheckOptions& options) {
     name = "(no default printer)";  // no --printer, and the user has no default
   }
   const FleetOutcome outcome = OutcomeOf(AssessPrinter(status));
-  // An unknown printer is said once, on standard error, as print says it; JSON still reports.
-  const bool json = options.choice.format == "json";
-  if (json || outcome != FleetOutcome::kNotRecognized) {
-    const std::string report = json ? FormatCheckJson(name, status) : FormatCheckText(name, status);
-    std::fputs(report.c_str(), stdout);
-    std::fflush(stdout);
-  }
-  if (outcome == FleetOutcome::kNotRecognized) {
-    StreamMessageDisplay messages;
-    if (options.choice.targets.empty()) {
-      messages.HintFor(TypedName(options.choice));
-    }
-    messages.Show(kNotRecognized);
+  const std::string report = options.choice.format == "json" ? FormatCheckJson(name, status)
+                                                             : FormatCheckText(name, status);
+  std::fputs(report.c_str(), stdout);
+  std::fflush(stdout);
+  // The report says "no such printer" once; standard error adds what was typed and the names
+  // nearest to it (a target addressed outright has none).
+  if (outcome == FleetOutcome::kNotRecognized && options.choice.targets.empty()) {
+    std::fprintf(stderr, "%s\n", NotRecognizedHint(TypedName(options.choice)).c_str());
   }
   return ExitStatusOf(outcome);
 }
