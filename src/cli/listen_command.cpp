@@ -153,13 +153,16 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
                                                {"canceled", PjlFault::kCanceled},
                                                {"endless", PjlFault::kEndless},
                                                {"unfinished", PjlFault::kUnfinished}};
+  // The name is checked in words of our own, then looked up (a transformer's check would name
+  // the enum's numbers).
   command
-      ->add_option("--pjl-fault", options->fault,
-                   "Answer PJL as a failing printer, to test clients: zero-pages, canceled, "
-                   "endless, unfinished")
+      ->add_option_function<std::string>(
+          "--pjl-fault",
+          [options, faults](const std::string& name) { options->fault = faults.at(name); },
+          "Answer PJL as a failing printer, to test clients: zero-pages, canceled, endless, "
+          "unfinished")
       ->option_text("FAULT")
-      ->check(OneOf({"zero-pages", "canceled", "endless", "unfinished"}))
-      ->transform(CLI::CheckedTransformer(faults, CLI::ignore_case).description(""));
+      ->check(OneOf({"zero-pages", "canceled", "endless", "unfinished"}));
   command->callback([options, &exitCode] { exitCode = RunListen(*options); });
 }
 
