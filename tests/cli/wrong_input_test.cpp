@@ -71,6 +71,7 @@ TEST(WrongInput, EachIsRefusedWithItsStatusAndNamesWhatWasGiven) {
       {"listen --out IN/notes.txt", 2, "notes.txt is a file, not a folder"},
       {"listen --bind 300.1.2.3", 2, "\"300.1.2.3\" is not a numeric address"},
       {"listen --port 70000", 2, "70000 is out of range"},
+      {"listen --pjl-fault 1", 2, "\"1\" is not taken: give zero-pages"},
       {"print pcl --wait=abc", 2, "\"abc\" is not a whole number"},
       {"check --format xml", 2, "\"xml\" is not taken"},
       {"--printer Virtual print pcl", 2, "quorvel-cli print pcl --printer Virtual"},
