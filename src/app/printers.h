@@ -40,4 +40,10 @@ void GetPrinters(Printers& printers, ComboBox& combo);
 /// counts, nothing trimmed) the current printer. Returns false, changing nothing, when none does.
 bool SelectPrinter(Printers& printers, std::string deviceName);
 
+/// The installed names nearest to a name that was not recognized, nearest first (fewest letters
+/// inserted, deleted or changed, case ignored; list order among equals), at most `most` of them.
+std::vector<std::string> ClosestNames(const std::string& typed,
+                                      const std::vector<std::string>& installed,
+                                      std::size_t most = 3);
+
 }  // namespace quorvel

@@ -4,9 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
-#include "common/messages.h"
+#include "cli/option_words.h"
 #include "platform/command_line/command_line.h"
 #include "printing/check_report.h"
 #include "printing/printer_check.h"
@@ -31,6 +32,12 @@ RoadTrace CheckOne(const FleetChoice& choice, const RoadOptions& asked) {
   std::optional<JobRef> job;
   worker.Run(chosen.empty() ? "" : chosen.front(), job);
   return worker.Trace();
+}
+
+// The printer name the user gave; nothing for the default printer.
+std::optional<std::string> TypedName(const FleetChoice& choice) {
+  return choice.printers.empty() ? std::nullopt
+                                 : std::optional<std::string>(choice.printers.front());
 }
 
 int RunCheck(CheckOptions& options) {
@@ -78,8 +85,10 @@ int RunCheck(CheckOptions& options) {
                                                              : FormatCheckText(name, status);
   std::fputs(report.c_str(), stdout);
   std::fflush(stdout);
-  if (outcome == FleetOutcome::kNotRecognized) {
-    std::fprintf(stderr, "%s\n", std::string(kNotRecognized).c_str());
+  // The report says "no such printer" once; standard error adds what was typed and the names
+  // nearest to it (a target addressed outright has none).
+  if (outcome == FleetOutcome::kNotRecognized && options.choice.targets.empty()) {
+    std::fprintf(stderr, "%s\n", NotRecognizedHint(TypedName(options.choice)).c_str());
   }
   return ExitStatusOf(outcome);
 }
@@ -94,7 +103,7 @@ void AddCheckCommand(CLI::App& app, int& exitCode) {
   command
       ->add_option("--format", options->choice.format,
                    "text (default), json, or junit (JUnit XML, a test suite per print server)")
-      ->check(CLI::IsMember({"text", "json", "junit"}));
+      ->check(OneOf({"text", "json", "junit"}));
   command->add_flag("--pjl", options->asked.pjl,
                     "Raw ports: also ask the printer @PJL INFO ID and INFO STATUS");
   AddSnmpOptions(*command, options->snmp);

@@ -16,7 +16,20 @@ namespace quorvel::cli {
 class StreamMessageDisplay : public MessageDisplay {
  public:
   void Show(std::string_view text) override;
+  /// Adds the line of NotRecognizedHint after "not recognized", for `typed`.
+  void HintFor(std::optional<std::string> typed) {
+    hint_ = true;
+    typed_ = std::move(typed);
+  }
+
+ private:
+  bool hint_ = false;
+  std::optional<std::string> typed_;
 };
+
+/// The line after "not recognized": the name as typed and the installed printers nearest to it;
+/// with no name given (`typed` empty), that there is no default printer.
+std::string NotRecognizedHint(const std::optional<std::string>& typed);
 
 /// The printer combo box without a window: the list GetPrinters fills, and the text the user
 /// typed (--printer) or the entry selected (the default printer).

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/option_words.h"
 #include "inspect/listing.h"
 #include "sheet/listing_notes.h"
 #include "sheet/page_model.h"
@@ -20,8 +21,8 @@ struct ExplainOptions {
 
 int RunExplain(const ExplainOptions& options) {
   std::string job;
-  if (!LoadJob(options.source, job)) {
-    std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
+  if (const std::string problem = LoadJob(options.source, job); !problem.empty()) {
+    std::cerr << "quorvel-cli explain: " << problem << "\n";
     return kExitUnreadableFile;
   }
   const inspect::Dialect dialect = DialectFor(options.source, options.dialect, job);
@@ -42,11 +43,11 @@ void AddExplainCommand(CLI::App& app, int& exitCode) {
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
   command->add_option("--format", options->format, "text (default) or json")
-      ->check(CLI::IsMember({"text", "json"}));
+      ->check(OneOf({"text", "json"}));
   command
       ->add_option("--as", options->dialect,
                    "Read the escape sequences as dot-matrix or pcl commands (default: auto)")
-      ->check(CLI::IsMember({"auto", "dot-matrix", "pcl"}));
+      ->check(OneOf({"auto", "dot-matrix", "pcl"}));
   AddColumnsOption(*command, options->columns);
   command->callback([options, &exitCode] { exitCode = RunExplain(*options); });
 }

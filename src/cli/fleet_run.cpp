@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_wait.h"
+#include "cli/option_words.h"
 #include "common/json_text.h"
 #include "platform/command_line/command_line.h"
 #include "platform/net/socket.h"
@@ -205,7 +206,7 @@ void AddFleetOptions(CLI::App& command, FleetChoice& choice) {
   command
       .add_option("--jobs", choice.jobs,
                   "With several printers: how many are worked on at once (8)")
-      ->check(CLI::Range(1, 256));
+      ->check(WholeNumber(1, 256, "how many printers at once"));
 }
 
 std::vector<std::string> ChosenPrinters(const FleetChoice& choice) {

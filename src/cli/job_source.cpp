@@ -1,29 +1,69 @@
 #include "cli/job_source.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/option_words.h"
 #include "common/utf8_path.h"
+#include "inspect/document_kind.h"
 #include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
 
-bool LoadJob(const std::string& source, std::string& job) {
+namespace {
+
+constexpr const char* kJobsTaken =
+    "dot-matrix, pcl, a job file (the bytes sent to a printer, "
+    "such as a job-NNNNNN.prn that listen saved) or -";
+
+// Why `source`, which names no test page, is not a job that can be read.
+std::string FileProblem(const std::string& source) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(source), error);
+  if (status.type() == std::filesystem::file_type::not_found) {
+    return "cannot read " + source + ": there is no such file, and it names no test page: give " +
+           kJobsTaken;
+  }
+  if (std::filesystem::is_directory(status)) {
+    return "cannot read " + source + ": it is a folder, not a job: give " + kJobsTaken;
+  }
+  errno = 0;
+  std::ifstream in(PathFromUtf8(source), std::ios::binary);
+  const int reason = errno;
+  return "cannot read " + source +
+         (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string());
+}
+
+}  // namespace
+
+std::string LoadJob(const std::string& source, std::string& job) {
   if (const Page* page = PageNamed(source)) {
     job = ComposeJob(page->compose);
-    return true;
+    return {};
   }
   if (source == "-") {
     platform::MakeBinary(stdin);
     std::ostringstream bytes;
     bytes << std::cin.rdbuf();
     job = bytes.str();
-    return !std::cin.bad();
+    return std::cin.bad() ? "standard input could not be read" : "";
   }
-  return ReadJobFile(PathFromUtf8(source), job);
+  std::error_code error;
+  if (std::filesystem::is_directory(PathFromUtf8(source), error) ||
+      !ReadJobFile(PathFromUtf8(source), job)) {
+    return FileProblem(source);
+  }
+  if (const std::string_view kind = inspect::DocumentKind(job); !kind.empty()) {
+    return "cannot read " + source + " as a job: it is " + std::string(kind) +
+           ", not the bytes sent to a printer: give " + kJobsTaken +
+           "; to check a scan or photo of a printed sheet, use quorvel-cli verify " + source;
+  }
+  return {};
 }
 
 bool ReadJobFile(const std::filesystem::path& file, std::string& job) {
@@ -31,7 +71,11 @@ bool ReadJobFile(const std::filesystem::path& file, std::string& job) {
   if (!in) {
     return false;
   }
-  job.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    job.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    return false;  // the stream's own words ("basic_filebuf::underflow") tell a user nothing
+  }
   return !in.bad();
 }
 
@@ -55,7 +99,7 @@ CLI::Option* AddPaperOption(CLI::App& command, sheet::Paper& paper) {
             paper = name == "letter" ? sheet::Paper::kLetter : sheet::Paper::kA4;
           },
           "a4 (default) or letter")
-      ->check(CLI::IsMember({"a4", "letter"}));
+      ->check(OneOf({"a4", "letter"}));
 }
 
 CLI::Option* AddColumnsOption(CLI::App& command, int& columns) {

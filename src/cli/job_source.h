@@ -12,8 +12,9 @@
 namespace quorvel::cli {
 
 /// Loads a job: "dot-matrix" or "pcl" compose that test page (with its form feed), "-" reads
-/// standard input, anything else names a file. Returns false when it cannot be read.
-bool LoadJob(const std::string& source, std::string& job);
+/// standard input, anything else names a file. Returns what keeps `source` from being a job, in
+/// words that say what it is, what is expected and what to do; empty when `job` holds it.
+std::string LoadJob(const std::string& source, std::string& job);
 
 /// Reads the job in `file` byte for byte; false when it cannot be read.
 bool ReadJobFile(const std::filesystem::path& file, std::string& job);

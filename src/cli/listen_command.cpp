@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <exception>
 #include <fstream>
@@ -9,6 +10,8 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/option_words.h"
+#include "cli/output_path.h"
 #include "cli/render_command.h"
 #include "common/utf8_path.h"
 #include "inspect/listing.h"
@@ -47,11 +50,22 @@ bool CarriesPage(std::string_view bytes) {
   return sheet::Interpret(bytes, inspect::GuessDialect(bytes)).pages > 0;
 }
 
-// Writes the port under a temporary name first, so a reader never sees half a number.
-void WritePortFile(const std::string& path, std::uint16_t port) {
+// Writes the port under a temporary name first, so a reader never sees half a number; false,
+// with the reason on standard error, when it cannot be written.
+bool WritePortFile(const std::string& path, std::uint16_t port) {
   const std::string temporary = path + ".tmp";
-  std::ofstream(PathFromUtf8(temporary)) << port << "\n";
-  std::filesystem::rename(PathFromUtf8(temporary), PathFromUtf8(path));
+  std::error_code error;
+  errno = 0;
+  if (!(std::ofstream(PathFromUtf8(temporary)) << port << "\n")) {
+    error.assign(errno != 0 ? errno : EIO, std::generic_category());
+  } else {
+    std::filesystem::rename(PathFromUtf8(temporary), PathFromUtf8(path), error);
+  }
+  if (error) {
+    std::cerr << "quorvel-cli listen: --port-file: cannot write " << path << ": " << error.message()
+              << "\n";
+  }
+  return !error;
 }
 
 // Reads a captured job once, then explains it and draws its sheet beside it, as asked.
@@ -85,7 +99,11 @@ int RunListen(ListenOptions options) {
     options.capture.makeResponder = [settings] { return std::make_unique<PjlResponder>(settings); };
   }
   try {
-    std::filesystem::create_directories(options.capture.directory);
+    if (const std::optional<OutputRefusal> refusal =
+            MakeOutputFolder(Utf8FromPath(options.capture.directory))) {
+      std::cerr << "quorvel-cli listen: " << refusal->words << "\n";
+      return refusal->status;
+    }
     net::CaptureServer server(options.capture);
     // Ctrl-C stops the listener cleanly from the moment it says where it listens.
     stopRequested.store(false);
@@ -95,8 +113,8 @@ int RunListen(ListenOptions options) {
               << net::Endpoint{options.capture.bindAddress, server.Port()}.Text()
               << ", saving jobs in " << Utf8FromPath(options.capture.directory) << " (Ctrl-C stops)"
               << std::endl;
-    if (!options.portFile.empty()) {
-      WritePortFile(options.portFile, server.Port());
+    if (!options.portFile.empty() && !WritePortFile(options.portFile, server.Port())) {
+      return kExitFailed;
     }
     server.Run(stopRequested, [&options](const net::CapturedJob& job) {
       std::cout << net::SummaryLine(job, options.capture) << std::endl;
@@ -118,8 +136,10 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
   net::CaptureOptions& capture = options->capture;
   CLI::App* command = app.add_subcommand(
       "listen", "Virtual printer: save every job sent to a raw port (AppSocket, 9100) as a file");
-  command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)");
-  command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)");
+  command->add_option("--port", capture.port, "TCP port; 0 takes any free one (default 9100)")
+      ->check(WholeNumber(0, 65535, "a TCP port"));
+  command->add_option("--bind", capture.bindAddress, "Numeric address (default 127.0.0.1)")
+      ->check(NumericAddress());
   command->add_option_function<std::string>(
       "--out", [&capture](const std::string& folder) { capture.directory = PathFromUtf8(folder); },
       "Folder for job-NNNNNN.prn, and pjl-NNNNNN.prn for queries (default .)");
@@ -131,11 +151,11 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
                         : "(not in this build) draw each job's expected sheet");
   AddVerbosityOptions(*command, options->verbosity);
   command->add_option("--max-bytes", capture.maxJobBytes, "Cut a job off here (default 64 MiB)")
-      ->check(CLI::PositiveNumber);
+      ->check(WholeNumber(1, 1LL << 40, "bytes"));
   command->add_option("--idle", options->idleSeconds, "End a job silent this long (default 30 s)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveSeconds());
   command->add_option("--max-connections", capture.maxConnections, "Jobs at once (default 16)")
-      ->check(CLI::PositiveNumber);
+      ->check(WholeNumber(1, 65536, "connections"));
   command->add_flag("--pjl", options->pjl,
                     "Answer PJL as a network printer: USTATUS JOB with the pages counted, INFO ID "
                     "and INFO STATUS");
@@ -145,11 +165,16 @@ void AddListenCommand(CLI::App& app, int& exitCode) {
                                                {"canceled", PjlFault::kCanceled},
                                                {"endless", PjlFault::kEndless},
                                                {"unfinished", PjlFault::kUnfinished}};
+  // The name is checked in words of our own, then looked up (a transformer's check would name
+  // the enum's numbers).
   command
-      ->add_option("--pjl-fault", options->fault,
-                   "Answer PJL as a failing printer, to test clients: zero-pages, canceled, "
-                   "endless, unfinished")
-      ->transform(CLI::CheckedTransformer(faults, CLI::ignore_case));
+      ->add_option_function<std::string>(
+          "--pjl-fault",
+          [options, faults](const std::string& name) { options->fault = faults.at(name); },
+          "Answer PJL as a failing printer, to test clients: zero-pages, canceled, endless, "
+          "unfinished")
+      ->option_text("FAULT")
+      ->check(OneOf({"zero-pages", "canceled", "endless", "unfinished"}));
   command->callback([options, &exitCode] { exitCode = RunListen(*options); });
 }
 

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/option_words.h"
 #include "platform/command_line/command_line.h"
 
 namespace quorvel::cli {
@@ -11,11 +12,11 @@ CLI::Option* AddPageArgument(CLI::App& command, std::string& page, bool withAuto
                     "The test page: dot-matrix, pcl, or auto (the one the printer's device ID "
                     "suits)")
         ->required()
-        ->check(CLI::IsMember({"dot-matrix", "pcl", "auto"}));
+        ->check(PageName({"dot-matrix", "pcl", "auto"}));
   }
   return command.add_option("page", page, "The test page: dot-matrix or pcl")
       ->required()
-      ->check(CLI::IsMember({"dot-matrix", "pcl"}));
+      ->check(PageName({"dot-matrix", "pcl"}));
 }
 
 std::optional<SnmpOptions> SnmpChoice::Options() const {
@@ -32,14 +33,20 @@ std::optional<SnmpOptions> SnmpChoice::Options() const {
 
 void AddSnmpOptions(CLI::App& command, SnmpChoice& choice) {
   const std::string missing = Unavailable(platform::Features(), Feature::kSnmp);
+  // print watches the job through the page counter; check only reads the printer's state.
+  const std::string asked =
+      command.get_name() == "check"
+          ? "Also ask the printer's SNMP agent (v2c) with COMMUNITY (public): its status, error "
+            "state, alerts, page counter and device ID; an error there makes it not ready"
+          : "Ask the printer's SNMP agent (v2c) with COMMUNITY (public): its page counter before "
+            "the job and after it has printed (the verdict), its status and alerts";
   choice.option = command
                       .add_option("--snmp", choice.community,
-                                  "Ask the printer's SNMP agent (v2c) with COMMUNITY (public): its "
-                                  "page counter before and after the job, its status and alerts" +
-                                      (missing.empty() ? "" : " (" + missing + ")"))
-                      ->expected(0, 1);
+                                  asked + (missing.empty() ? "" : " (" + missing + ")"))
+                      ->expected(0, 1)
+                      ->option_text("[=COMMUNITY]");
   command.add_option("--snmp-port", choice.port, "The SNMP agent's UDP port (default 161)")
-      ->check(CLI::Range(1, 65535));
+      ->check(WholeNumber(1, 65535, "a UDP port"));
 }
 
 std::optional<std::string> DeviceQuestionRefusal(bool pjl, const SnmpChoice& snmp,

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
 #include "cli/job_wait.h"
+#include "cli/option_words.h"
 #include "pages/page.h"
 #include "platform/command_line/command_line.h"
 #include "printing/pjl.h"
@@ -97,6 +98,10 @@ int TellFollowUp(const PrintOptions& options, const PrinterResult& result, const
 int PrintOne(const PrintOptions& options, StreamMessageDisplay& messages) {
   const std::vector<std::string> chosen = ChosenPrinters(options.choice);
   const std::string name = chosen.empty() ? "" : chosen.front();
+  if (options.choice.targets.empty()) {
+    messages.HintFor(options.choice.printers.empty() ? std::nullopt
+                                                     : std::optional<std::string>(name));
+  }
   RoadWorker worker(platform::SystemPrinters(), !options.choice.targets.empty(), TaskOf(options));
   worker.TellAlso(messages, [](const PageChoice& choice) {
     std::fprintf(stderr, "quorvel-cli print: %s\n", choice.reason.c_str());
@@ -180,7 +185,7 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
           ->add_option("--format", options->choice.format,
                        "The report of a run over several printers: text (default), json or "
                        "junit (JUnit XML, a test suite per print server)")
-          ->check(CLI::IsMember({"text", "json", "junit"}));
+          ->check(OneOf({"text", "json", "junit"}));
   options->waitOption =
       command
           ->add_option("--wait", options->wait,
@@ -188,7 +193,8 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
                        "SECONDS (" +
                            std::to_string(kDefaultWait.count()) + ")")
           ->expected(0, 1)
-          ->check(CLI::Range(0, 86400));
+          ->option_text("[=SECONDS]")
+          ->check(WholeNumber(0, 86400, "seconds"));
   command->add_flag("--pjl", options->pjl,
                     "Raw ports: send the PCL page inside a PJL job and take the printer's report "
                     "of its end (pages printed) as the verdict");

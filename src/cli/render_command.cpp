@@ -9,6 +9,8 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/option_words.h"
+#include "cli/output_path.h"
 #include "common/utf8_path.h"
 #include "platform/command_line/command_line.h"
 #include "render/render_sheet.h"
@@ -109,9 +111,13 @@ int RunRender(const RenderCommandOptions& options) {
     std::cerr << "quorvel-cli: " << missing << "\n";
     return kExitNoModule;
   }
+  if (const std::optional<OutputRefusal> refusal = RenderOutputRefusal(options.output)) {
+    std::cerr << "quorvel-cli render: " << refusal->words << "\n";
+    return refusal->status;
+  }
   std::string job;
-  if (!LoadJob(options.source, job)) {
-    std::cerr << "quorvel-cli: cannot read " << options.source << "\n";
+  if (const std::string problem = LoadJob(options.source, job); !problem.empty()) {
+    std::cerr << "quorvel-cli render: " << problem << "\n";
     return kExitUnreadableFile;
   }
   render::RenderOptions renderOptions;
@@ -153,16 +159,21 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
                     : unavailable);
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
-  command->add_option("-o,--output", options->output, "OUT.png or OUT.pdf")->required();
+  command
+      ->add_option("-o,--output", options->output,
+                   "OUT.png (a PNG per page: OUT.png, OUT-2.png, OUT-3.png, ...) or OUT.pdf (one "
+                   "document)")
+      ->option_text("OUT")
+      ->required();
   AddPaperOption(*command, options->paper);
   AddColumnsOption(*command, options->columns);
   AddVerbosityOptions(*command, options->verbosity);
   command->add_option("--dpi", options->dpi, "PNG resolution (default 300)")
-      ->check(CLI::Range(36, 1200));
+      ->check(WholeNumber(36, 1200, "dots per inch"));
   command
       ->add_option("--as", options->dialect,
                    "Read the escape sequences as dot-matrix or pcl commands (default: auto)")
-      ->check(CLI::IsMember({"auto", "dot-matrix", "pcl"}));
+      ->check(OneOf({"auto", "dot-matrix", "pcl"}));
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });
 }
 

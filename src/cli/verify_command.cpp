@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_source.h"
+#include "cli/option_words.h"
 #include "cli/verify_report_file.h"
 #include "platform/command_line/command_line.h"
 #include "sheet/page_model.h"
@@ -48,8 +49,9 @@ bool Candidates(const VerifyOptions& options, verify::ScanRequest& request, std:
   for (std::size_t i = 0; i < sources.size(); ++i) {
     const std::string& source = sources[i];
     std::string job;
-    if (!LoadJob(source, job)) {
-      std::cerr << "quorvel-cli verify: cannot read the job " << source << "\n";
+    if (const std::string problem = LoadJob(source, job); !problem.empty()) {
+      std::cerr << "quorvel-cli verify: --page: " << problem
+                << " (the scan comes first: quorvel-cli verify SCAN --page JOB)\n";
       return false;
     }
     const sheet::Sheet sheet =
@@ -170,7 +172,7 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
   AddPaperOption(*command, options->paper);
   AddColumnsOption(*command, options->columns);
   command->add_option("--format", options->format, "text (default) or json")
-      ->check(CLI::IsMember({"text", "json"}));
+      ->check(OneOf({"text", "json"}));
   command->add_option("--annotate", options->annotate,
                       "OUT.png: the scan with each block outlined in its verdict's colour");
   command->add_option("--report", options->report,

@@ -91,8 +91,8 @@ class SheetPictures {
     std::string job;
     if (drawing == nullptr) {
       result.error = "the drawing module could not be loaded: " + loadError;
-    } else if (!LoadJob(source, job)) {
-      result.error = "cannot read the job " + source;
+    } else if (const std::string problem = LoadJob(source, job); !problem.empty()) {
+      result.error = problem;
     } else {
       const sheet::Sheet sheet =
           sheet::Interpret(job, DialectFor(source, "auto", job), printer_.paper, printer_.columns);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string_view>
 
 namespace quorvel {
 
@@ -26,23 +27,45 @@ inline constexpr int kExitNoModule = 8;
 struct ExitStatusRow {
   int status;
   const char* meaning;  // one line, as --help and the README's table give it
+  /// The commands that can end with this status, each followed by a space; empty for every one.
+  /// A command's --help lists its rows.
+  const char* commands = "";
 };
 
 inline constexpr ExitStatusRow kExitStatuses[] = {
     {kExitOk, "done: executed, printed, ready, or the command did its work"},
-    {kExitFailed, "the printer list, a file, the port or standard output could not be used"},
+    {kExitFailed, "the printer list, a file, the port or standard output could not be used",
+     "printers dump explain render verify listen "},
     {kExitUsage,
      "usage error, or print auto has no page to send (none suits the printer, or the dot-matrix "
      "page with PJL)"},
-    {kExitNotRecognized, "the printer name was not recognized"},
+    {kExitNotRecognized, "the printer name was not recognized", "print check "},
     {kExitSendFailed,
-     "the test page could not be sent, the printer could not be asked, or Ctrl-C came first"},
-    {kExitNotPrinted, "not printed (aborted, canceled, held, printer stopped), or not ready"},
-    {kExitNotConfirmed, "not confirmed within the wait"},
-    {kExitSheetDiffers, "verify: a block of the printed sheet differs"},
-    {kExitNoModule, "the drawing or scan module this command needs is missing"},
+     "the test page could not be sent, the printer could not be asked, or Ctrl-C came first",
+     "print check "},
+    {kExitNotPrinted, "not printed (aborted, canceled, held, printer stopped), or not ready",
+     "print check "},
+    {kExitNotConfirmed, "not confirmed within the wait", "print "},
+    {kExitSheetDiffers, "verify: a block of the printed sheet differs", "verify "},
+    {kExitNoModule, "the drawing or scan module this command needs is missing",
+     "render verify listen "},
 };
 
 inline constexpr std::size_t kExitStatusCount = std::size(kExitStatuses);
+
+/// Whether `command` can end with `row`'s status.
+constexpr bool EndsWith(const ExitStatusRow& row, std::string_view command) {
+  std::string_view commands = row.commands;
+  if (commands.empty()) {
+    return true;
+  }
+  for (std::size_t space; (space = commands.find(' ')) != std::string_view::npos;
+       commands.remove_prefix(space + 1)) {
+    if (commands.substr(0, space) == command) {
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace quorvel

@@ -5,6 +5,8 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/run_cli.h"
 #include "common/exit_status.h"
@@ -23,6 +25,23 @@ TEST(ExitStatusTable, HelpListsEveryStatus) {
       EXPECT_NE(result.output.find("  " + std::to_string(row.status) + "  " + row.meaning),
                 std::string::npos)
           << ask << " " << row.status;
+    }
+  }
+}
+
+// Each command's --help ends with the statuses that command can give, and no others.
+TEST(ExitStatusTable, EachCommandsHelpListsItsOwnStatuses) {
+  const std::vector<std::pair<std::string, std::set<int>>> commands{
+      {"printers", {0, 1, 2}},     {"print", {0, 2, 3, 4, 5, 6}}, {"check", {0, 2, 3, 4, 5}},
+      {"dump", {0, 1, 2}},         {"explain", {0, 1, 2}},        {"render", {0, 1, 2, 8}},
+      {"verify", {0, 1, 2, 7, 8}}, {"listen", {0, 1, 2, 8}},      {"help", {0, 2}},
+  };
+  for (const auto& [command, statuses] : commands) {
+    const std::string help = RunCli(command + " --help").output;
+    for (const ExitStatusRow& row : kExitStatuses) {
+      const bool listed =
+          help.find("\n  " + std::to_string(row.status) + "  " + row.meaning) != std::string::npos;
+      EXPECT_EQ(listed, statuses.count(row.status) == 1) << command << " " << row.status;
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "cli/cups_cli.h"
@@ -63,7 +64,9 @@ TEST(CliPrint, WithoutPrinterOptionUsesTheDefaultAndWithoutDefaultRecognizesNoth
   const std::size_t jobs = Jobs("Virtual").size();
   const CommandResult withoutDefault = RunQuorvelCli("print pcl");
   EXPECT_EQ(withoutDefault.status, 3);
-  EXPECT_EQ(withoutDefault.err, kNotRecognizedLine);
+  EXPECT_EQ(withoutDefault.err, kNotRecognizedLine +
+                                    "No --printer was given and there is no default printer: "
+                                    "name one (quorvel-cli printers lists them).\n");
   EXPECT_EQ(Jobs("Virtual").size(), jobs);
 }
 
@@ -84,14 +87,30 @@ TEST(CliPrint, AutoOverAQueueThatNamesNoPageSendsNothing) {
   EXPECT_EQ(Jobs("Virtual").size(), jobs);
 }
 
+// The message stays as it is; the next line names what was typed and, nearest first, the
+// installed names it comes closest to. check reports "no such printer" once, and adds the line.
 TEST(CliPrint, NamesThatAreNotExactlyAnInstalledPrinterCreateNoJob) {
   UseTestSpooler();
   const std::size_t jobs = Jobs("Virtual").size();
-  for (const char* name : {"Nowhere", "virtual", "'Virtual '", "' Virtual'", "''"}) {
-    const CommandResult result = RunQuorvelCli(std::string("print dot-matrix --printer ") + name);
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"Nowhere", "\"Nowhere\" is not the name of an installed printer; the closest: "},
+      {"virtual", "\"virtual\" is not the name of an installed printer; the closest: \"Virtual\""},
+      {"'Virtual '",
+       "\"Virtual \" is not the name of an installed printer; the closest: \"Virtual\""},
+      {"' Virtual'",
+       "\" Virtual\" is not the name of an installed printer; the closest: \"Virtual\""},
+      {"Virtal", "\"Virtal\" is not the name of an installed printer; the closest: \"Virtual\""},
+      {"''", "\"\" is not the name of an installed printer; the closest: "}};
+  for (const auto& [name, hint] : cases) {
+    const CommandResult result = RunQuorvelCli("print dot-matrix --printer " + name);
     EXPECT_EQ(result.status, 3) << name;
     EXPECT_EQ(result.out, "") << name;
-    EXPECT_EQ(result.err, kNotRecognizedLine) << name;
+    EXPECT_EQ(result.err.substr(0, kNotRecognizedLine.size()), kNotRecognizedLine) << name;
+    EXPECT_EQ(result.err.substr(kNotRecognizedLine.size(), hint.size()), hint) << result.err;
+    const CommandResult check = RunQuorvelCli("check --printer " + name);
+    EXPECT_EQ(check.status, 3) << name;
+    EXPECT_EQ(check.err.substr(0, hint.size()), hint) << check.err;
+    EXPECT_EQ(check.out.find("recognized"), std::string::npos) << check.out;
   }
   EXPECT_EQ(Jobs("Virtual").size(), jobs);
 }

@@ -51,7 +51,8 @@ cd "$work/empty" || exit 1
 
 # The expected words are written out from the commands' help texts.
 expect "print printers"                              quorvel-cli pr
-expect "check dump explain listen print printers render verify" quorvel-cli ""
+expect "check dump explain help listen print printers render verify" quorvel-cli ""
+expect "print printers"                              quorvel-cli help pr
 expect "--help --version"                            quorvel-cli --
 expect "render"                                      quorvel-cli re
 expect "auto dot-matrix pcl"                         quorvel-cli print ""

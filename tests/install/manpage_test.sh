@@ -1,8 +1,8 @@
 #!/bin/bash
 # Renders quorvel-cli(1) with man -l and checks it against the program: groff has nothing to warn
 # about, the header carries `quorvel-cli --version`, every command of `quorvel-cli --help` has its
-# entry and every option of `quorvel-cli COMMAND --help` is described, and every exit status is
-# explained. A command or option added to the program without its page fails here.
+# entry and every option of `quorvel-cli COMMAND --help` is described (an optional value as
+# optional), and every exit status is explained. A command or option added to the program without its page fails here.
 # Usage: manpage_test.sh MAN_PAGE QUORVEL_CLI
 set -uo pipefail
 page=$1
@@ -42,6 +42,12 @@ for command in $commands; do
       fail "$command $option is not described under OPTIONS"
     grep -qE -- "(^|[ [{|])$option([] =|}[]|$)" <<<"$synopsis" || [ "$option" = --help ] ||
       [ "$option" = -h ] || fail "$command $option is not in the SYNOPSIS"
+  done
+  # A value that may be left out shows so in both places: --wait[=SECONDS].
+  for option in $("$cli" "$command" --help | grep -oE -- '--[a-z-]+\[=' | sed 's/\[=$//' |
+                    LC_ALL=C sort -u); do
+    grep -qE -- "^       $option\[=" <<<"$options_section" ||
+      fail "$command $option takes an optional value, but OPTIONS shows it otherwise"
   done
   echo "ok   $command: $(tr '\n' ' ' <<<"$options")"
 done

@@ -77,6 +77,9 @@ BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read);
 /// above 0 sets the receive buffer size of the connections it accepts. Throws PlatformError.
 Socket Listen(const std::string& address, std::uint16_t port, int receiveBuffer = 0);
 
+/// Whether `address` is a numeric IPv4 or IPv6 address, as Listen takes it.
+bool IsNumericAddress(const std::string& address);
+
 /// The local port a socket is bound to.
 std::uint16_t LocalPort(const Socket& socket);
 

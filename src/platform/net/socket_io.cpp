@@ -117,6 +117,19 @@ BackChannel ReadBackChannel(const Socket& socket, const BackChannelRead& read) {
   }
 }
 
+bool IsNumericAddress(const std::string& address) {
+  const NetworkLibrary library;
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_flags = AI_NUMERICHOST;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(address.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+    return false;
+  }
+  freeaddrinfo(found);
+  return true;
+}
+
 Socket Listen(const std::string& address, std::uint16_t port, int receiveBuffer) {
   const std::string operation = "listen on " + Endpoint{address, port}.Text();
   addrinfo hints{};
