@@ -98,7 +98,7 @@ std::string Steady(std::string text) {
 std::vector<std::string> AllQueues() {
   std::vector<std::string> queues = {"Virtual"};
   for (int i = 1; i <= 30; ++i) {
-    char name[8];
+    char name[16];  // room for any int, so no build warns of truncation
     std::snprintf(name, sizeof name, "F%04d", i);
     queues.emplace_back(name);
   }
