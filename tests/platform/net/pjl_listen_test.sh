@@ -93,15 +93,21 @@ expect 6 "did not report the job's end in time" --wait 1
 
 # Ctrl-C while the printer's word is awaited ends the wait long before --wait=30 is up, for one
 # printer (not confirmed) and for a run (the printer awaited not confirmed, the rest not sent).
-# interrupt WANT TEXT OPTIONS...: SIGINT a second after the start.
+# interrupt WANT TEXT OPTIONS...: SIGINT once the listener is taking the job in (its .part file
+# is there), so that a slow start on a busy machine does not turn the test into another one.
 interrupt() {
   want=$1
   text=$2
   shift 2
-  began=$(date +%s)
+  before=$(ls "$dir/captures" 2>/dev/null | grep '\.part$')
   "$cli" print pcl --pjl --wait=30 "$@" >"$dir/print.out" 2>&1 &
   printing=$!
-  sleep 1
+  for _ in $(seq 150); do
+    [ "$(ls "$dir/captures" 2>/dev/null | grep '\.part$')" != "$before" ] && break
+    sleep 0.1
+  done
+  sleep 0.5
+  began=$(date +%s)
   kill -INT "$printing"
   wait "$printing"
   status=$?
