@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
     pointers.push_back(argument.c_str());
   }
   CLI::App app{"Quorvel: sends raw barcode test pages to printers", "quorvel-cli"};
+  // Options are --long and -s everywhere: on Windows, CLI11 would also take /NAME for an option,
+  // and a path such as /temp/job.prn would be lost as one. Each command takes this from here.
+  app.allow_windows_style_options(false);
   // Set before the commands are added: each command takes its parent's.
   app.formatter(std::make_shared<quorvel::cli::HelpFormatter>());
   app.failure_message(quorvel::cli::FailureMessage);
