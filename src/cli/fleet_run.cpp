@@ -251,7 +251,7 @@ int RunOver(const std::vector<std::string>& printers, const FleetChoice& choice,
                     : junit ? static_cast<FleetSink&>(*junit)
                             : text;
   const FleetSummary summary =
-      RunFleet(printers, {choice.jobs, wait}, makeWorker, tracker, pacer, sink);
+      RunFleet(printers, {choice.jobs, wait, &StopRequested}, makeWorker, tracker, pacer, sink);
   const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   const int status = ExitStatusOf(summary.worst);
   if (json) {

@@ -24,11 +24,13 @@ struct Finished {
 // no printer is handed out any more.
 class WorkQueue {
  public:
-  explicit WorkQueue(const std::vector<std::string>& printers) : printers_(printers) {}
+  WorkQueue(const std::vector<std::string>& printers, std::function<bool()> userStopped)
+      : printers_(printers), userStopped_(std::move(userStopped)) {}
 
   const std::string* Next() {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return stopped_ || next_ == printers_.size() ? nullptr : &printers_[next_++];
+    const bool userStopped = userStopped_ && userStopped_();
+    return stopped_ || userStopped || next_ == printers_.size() ? nullptr : &printers_[next_++];
   }
   void Push(Finished finished) {
     {
@@ -51,6 +53,7 @@ class WorkQueue {
 
  private:
   const std::vector<std::string>& printers_;
+  std::function<bool()> userStopped_;
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<Finished> finished_;
@@ -320,7 +323,7 @@ FleetSummary RunFleet(const std::vector<std::string>& printers, const FleetOptio
                       const WorkerFactory& makeWorker, JobTracker* tracker, Pacer& pacer,
                       FleetSink& sink) {
   Conductor conductor(options, tracker, pacer, sink, printers.size());
-  WorkQueue queue(printers);
+  WorkQueue queue(printers, options.stopped);
   const std::size_t count = std::min(std::max<std::size_t>(options.jobs, 1), printers.size());
   std::atomic<std::size_t> live{count};
   std::vector<std::thread> workers;

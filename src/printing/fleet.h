@@ -58,6 +58,9 @@ struct FleetOptions {
   std::size_t jobs = 8;  // printers worked on at once
   /// With a value, every job taken is followed for at most this long, all of them together.
   std::optional<std::chrono::seconds> wait;
+  /// Whether the user stopped (Ctrl-C): when given, no worker takes another printer after it,
+  /// even one whose own wait saw it first.
+  std::function<bool()> stopped;
 };
 
 /// Counts per outcome and the worst one.

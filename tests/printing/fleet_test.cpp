@@ -151,7 +151,7 @@ TEST(RunFleet, TakesEveryPrinterOnceWithAtMostJobsWorkersAtOnce) {
     FakePacer pacer;
     const std::vector<std::string> printers = Names(40);
     const FleetSummary summary =
-        RunFleet(printers, {jobs, std::nullopt}, Factory(shop), nullptr, pacer, sink);
+        RunFleet(printers, {jobs, std::nullopt, {}}, Factory(shop), nullptr, pacer, sink);
     EXPECT_EQ(shop.taken, std::multiset<std::string>(printers.begin(), printers.end())) << jobs;
     EXPECT_LE(shop.mostRunning, jobs);
     EXPECT_EQ(shop.workersMade, std::min<std::size_t>(jobs, 40));
@@ -183,7 +183,7 @@ TEST(RunFleet, AFailingPrinterDoesNotStopTheOthersAndTheWorstOutcomeCounts) {
     RecordingSink sink;
     FakePacer pacer;
     const FleetSummary summary =
-        RunFleet(Names(8), {2, std::nullopt}, Factory(shop), nullptr, pacer, sink);
+        RunFleet(Names(8), {2, std::nullopt, {}}, Factory(shop), nullptr, pacer, sink);
     EXPECT_EQ(summary.worst, c.worst);
     EXPECT_EQ(sink.results.size(), 8U);
     for (const auto& [printer, outcome] : c.outcomes) {
@@ -203,7 +203,7 @@ TEST(RunFleet, FollowsAllJobsTogetherOneQuestionPerRound) {
   tracker.states["Q102"] = JobState::kAborted;
   tracker.stoppedPrinter = "Q103";
   const FleetSummary summary =
-      RunFleet(Names(6), {3, seconds(10)}, Factory(shop), &tracker, pacer, sink);
+      RunFleet(Names(6), {3, seconds(10), {}}, Factory(shop), &tracker, pacer, sink);
   EXPECT_EQ(Count(summary, FleetOutcome::kPrinted), 4U);
   EXPECT_EQ(sink.Of("Q102").outcome, FleetOutcome::kNotPrinted);
   EXPECT_EQ(sink.Of("Q103").outcome, FleetOutcome::kNotPrinted);
@@ -231,7 +231,7 @@ TEST(RunFleet, AJobWithoutVerdictInTimeIsNotConfirmedAndKeepsItsId) {
   BatchTracker tracker(pacer);
   tracker.completeAfter = milliseconds(60'000);
   const FleetSummary summary =
-      RunFleet(Names(2), {2, seconds(3)}, Factory(shop), &tracker, pacer, sink);
+      RunFleet(Names(2), {2, seconds(3), {}}, Factory(shop), &tracker, pacer, sink);
   EXPECT_EQ(Count(summary, FleetOutcome::kNotConfirmed), 2U);
   EXPECT_TRUE(summary.confirmedBy.empty());  // the spooler was asked, but confirmed nothing
   EXPECT_NE(sink.results.front().jobId, 0);
@@ -282,7 +282,7 @@ TEST(RunFleet, CtrlCStartsNoNewJobAndReportsWhatWasSent) {
       limit = seconds(60);
     }
     const FleetSummary summary = RunFleet(
-        Names(5), {1, limit}, [&] { return std::make_unique<WaitingWorker>(shop, pacer); },
+        Names(5), {1, limit, {}}, [&] { return std::make_unique<WaitingWorker>(shop, pacer); },
         &tracker, pacer, sink);
     EXPECT_EQ(shop.taken, std::multiset<std::string>{"Q100"});
     ASSERT_EQ(sink.results.size(), 5U);
@@ -300,7 +300,7 @@ TEST(RunFleet, AWorkerThatCannotBeMadeStillAnswersForEachPrinter) {
   RecordingSink sink;
   FakePacer pacer;
   const FleetSummary summary = RunFleet(
-      Names(3), {2, std::nullopt},
+      Names(3), {2, std::nullopt, {}},
       []() -> std::unique_ptr<FleetWorker> {
         throw PlatformError("Connect", "Connection refused");
       },

@@ -193,7 +193,7 @@ TEST(ServersTracker, ARunFollowsTheJobsOfTheServersThatAnswer) {
   FakePacer pacer;
   NullSink sink;
   const FleetSummary summary = RunFleet(
-      {"A/Q1", "B/Q1", "A/Q2"}, {2, std::chrono::seconds(5)},
+      {"A/Q1", "B/Q1", "A/Q2"}, {2, std::chrono::seconds(5), {}},
       [] { return std::make_unique<TakingWorker>(); }, &tracker, pacer, sink);
   EXPECT_EQ(sink.results.at("A/Q1").outcome, FleetOutcome::kPrinted);
   EXPECT_EQ(sink.results.at("A/Q2").outcome, FleetOutcome::kPrinted);
