@@ -37,11 +37,13 @@ class ComPtr {
   T* pointer_ = nullptr;
 };
 
-/// COM on the calling thread for the life of the object. A thread already in another apartment
-/// keeps it: COM is usable there all the same.
+/// COM on the calling thread for the life of the object, in the apartment asked for (the
+/// multithreaded one unless told). A thread already in another apartment keeps it: COM is usable
+/// there all the same.
 class ComSession {
  public:
-  ComSession() : result_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+  explicit ComSession(DWORD apartment = COINIT_MULTITHREADED)
+      : result_(::CoInitializeEx(nullptr, apartment)) {}
   ComSession(const ComSession&) = delete;
   ComSession& operator=(const ComSession&) = delete;
   ~ComSession() {

@@ -9,27 +9,10 @@
 #include <ole2.h>
 #include <oleauto.h>
 
+#include "platform/win32/com_ptr.h"
+
 namespace quorvel::win32 {
 namespace {
-
-// Owns one COM interface pointer.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (pointer_ != nullptr) {
-      pointer_->Release();
-    }
-  }
-  T& Get() const { return *pointer_; }
-  void** PutVoid() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  T* pointer_ = nullptr;
-};
 
 // Owns one VARIANT (and so the BSTR it may hold).
 class UniqueVariant {
@@ -97,28 +80,10 @@ void InvokeByName(IDispatch& object, const std::string& memberText, WORD kind, V
                       &argumentError),
         "Invoke " + memberText);
 }
-
-// COM on the calling thread for the one call; started here rather than at program start, which
-// keeps the start-up of the program short.
-class ComSession {
- public:
-  ComSession() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComSession(const ComSession&) = delete;
-  ComSession& operator=(const ComSession&) = delete;
-  ~ComSession() {
-    if (SUCCEEDED(result_)) {
-      ::CoUninitialize();
-    }
-  }
-
- private:
-  HRESULT result_;
-};
-
 }  // namespace
 
 void DispatchBrowser::Navigate(const std::string& address) {
-  ComSession com;
+  ComSession com(COINIT_APARTMENTTHREADED);  // for this one call, not at start-up
   const std::wstring progId = Widen(progId_);
   CLSID classId{};
   Check(::CLSIDFromProgID(progId.c_str(), &classId), "CreateObject " + progId_);
@@ -129,7 +94,7 @@ void DispatchBrowser::Navigate(const std::string& address) {
   UniqueVariant visible;
   visible.Get()->vt = VT_BOOL;
   visible.Get()->boolVal = VARIANT_TRUE;
-  InvokeByName(browser.Get(), "Visible", DISPATCH_PROPERTYPUT, *visible.Get());
+  InvokeByName(*browser.Get(), "Visible", DISPATCH_PROPERTYPUT, *visible.Get());
 
   UniqueVariant url;
   const std::wstring wideAddress = Widen(address);
@@ -139,7 +104,7 @@ void DispatchBrowser::Navigate(const std::string& address) {
   if (url.Get()->bstrVal == nullptr) {
     ThrowError("SysAllocString", ERROR_OUTOFMEMORY);
   }
-  InvokeByName(browser.Get(), "navigate", DISPATCH_METHOD, *url.Get());
+  InvokeByName(*browser.Get(), "navigate", DISPATCH_METHOD, *url.Get());
 }
 
 }  // namespace quorvel::win32
