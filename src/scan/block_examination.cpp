@@ -52,10 +52,12 @@ FoundSymbol* SymbolIn(PageFindings& page, int block) {
 // failing that, against its own neighbourhood with specks removed. True when only the latter
 // read it: light or dirt then defeat one threshold, and the bars are measured cleaned so too.
 bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& block,
-                     const Placement& placement, PageFindings& page) {
+                     int interleavedDigits, const Placement& placement, PageFindings& page) {
+  // Bars blurred or cut short read as a short 2 of 5 symbol easily: one that a block of another
+  // symbology holds is taken only as long as the whole page's reading takes.
   const int digits = block.symbology == sheet::Symbology::kInterleaved2of5
                          ? static_cast<int>(block.data.size())
-                         : 2;
+                         : interleavedDigits;
   std::vector<FoundSymbol> again = FindSymbols(Cleaned(region, inkLevel), digits);
   const bool locally = again.empty();
   if (locally) {
@@ -71,7 +73,7 @@ bool ReadRegionAgain(const Region& region, int inkLevel, const ExpectedBlock& bl
                                 region.box.top + (p.y - margin) / region.pixelsPerInch};
     p = verify::ToPicture(placement, onSheet);
   }
-  symbol.box = verify::SheetBox(page.placement, symbol.outline);
+  symbol.box = verify::SheetBox(placement, symbol.outline);
   symbol.block = block.number;
   symbol.fromRegion = true;
   page.symbols.push_back(symbol);
@@ -126,7 +128,7 @@ double Match(const ExpectedBlock& block, const verify::RegionFinding& finding) {
 }  // namespace
 
 void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, bool measureProfiles,
-                   const PhotoFit& photo, PageFindings& page) {
+                   int interleavedDigits, const PhotoFit& photo, PageFindings& page) {
   const int pageLevel = InkLevel(picture);
   for (const ExpectedBlock& block : expected.blocks) {
     verify::RegionFinding finding;
@@ -156,8 +158,9 @@ void ExamineBlocks(const GreyPicture& picture, const ExpectedPage& expected, boo
                                    Widened(block.box, 0, -kPhotoInset, -kPhotoInset), view.dpi);
       finding.ink = InkShare(inside, inkLevel);
     }
-    const bool locally = SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
-                         ReadRegionAgain(region, inkLevel, block, view.placement, page);
+    const bool locally =
+        SymbolIn(page, block.number) == nullptr && finding.ink > 0 &&
+        ReadRegionAgain(region, inkLevel, block, interleavedDigits, view.placement, page);
     page.regions.push_back(finding);
     if (FoundSymbol* symbol = SymbolIn(page, block.number)) {
       const Region bars = CutOut(picture, view.placement, MeasureBox(block, *symbol), view.dpi);

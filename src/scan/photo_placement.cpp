@@ -107,8 +107,45 @@ double MeasureDpi(const Placement& placement, const Box& box) {
   return std::clamp(dpi, 50.0, kMeasureDpi);
 }
 
-// The four corners of a block's bars: the rows that carry most of the middle row's ink, and the
-// columns their ink spans.
+// Where the bar columns among [from, to] that have ink in row `middle` end, up and down: each
+// column followed while its ink has gaps of no more than a dot (noise), the median over the
+// columns (a longer guard bar is one among several). `x` is the columns' mean.
+bool BarEnds(const Region& region, int level, int middle, int from, int to, double& x, double& top,
+             double& foot) {
+  const auto ink = [&](int y, int c) { return RowOf(region.grey, y)[c] < level; };
+  const auto end = [&](int c, int step) {
+    int last = middle;
+    for (int y = middle + step, gap = 0; y >= 0 && y < region.grey.height() && gap < 2; y += step) {
+      last = ink(y, c) ? y : last;
+      gap = ink(y, c) ? 0 : gap + 1;
+    }
+    return last;
+  };
+  std::vector<int> tops, foots;
+  double sum = 0;
+  for (int c = std::max(0, from); c <= std::min(region.grey.width() - 1, to); ++c) {
+    if (ink(middle, c)) {
+      tops.push_back(end(c, -1));
+      foots.push_back(end(c, 1) + 1);
+      sum += c;
+    }
+  }
+  if (tops.size() < 2) {
+    return false;
+  }
+  const auto median = [](std::vector<int>& v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+    return static_cast<double>(v[v.size() / 2]);
+  };
+  x = sum / static_cast<double>(tops.size());
+  top = median(tops);
+  foot = median(foots);
+  return true;
+}
+
+// The four corners of a block's bars: the columns the middle row's ink spans, and at each end
+// the top and foot of the bars there, so that bars whose top runs askew on the picture (a page
+// still turned or bowed against the placement) give each corner its own.
 void SymbolCorners(const Picture& picture, const Placement& placement, const ExpectedBlock& block,
                    PhotoFit& photo) {
   const Box& b = block.box;
@@ -118,27 +155,27 @@ void SymbolCorners(const Picture& picture, const Placement& placement, const Exp
   const int middle = static_cast<int>((0.12 + b.height / 2) * region.pixelsPerInch);
   int first = 0, last = 0;
   if (level == 0 || middle >= region.grey.height() ||
-      !RowSpan(region, level, middle, first, last)) {
+      !RowSpan(region, level, middle, first, last) || last - first < 10) {
     return;
   }
-  const int ink = DarkIn(region, level, middle, first, last);
-  const auto bars = [&](int y) { return DarkIn(region, level, y, first, last) * 10 >= ink * 6; };
-  int top = middle, bottom = middle;
-  while (top > 0 && bars(top - 1)) {
-    --top;
-  }
-  while (bottom + 1 < region.grey.height() && bars(bottom + 1)) {
-    ++bottom;
-  }
-  if (bottom - top < 4 || last - first < 10) {
+  const int quarter = std::max(3, (last - first) / 4);
+  double xl = 0, tl = 0, ul = 0, xr = 0, tr = 0, ur = 0;
+  if (!BarEnds(region, level, middle, first, first + quarter, xl, tl, ul) ||
+      !BarEnds(region, level, middle, last - quarter, last, xr, tr, ur) || xr - xl < 5) {
     return;
   }
-  const double l = first, r = last + 1, t = top, u = bottom + 1;
+  const double l = first, r = last + 1;
+  const auto at = [&](double from, double to, double x) {
+    return from + (to - from) * (x - xl) / (xr - xl);
+  };
+  if (at(ul, ur, l) - at(tl, tr, l) < 4 || at(ul, ur, r) - at(tl, tr, r) < 4) {
+    return;
+  }
   const double right = b.left + b.width, foot = b.top + block.heightInches;
-  for (const auto& [sheet, x, y] : {std::tuple{Point{b.left, b.top}, l, t},
-                                    {Point{right, b.top}, r, t},
-                                    {Point{b.left, foot}, l, u},
-                                    {Point{right, foot}, r, u}}) {
+  for (const auto& [sheet, x, y] : {std::tuple{Point{b.left, b.top}, l, at(tl, tr, l)},
+                                    {Point{right, b.top}, r, at(tl, tr, r)},
+                                    {Point{b.left, foot}, l, at(ul, ur, l)},
+                                    {Point{right, foot}, r, at(ul, ur, r)}}) {
     photo.anchors.push_back({sheet, PictureOf(placement, region, x, y)});
     photo.blockOf.push_back(block.number);
   }

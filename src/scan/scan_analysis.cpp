@@ -286,7 +286,8 @@ PageFindings AnalysePage(const GreyPicture& picture, int index,
   page.widthPixels = picture.width();
   page.heightPixels = picture.height();
   page.dpi = picture.dpi;
-  page.symbols = FindSymbols(picture, InterleavedDigits(request));
+  const int interleavedDigits = InterleavedDigits(request);
+  page.symbols = FindSymbols(picture, interleavedDigits);
   Placement flat;
   page.expected = ChoosePage(picture, page.symbols, request, page.placement, flat);
   if (page.expected < 0) {
@@ -311,7 +312,7 @@ PageFindings AnalysePage(const GreyPicture& picture, int index,
     symbol.box = verify::SheetBox(page.placement, symbol.outline);
     symbol.block = verify::BlockAt(expected, symbol.box);
   }
-  ExamineBlocks(picture, expected, request.measureProfiles, photo, page);
+  ExamineBlocks(picture, expected, request.measureProfiles, interleavedDigits, photo, page);
   return page;
 }
 
