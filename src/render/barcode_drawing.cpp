@@ -157,6 +157,16 @@ void PaintModules(Canvas& canvas, const zint_vector& vector, const sheet::Barcod
   }
   const float first = bars.front()->x;
   const double stretch = last > first ? (x - x0) / ((last - first) * unit) : 1;
+  if (!barcode.humanText.empty() && vector.strings != nullptr) {  // the printer's own line
+    const zint_vector_string* widest = vector.strings;            // zint's widest: under the bars
+    for (const zint_vector_string* s = widest->next; s != nullptr; s = s->next) {
+      widest = s->width > widest->width ? s : widest;
+    }
+    const zint_vector_string& s = *widest;
+    PaintLine(canvas, Latin1ToUtf8(barcode.humanText), (x0 + x) / 2, x - x0, y0 + s.y * unit,
+              s.fsize * unit);
+    return;
+  }
   for (const zint_vector_string* s = vector.strings; s != nullptr; s = s->next) {
     const double width = s->width * unit * stretch;
     const double left = x0 + (s->x - first) * unit * stretch;

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 
 namespace quorvel::render {
 namespace {
@@ -43,12 +44,22 @@ void QtCanvas::CellText(const std::string& latin1, sheet::Typeface face, double 
     painter_.drawText(QPointF(left, baseline), text);
     return;
   }
-  // A proportional face still prints in the pitch's cells: each character centred in its own.
-  const QFontMetricsF metrics(painter_.font(), painter_.device());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const double offset = (Cell() - metrics.horizontalAdvance(text[i])) / 2;
-    painter_.drawText(QPointF(left + i * Cell() + offset, baseline), QString(text[i]));
+  // A proportional face still prints in the pitch's cells. The run is drawn as one string,
+  // stretched to fill its cells, so that a PDF reader finds its words ("Bar code", not
+  // "Ba r code" from glyphs placed one by one); the stretch's rounding is spread between the
+  // characters, and half of it starts the run so its first and last characters sit alike.
+  QFont font = painter_.font();
+  const double cells = Cell() * static_cast<double>(text.size());
+  const double natural = QFontMetricsF(font, painter_.device()).horizontalAdvance(text);
+  if (natural > 0) {
+    font.setStretch(std::clamp(static_cast<int>(std::lround(100 * cells / natural)), 1, 4000));
   }
+  const double stretched = QFontMetricsF(font, painter_.device()).horizontalAdvance(text);
+  const double spacing =
+      text.isEmpty() ? 0 : (cells - stretched) / static_cast<double>(text.size());
+  font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  painter_.setFont(font);
+  painter_.drawText(QPointF(left + spacing / 2, baseline), text);
 }
 
 void QtCanvas::Line(const std::string& utf8, double centre, double width, double baseline,

@@ -2,7 +2,8 @@
 # Renders both test pages at 300 dpi and reads them with zbar, as a scanner held to the sheet
 # would. The dot-matrix page must give each of its six symbols with the value the printer
 # encodes (check digits included, written out by hand from the printer manuals); the PCL page
-# holds font glyphs only, which no scanner reads.
+# holds font glyphs only, which no scanner reads. The PDF's text can be searched: its words
+# whole, and UPC-E's line as the printer prints it, without the check digit.
 # usage: decode_sheets.sh QUORVEL-CLI WORKDIR
 set -u
 cli=$1
@@ -49,6 +50,16 @@ if [ "$pcl_status" -ne 4 ] || [ -s "$work/pcl.decoded" ]; then
   echo "pcl sheet: zbar read a symbol from font glyphs (status $pcl_status):"
   cat "$work/pcl.decoded"
   status=1
+fi
+if "$cli" render dot-matrix -o "$work/dot-matrix.pdf" >/dev/null 2>"$work/pdf.err"; then
+  pdftotext -layout "$work/dot-matrix.pdf" "$work/dot-matrix.txt" || { echo "pdftotext failed"; exit 1; }
+  for line in "Barcode UPC-E, 1/6 Zoll high, small width, plaintext LQ" "Barcode Code 39, 0.5 Zoll high"; do
+    grep -qF "$line" "$work/dot-matrix.txt" || { echo "the PDF's text lacks: $line"; status=1; }
+  done
+  grep -qx ' *0123456 *' "$work/dot-matrix.txt" ||
+    { echo "the PDF lacks UPC-E's line 0123456 (no check digit):"; cat "$work/dot-matrix.txt"; status=1; }
+else
+  grep -q "PDF is not drawn on Windows" "$work/pdf.err" || { echo "render PDF: $(cat "$work/pdf.err")"; status=1; }
 fi
 [ "$status" -eq 0 ] && echo "both sheets read as a printer prints them"
 exit "$status"
