@@ -7,6 +7,7 @@
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/fleet_run.h"
+#include "cli/job_wait.h"
 #include "cli/option_words.h"
 #include "platform/command_line/command_line.h"
 #include "printing/check_report.h"
@@ -48,6 +49,7 @@ int RunCheck(CheckOptions& options) {
     return kExitUsage;
   }
   options.asked.snmp = options.snmp.Options();
+  options.asked.stopped = &StopRequested;
   if (options.choice.Many() || options.choice.format == "junit") {
     try {
       const RoadTask task{FleetTask::kCheck, nullptr, std::nullopt, options.asked};
@@ -66,6 +68,12 @@ int RunCheck(CheckOptions& options) {
   }
   RoadTrace checked;
   try {
+    // Ctrl-C cuts the wait for the printer's own answer short and the report says so, instead
+    // of ending the program.
+    std::optional<InterruptiblePacer> interruptible;
+    if (options.asked.pjl || options.asked.snmp) {
+      interruptible.emplace();
+    }
     checked = CheckOne(options.choice, options.asked);
   } catch (const std::exception& e) {
     checked.checkFailure = e.what();

@@ -15,6 +15,8 @@ const char* VerdictWord(CheckVerdict verdict) {
       return "ready";
     case CheckVerdict::kNotReady:
       return "not ready";
+    case CheckVerdict::kStopped:
+      return "not checked";
     case CheckVerdict::kNoSuchPrinter:
       break;
   }

@@ -23,12 +23,13 @@ std::unique_ptr<Pacer> MakePacer(const RoadOptions& options) {
 }
 
 void CounterWatch::Before(PrinterAccess& access, const std::string& target,
-                          const SnmpOptions& options) {
+                          const RoadOptions& options) {
   session_.reset();
   before_.reset();
   failure_.clear();
   try {
-    session_ = access.MakeSnmpSession(HostOf(target), options);
+    session_ = access.MakeSnmpSession(HostOf(target), options.snmp.value_or(SnmpOptions{}),
+                                      options.stopped);
     before_ = ReadDeviceState(*session_).pageCounter;
     if (!before_) {
       failure_ = "the printer's agent gives no page counter (prtMarkerLifeCount)";
@@ -45,10 +46,11 @@ DeviceVerdict CounterWatch::After(const RoadOptions& options) {
   return FollowPageCounter(*session_, *before_, options.wait, *MakePacer(options));
 }
 
-void AskSnmp(PrinterAccess& access, const std::string& target, const SnmpOptions& options,
+void AskSnmp(PrinterAccess& access, const std::string& target, const RoadOptions& options,
              PrinterStatus& status) {
   try {
-    const std::unique_ptr<SnmpSession> session = access.MakeSnmpSession(HostOf(target), options);
+    const std::unique_ptr<SnmpSession> session = access.MakeSnmpSession(
+        HostOf(target), options.snmp.value_or(SnmpOptions{}), options.stopped);
     const DeviceState state = ReadDeviceState(*session);
     for (PrinterDetail& detail : DeviceStateDetails(state)) {
       status.details.push_back(std::move(detail));
@@ -56,6 +58,11 @@ void AskSnmp(PrinterAccess& access, const std::string& target, const SnmpOptions
     status.deviceProblems = DeviceProblems(state);
     status.deviceId = state.deviceId;
   } catch (const std::exception& e) {
+    if (options.stopped && options.stopped()) {
+      status.stopped = true;
+      status.details.emplace_back("snmp", "stopped waiting (Ctrl-C) before the agent answered");
+      return;
+    }
     status.details.emplace_back("snmp", e.what());
   }
 }

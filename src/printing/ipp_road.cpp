@@ -12,7 +12,7 @@ class IppRoad : public TargetRoad {
                     MessageDisplay& messages) override {
     confirmation_.reset();
     if (options_.snmp) {
-      watch_.Before(access_, name, *options_.snmp);
+      watch_.Before(access_, name, options_);
     }
     connection_ = access_.MakeIppConnection();
     const PrintOutcome outcome = SendTestJob(name, *connection_.spooler, messages, composer);
@@ -33,7 +33,7 @@ class IppRoad : public TargetRoad {
   PrinterStatus Check(const std::string& name) override {
     PrinterStatus status = access_.MakeIppConnection().tracker->QueryPrinter(name);
     if (options_.snmp && status.exists) {
-      AskSnmp(access_, name, *options_.snmp, status);
+      AskSnmp(access_, name, options_, status);
     }
     return status;
   }

@@ -72,6 +72,9 @@ struct PrinterStatus {
   std::vector<std::string> deviceProblems;
   /// Its IEEE 1284 device ID, when known.
   std::string deviceId;
+  /// The user stopped waiting (Ctrl-C) for the printer's own answer: the rest is what was known
+  /// then, and the printer was not checked.
+  bool stopped = false;
 };
 
 /// Asks a spooler (or a printer) how its jobs and the printer stand. One QueryJobs answers for

@@ -32,6 +32,8 @@ FleetOutcome OutcomeOf(CheckVerdict verdict) {
       return FleetOutcome::kReady;
     case CheckVerdict::kNotReady:
       return FleetOutcome::kNotReady;
+    case CheckVerdict::kStopped:
+      return FleetOutcome::kFailed;  // the printer could not be asked to the end
     case CheckVerdict::kNoSuchPrinter:
       break;
   }

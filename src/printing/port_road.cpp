@@ -35,7 +35,7 @@ class PortRoad : public TargetRoad {
     }
     if (!options_.pjl) {
       if (options_.snmp) {
-        watch_.Before(access_, DisplayName(name), *options_.snmp);
+        watch_.Before(access_, DisplayName(name), options_);
       }
       const PrintOutcome outcome = SendTestJob(DisplayName(name), *spooler, messages, composer);
       if (outcome == PrintOutcome::kExecuted && options_.snmp) {
@@ -59,8 +59,8 @@ class PortRoad : public TargetRoad {
   // A raw port knows nothing of its printer; the printer's SNMP agent may.
   std::string DeviceId(const std::string& name, std::string& failure) override {
     try {
-      const std::unique_ptr<SnmpSession> session =
-          access_.MakeSnmpSession(HostOf(DisplayName(name)), options_.snmp.value_or(SnmpOptions{}));
+      const std::unique_ptr<SnmpSession> session = access_.MakeSnmpSession(
+          HostOf(DisplayName(name)), options_.snmp.value_or(SnmpOptions{}), options_.stopped);
       const std::string id = ReadDeviceId(*session);
       if (id.empty()) {
         failure = "its SNMP agent gives no device ID";
@@ -84,7 +84,7 @@ class PortRoad : public TargetRoad {
         AskPjl(name, status);
       }
       if (options_.snmp) {
-        AskSnmp(access_, DisplayName(name), *options_.snmp, status);
+        AskSnmp(access_, DisplayName(name), options_, status);
       }
     } catch (const PlatformError& e) {
       status.unreachable = e.Reason();  // nothing more is known: the state stays unknown
@@ -115,6 +115,11 @@ class PortRoad : public TargetRoad {
                          options_.stopped};
     try {
       const BackChannel reply = AskPort(access_, DisplayName(name), PjlInfoQuery(), read);
+      if (reply.end == BackChannel::End::kStopped && !HasInfoAnswers(reply.bytes)) {
+        status.stopped = true;
+        status.details.emplace_back("pjl", "stopped waiting (Ctrl-C) before the printer answered");
+        return;
+      }
       for (PrinterDetail& detail : PjlInfoDetails(reply)) {
         status.details.push_back(std::move(detail));
       }

@@ -53,6 +53,9 @@ CheckVerdict AssessPrinter(const PrinterStatus& status) {
   if (!status.exists) {
     return CheckVerdict::kNoSuchPrinter;
   }
+  if (status.stopped) {
+    return CheckVerdict::kStopped;
+  }
   return NotReadyReasons(status).empty() ? CheckVerdict::kReady : CheckVerdict::kNotReady;
 }
 
@@ -62,6 +65,9 @@ std::vector<std::string> NotReadyReasons(const PrinterStatus& status) {
   }
   if (!status.unreachable.empty()) {
     return {"it is not reachable: " + status.unreachable};
+  }
+  if (status.stopped) {
+    return {"stopped waiting (Ctrl-C) before the printer answered"};
   }
   std::vector<std::string> reasons;
   if (!status.acceptingJobs) {

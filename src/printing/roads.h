@@ -28,7 +28,7 @@ std::unique_ptr<Pacer> MakePacer(const RoadOptions& options);
 /// The printer's page counter over SNMP: read before the job is sent and followed after it.
 class CounterWatch {
  public:
-  void Before(PrinterAccess& access, const std::string& target, const SnmpOptions& options);
+  void Before(PrinterAccess& access, const std::string& target, const RoadOptions& options);
   DeviceVerdict After(const RoadOptions& options);
 
  private:
@@ -37,8 +37,9 @@ class CounterWatch {
   std::string failure_;
 };
 
-/// A check's SNMP lines: the agent's status, errors and alerts, or why it could not be asked.
-void AskSnmp(PrinterAccess& access, const std::string& target, const SnmpOptions& options,
+/// A check's SNMP lines: the agent's status, errors and alerts, or why it could not be asked;
+/// `status` is marked stopped when the user stopped waiting for the agent.
+void AskSnmp(PrinterAccess& access, const std::string& target, const RoadOptions& options,
              PrinterStatus& status);
 
 std::unique_ptr<TargetRoad> MakeQueueRoad(PrinterAccess& access);

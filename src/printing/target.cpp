@@ -34,7 +34,8 @@ std::optional<PageChoice> ChoosePage(TargetRoad& road, const std::string& name, 
 }
 
 std::unique_ptr<SnmpSession> PrinterAccess::MakeSnmpSession(const std::string& host,
-                                                            const SnmpOptions&) {
+                                                            const SnmpOptions&,
+                                                            const std::function<bool()>&) {
   throw PlatformError("SNMP " + host, "this build has no SNMP");
 }
 

@@ -62,9 +62,11 @@ class PrinterAccess {
   virtual std::unique_ptr<Spooler> MakeReplyingPortSpooler(BackChannelRead read,
                                                            BackChannel& into) = 0;
   /// A session with the SNMP agent of the printer at `host`. Throws PlatformError when it cannot
-  /// be made (this build has no SNMP, the host has no address).
+  /// be made (this build has no SNMP, the host has no address). A request ends, thrown as
+  /// PlatformError, within a tenth of a second of `stopped` (when given) saying the user stopped.
   virtual std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
-                                                       const SnmpOptions& options);
+                                                       const SnmpOptions& options,
+                                                       const std::function<bool()>& stopped);
   /// HOST[:PORT] as HOST:PORT, the raw port's number filled in; nothing when it is no address.
   virtual std::optional<std::string> PortAddress(const std::string& target) = 0;
   /// Connects to a raw port and closes the connection at once, before any byte is sent. Throws

@@ -188,6 +188,9 @@ TEST(AssessPrinter, ReadyOnlyWhenItExistsTakesJobsAndIsNotStopped) {
   windowsOffline.reasons = {"offline"};
   PrinterStatus toner = Printer(PrinterState::kIdle);
   toner.reasons = {"toner-low-report"};
+  // Ctrl-C before the printer answered: what the spooler said does not make it ready.
+  PrinterStatus stopped = Printer(PrinterState::kIdle);
+  stopped.stopped = true;
   const struct {
     PrinterStatus status;
     CheckVerdict verdict;
@@ -205,6 +208,7 @@ TEST(AssessPrinter, ReadyOnlyWhenItExistsTakesJobsAndIsNotStopped) {
        {"the spooler reports it offline or unavailable (\"The printer may not exist or is "
         "unavailable at this time.\")"}},
       {toner, CheckVerdict::kReady, {}},
+      {stopped, CheckVerdict::kStopped, {"stopped waiting (Ctrl-C) before the printer answered"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AssessPrinter(c.status), c.verdict);

@@ -61,6 +61,7 @@ TEST(OutcomeTable, EveryVerdictHasItsOutcome) {
   EXPECT_EQ(OutcomeOf(CheckVerdict::kReady), FleetOutcome::kReady);
   EXPECT_EQ(OutcomeOf(CheckVerdict::kNotReady), FleetOutcome::kNotReady);
   EXPECT_EQ(OutcomeOf(CheckVerdict::kNoSuchPrinter), FleetOutcome::kNotRecognized);
+  EXPECT_EQ(OutcomeOf(CheckVerdict::kStopped), FleetOutcome::kFailed);
 }
 
 // A spooler that also notes each device it opens, and the bytes it is sent, with the access that

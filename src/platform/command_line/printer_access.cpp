@@ -42,11 +42,13 @@ class SystemAccess : public PrinterAccess {
     return std::make_unique<net::TcpSpooler>(std::move(read), into);
   }
   std::unique_ptr<SnmpSession> MakeSnmpSession(const std::string& host,
-                                               const SnmpOptions& options) override {
+                                               const SnmpOptions& options,
+                                               const std::function<bool()>& stopped) override {
 #if QUORVEL_HAVE_SNMP
-    return OpenSnmpSession(host, options);
+    return OpenSnmpSession(host, options, stopped);
 #else
     (void)options;
+    (void)stopped;
     throw PlatformError("SNMP " + host, Unavailable(Features(), Feature::kSnmp));
 #endif
   }

@@ -34,8 +34,9 @@ const snmp::Module& Module() {
 
 class ModuleSession : public SnmpSession {
  public:
-  ModuleSession(const snmp::Module& module, std::string host, void* session)
-      : module_(module), host_(std::move(host)), session_(session) {}
+  ModuleSession(const snmp::Module& module, std::string host, void* session,
+                std::function<bool()> stopped)
+      : module_(module), host_(std::move(host)), session_(session), stopped_(std::move(stopped)) {}
   ~ModuleSession() override { module_.close(session_); }
   ModuleSession(const ModuleSession&) = delete;
   ModuleSession& operator=(const ModuleSession&) = delete;
@@ -52,7 +53,7 @@ class ModuleSession : public SnmpSession {
  private:
   std::pair<std::string, SnmpValue> Ask(const std::string& oid, bool next) {
     snmp::ModuleError error{};
-    if (module_.get(session_, oid.c_str(), next ? 1 : 0, &value_, &error) != 0) {
+    if (module_.get(session_, oid.c_str(), next ? 1 : 0, &value_, &error, &Stopped, this) != 0) {
       throw PlatformError("SNMP " + host_, error.text);
     }
     SnmpValue value;
@@ -66,15 +67,22 @@ class ModuleSession : public SnmpSession {
     return {value_.name, value};
   }
 
+  static int Stopped(void* self) {
+    const ModuleSession& session = *static_cast<const ModuleSession*>(self);
+    return session.stopped_ && session.stopped_() ? 1 : 0;
+  }
+
   const snmp::Module& module_;
   std::string host_;
   void* session_;
+  std::function<bool()> stopped_;
   snmp::ModuleValue value_{};
 };
 
 }  // namespace
 
-std::unique_ptr<SnmpSession> OpenSnmpSession(const std::string& host, const SnmpOptions& options) {
+std::unique_ptr<SnmpSession> OpenSnmpSession(const std::string& host, const SnmpOptions& options,
+                                             std::function<bool()> stopped) {
   const snmp::Module& module = Module();
   const bool numericV6 = host.find(':') != std::string::npos;
   const std::string peer = "udp" + std::string(numericV6 ? "6:[" : ":") + host +
@@ -85,7 +93,7 @@ std::unique_ptr<SnmpSession> OpenSnmpSession(const std::string& host, const Snmp
   if (session == nullptr) {
     throw PlatformError("SNMP " + host, error.text);
   }
-  return std::make_unique<ModuleSession>(module, host, session);
+  return std::make_unique<ModuleSession>(module, host, session, std::move(stopped));
 }
 
 }  // namespace quorvel::platform

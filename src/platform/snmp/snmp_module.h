@@ -29,12 +29,15 @@ struct Module {
   /// A session with `peer` ("udp:HOST:PORT"); null with `error` filled in on failure.
   void* (*open)(const char* peer, const char* community, long timeoutMs, int retries,
                 ModuleError* error);
-  /// GET (next == 0) or GETNEXT of `oid`; 0 on success, else -1 with `error` filled in.
-  int (*get)(void* session, const char* oid, int next, ModuleValue* value, ModuleError* error);
+  /// GET (next == 0) or GETNEXT of `oid`; 0 on success, else -1 with `error` filled in. The
+  /// request ends within a tenth of a second of `stopped(context)` (when given) returning
+  /// non-zero, and the session then answers no further request.
+  int (*get)(void* session, const char* oid, int next, ModuleValue* value, ModuleError* error,
+             int (*stopped)(void* context), void* context);
   void (*close)(void* session);
 };
 
-inline constexpr int kModuleVersion = 1;
+inline constexpr int kModuleVersion = 2;
 inline constexpr char kModuleEntry[] = "quorvel_snmp_module";
 using ModuleEntry = const Module* (*)();
 

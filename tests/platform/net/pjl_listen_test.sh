@@ -121,5 +121,36 @@ interrupt 6 "Not confirmed (pjl): stopped waiting (Ctrl-C) before the printer re
 interrupt 4 "localhost:$port: not sent" --to "127.0.0.1:$port" --to "localhost:$port" --jobs 1
 grep -qF "127.0.0.1:$port: not confirmed (pjl), " "$dir/print.out" ||
   fail "Ctrl-C in a run: $(cat "$dir/print.out")"
+
+# A printer that takes check's questions and answers none, on its raw port (PJL) and to SNMP:
+# Ctrl-C once it has been asked.
+stop
+python3 "$(dirname "$0")/silent_printer.py" "$dir/silent-ports" "$dir/asked" &
+silent=$!
+trap 'stop; kill "$silent" 2>/dev/null' EXIT
+for _ in $(seq 100); do [ -s "$dir/silent-ports" ] && break; sleep 0.1; done
+read -r raw agent < "$dir/silent-ports" || fail "the silent printer did not start"
+# asked_then_interrupt TEXT CHECK-OPTIONS...: check ends with 4, "not checked" and TEXT.
+asked_then_interrupt() {
+  text=$1
+  shift
+  rm -f "$dir/asked"
+  "$cli" check --to "127.0.0.1:$raw" "$@" >"$dir/check.out" 2>&1 &
+  checking=$!
+  for _ in $(seq 150); do [ -s "$dir/asked" ] && break; sleep 0.1; done
+  kill -INT "$checking"
+  wait "$checking"
+  status=$?
+  [ "$status" -eq 4 ] || fail "check $*, Ctrl-C: status $status: $(cat "$dir/check.out")"
+  for want in "not checked (stopped waiting (Ctrl-C) before the printer answered)" "$text"; do
+    grep -qF "$want" "$dir/check.out" || fail "check $*, Ctrl-C: no \"$want\" in: $(cat "$dir/check.out")"
+  done
+}
+asked_then_interrupt "pjl: stopped waiting (Ctrl-C) before the printer answered" --pjl
+if [ "${QUORVEL_TEST_HAVE_SNMP:-1}" = 1 ]; then
+  asked_then_interrupt "snmp: stopped waiting (Ctrl-C) before the agent answered" --snmp \
+    --snmp-port "$agent"
+fi
+kill "$silent"
 stop
 echo "print --pjl against listen: passed"
