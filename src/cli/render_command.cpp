@@ -153,16 +153,18 @@ void AddVerbosityOptions(CLI::App& command, Verbosity& verbosity) {
 void AddRenderCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<RenderCommandOptions>();
   const std::string unavailable = RenderUnavailable();
+  const bool pdf = platform::Features().pdf;
   CLI::App* command = app.add_subcommand(
-      "render", unavailable.empty()
-                    ? "Draw the sheet a printer that understands the job prints: PNG or PDF"
-                    : unavailable);
+      "render", unavailable.empty() ? std::string("Draw the sheet a printer that understands the "
+                                                  "job prints: ") +
+                                          (pdf ? "PNG or PDF" : "PNG")
+                                    : unavailable);
   command->add_option("job", options->source, "dot-matrix, pcl, a file, or - for standard input")
       ->required();
   command
       ->add_option("-o,--output", options->output,
-                   "OUT.png (a PNG per page: OUT.png, OUT-2.png, OUT-3.png, ...) or OUT.pdf (one "
-                   "document)")
+                   std::string("OUT.png (a PNG per page: OUT.png, OUT-2.png, OUT-3.png, ...)") +
+                       (pdf ? " or OUT.pdf (one document)" : ""))
       ->option_text("OUT")
       ->required();
   AddPaperOption(*command, options->paper);

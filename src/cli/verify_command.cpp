@@ -164,7 +164,9 @@ void AddVerifyCommand(CLI::App& app, int& exitCode) {
                                 : missing);
   command
       ->add_option("scan", options->scan,
-                   "PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF scan or photo of the sheet")
+                   platform::Features().pdf
+                       ? "PNG, JPEG, WebP, HEIC, TIFF, BMP or PDF scan or photo of the sheet"
+                       : "PNG, JPEG, WebP, HEIC, TIFF or BMP scan or photo of the sheet")
       ->required();
   command->add_option("--page", options->page,
                       "dot-matrix, pcl, or a job file whose sheet the scan shows (default: the "

@@ -11,6 +11,7 @@ struct BuildFeatures {
   bool verify = false;   // the scan module: verify
   bool snmp = false;     // the SNMP module: --snmp
   bool servers = false;  // print servers other than the user's own: --server
+  bool pdf = false;      // render writes PDF and verify reads it (not on Windows)
 };
 
 enum class Feature { kRender, kVerify, kSnmp, kServers };

@@ -73,7 +73,8 @@ class SystemAccess : public PrinterAccess {
 
 const BuildFeatures& Features() {
   static const BuildFeatures features{QUORVEL_HAVE_RENDER != 0, QUORVEL_HAVE_SCAN != 0,
-                                      QUORVEL_HAVE_SNMP != 0, ReachesOtherServers()};
+                                      QUORVEL_HAVE_SNMP != 0, ReachesOtherServers(),
+                                      QUORVEL_HAVE_PDF != 0};
   return features;
 }
 
